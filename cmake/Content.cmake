@@ -1,0 +1,91 @@
+# The show's data in the runnable folder: shaders copied from the source tree; textures,
+# models and the soundtrack generated from source by the host tools (same source, same bytes).
+#
+# Tool contracts (each writes only its own files, creating folders as needed):
+#   texgen     <run-dir>             -> <run-dir>/2d/<the five textures>
+#   modelgen   <run-dir>             -> <run-dir>/3d/<the twelve models>
+#   soundtrack <file.ogg> [--wav <file.wav>]
+set(SHOW_TEXTURE_FILES
+    2d/ScratchNM_R.png 2d/env0.png 2d/speedlines.png 2d/Dirt.jpg 2d/DirtNM.jpg)
+set(SHOW_MODEL_FILES
+    3d/sphere.3d 3d/texturedcube.3d 3d/soundtrackmoravelkint.3d
+    3d/g_0.3d 3d/g_1.3d 3d/g_2.3d 3d/g_3.3d 3d/g_4.3d 3d/g_5.3d 3d/g_6.3d 3d/g_7.3d 3d/g_8.3d)
+set(SHOW_MUSIC_FILE demooooooo.ogg)
+
+# Shaders: copied one by one so an edit reaches the runnable folder on the next build.
+file(GLOB shader_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shaders/*.vs ${CMAKE_SOURCE_DIR}/shaders/*.fs)
+set(shader_outputs)
+foreach(source IN LISTS shader_sources)
+    get_filename_component(name ${source} NAME)
+    add_custom_command(OUTPUT ${SHOW_RUN_DIR}/shaders/${name}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${SHOW_RUN_DIR}/shaders/${name}
+        DEPENDS ${source} VERBATIM)
+    list(APPEND shader_outputs ${SHOW_RUN_DIR}/shaders/${name})
+endforeach()
+add_custom_target(shaders ALL DEPENDS ${shader_outputs})
+
+list(TRANSFORM SHOW_TEXTURE_FILES PREPEND ${SHOW_RUN_DIR}/ OUTPUT_VARIABLE texture_outputs)
+list(TRANSFORM SHOW_MODEL_FILES PREPEND ${SHOW_RUN_DIR}/ OUTPUT_VARIABLE model_outputs)
+set(music_output ${SHOW_RUN_DIR}/${SHOW_MUSIC_FILE})
+
+if(CMAKE_CROSSCOMPILING)
+    # The cross compiler makes programs this machine can't run, so a native sub-build of this
+    # same tree makes the data, and the data is copied over.
+    include(ExternalProject)
+    set(host_dir ${CMAKE_BINARY_DIR}/host-content)
+    ExternalProject_Add(host_content
+        SOURCE_DIR ${CMAKE_SOURCE_DIR}
+        BINARY_DIR ${host_dir}
+        CMAKE_GENERATOR Ninja
+        CMAKE_ARGS -DSHOW_CONTENT_ONLY=ON -DCMAKE_BUILD_TYPE=Release
+                   -DCMAKE_C_COMPILER=cc -DCMAKE_CXX_COMPILER=c++
+        BUILD_COMMAND ${CMAKE_COMMAND} --build ${host_dir} --target content
+        INSTALL_COMMAND ""
+        BUILD_ALWAYS ON
+        USES_TERMINAL_BUILD ON)
+    add_custom_target(content ALL
+        COMMAND ${CMAKE_COMMAND} -E copy_directory ${host_dir}/show/2d ${SHOW_RUN_DIR}/2d
+        COMMAND ${CMAKE_COMMAND} -E copy_directory ${host_dir}/show/3d ${SHOW_RUN_DIR}/3d
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${host_dir}/show/${SHOW_MUSIC_FILE} ${music_output}
+        DEPENDS host_content
+        VERBATIM)
+    return()
+endif()
+
+set(content_outputs)
+if(TARGET texgen)
+    add_custom_command(OUTPUT ${texture_outputs}
+        COMMAND texgen ${SHOW_RUN_DIR}
+        DEPENDS texgen VERBATIM
+        COMMENT "Generating textures")
+    list(APPEND content_outputs ${texture_outputs})
+endif()
+if(TARGET modelgen)
+    add_custom_command(OUTPUT ${model_outputs}
+        COMMAND modelgen ${SHOW_RUN_DIR}
+        DEPENDS modelgen VERBATIM
+        COMMENT "Generating models")
+    list(APPEND content_outputs ${model_outputs})
+endif()
+if(TARGET soundtrack)
+    add_custom_command(OUTPUT ${music_output}
+        COMMAND soundtrack ${music_output}
+        DEPENDS soundtrack VERBATIM
+        COMMENT "Rendering the soundtrack")
+else()
+    # STAND-IN soundtrack until the composed one lands: twenty seconds of a soft fifth, so the
+    # show has a valid Ogg Vorbis file to open. Fixed serial number: same bytes every build.
+    find_program(SOX sox REQUIRED)
+    find_program(OGGENC oggenc REQUIRED)
+    set(standin_wav ${CMAKE_BINARY_DIR}/standin-soundtrack.wav)
+    add_custom_command(OUTPUT ${music_output}
+        COMMAND ${SOX} -n -r 44100 -c 2 -b 16 ${standin_wav} synth 20 sine 220 sine 330 fade 2 20 4 gain -12
+        COMMAND ${OGGENC} -Q -q 4 --serial 7928 -o ${music_output} ${standin_wav}
+        VERBATIM
+        COMMENT "Making the stand-in soundtrack")
+endif()
+list(APPEND content_outputs ${music_output})
+add_custom_target(content ALL DEPENDS ${content_outputs})
+if(NOT SHOW_CONTENT_ONLY)
+    add_dependencies(shaders content)
+endif()

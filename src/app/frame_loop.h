@@ -1,0 +1,10 @@
+#pragma once
+
+// Runs frames until the window is gone: each iteration reads the clock once (the demo time for
+// the whole frame), drains the window messages, calls `frame` and presents. A close requested
+// during a frame is taken by the next iteration's drain, which still draws and presents; then
+// the loop returns the result of that last swap. Nothing but the swap paces it.
+int runFrameLoop(void (*frame)());
+
+// Seconds since the loop began, one value per frame.
+double demoTime();

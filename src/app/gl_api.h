@@ -1,0 +1,158 @@
+#pragma once
+// The OpenGL entry points of the show.
+//
+// The platform's GL library exports only OpenGL 1.1. Everything later is fetched once, by
+// name, into the table below while the context is created; every subsystem then calls those
+// functions under their usual names. The table lists 83 entries in load order: loading stops at
+// the first one the driver lacks (a driver without the double-precision uniforms of GL 4.0 /
+// ARB_gpu_shader_fp64 fails here), and there is no fallback to suffixed extension names.
+//
+// Include this header instead of any system GL header: it brings the standard types, enums and
+// PFN typedefs from <GL/glcorearb.h> without its prototypes.
+
+#if defined(_WIN32) && !defined(APIENTRY)
+#define APIENTRY __stdcall   // keeps <GL/glcorearb.h> from pulling in <windows.h>
+#endif
+#include <GL/glcorearb.h>
+
+// The table, in load order: X(pointer type, function name).
+#define SHOW_GL_ENTRY_POINTS(X) \
+    X(PFNGLACTIVETEXTUREPROC, glActiveTexture) \
+    X(PFNGLBLENDCOLORPROC, glBlendColor) \
+    X(PFNGLMULTIDRAWARRAYSPROC, glMultiDrawArrays) \
+    X(PFNGLMULTIDRAWELEMENTSPROC, glMultiDrawElements) \
+    X(PFNGLBINDBUFFERPROC, glBindBuffer) \
+    X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers) \
+    X(PFNGLGENBUFFERSPROC, glGenBuffers) \
+    X(PFNGLBUFFERDATAPROC, glBufferData) \
+    X(PFNGLBUFFERSUBDATAPROC, glBufferSubData) \
+    X(PFNGLBLENDEQUATIONSEPARATEPROC, glBlendEquationSeparate) \
+    X(PFNGLATTACHSHADERPROC, glAttachShader) \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader) \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram) \
+    X(PFNGLCREATESHADERPROC, glCreateShader) \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram) \
+    X(PFNGLDELETESHADERPROC, glDeleteShader) \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv) \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv) \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation) \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram) \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource) \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram) \
+    X(PFNGLUNIFORM1FPROC, glUniform1f) \
+    X(PFNGLUNIFORM1DPROC, glUniform1d) \
+    X(PFNGLUNIFORM2FPROC, glUniform2f) \
+    X(PFNGLUNIFORM2DPROC, glUniform2d) \
+    X(PFNGLUNIFORM3FPROC, glUniform3f) \
+    X(PFNGLUNIFORM3DPROC, glUniform3d) \
+    X(PFNGLUNIFORM4FPROC, glUniform4f) \
+    X(PFNGLUNIFORM4DPROC, glUniform4d) \
+    X(PFNGLUNIFORM1IPROC, glUniform1i) \
+    X(PFNGLUNIFORM1UIPROC, glUniform1ui) \
+    X(PFNGLUNIFORM1FVPROC, glUniform1fv) \
+    X(PFNGLUNIFORM2FVPROC, glUniform2fv) \
+    X(PFNGLUNIFORM2DVPROC, glUniform2dv) \
+    X(PFNGLUNIFORM3FVPROC, glUniform3fv) \
+    X(PFNGLUNIFORM3DVPROC, glUniform3dv) \
+    X(PFNGLUNIFORM4FVPROC, glUniform4fv) \
+    X(PFNGLUNIFORM4DVPROC, glUniform4dv) \
+    X(PFNGLUNIFORMMATRIX4FVPROC, glUniformMatrix4fv) \
+    X(PFNGLUNIFORMMATRIX4DVPROC, glUniformMatrix4dv) \
+    X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers) \
+    X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer) \
+    X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer) \
+    X(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers) \
+    X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage) \
+    X(PFNGLFRAMEBUFFERTEXTUREPROC, glFramebufferTexture) \
+    X(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D) \
+    X(PFNGLDRAWBUFFERSPROC, glDrawBuffers) \
+    X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray) \
+    X(PFNGLDISABLEVERTEXATTRIBARRAYPROC, glDisableVertexAttribArray) \
+    X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer) \
+    X(PFNGLVERTEXATTRIBIPOINTERPROC, glVertexAttribIPointer) \
+    X(PFNGLBINDATTRIBLOCATIONPROC, glBindAttribLocation) \
+    X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus) \
+    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog) \
+    X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog) \
+    X(PFNGLBINDVERTEXARRAYPROC, glBindVertexArray) \
+    X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays) \
+    X(PFNGLGENVERTEXARRAYSPROC, glGenVertexArrays) \
+    X(PFNGLMAPBUFFERPROC, glMapBuffer) \
+    X(PFNGLUNMAPBUFFERPROC, glUnmapBuffer) \
+    X(PFNGLBLENDFUNCSEPARATEPROC, glBlendFuncSeparate) \
+    X(PFNGLGETATTRIBLOCATIONPROC, glGetAttribLocation) \
+    X(PFNGLGENERATEMIPMAPPROC, glGenerateMipmap) \
+    X(PFNGLENABLEIPROC, glEnablei) \
+    X(PFNGLDISABLEIPROC, glDisablei) \
+    X(PFNGLBEGINTRANSFORMFEEDBACKPROC, glBeginTransformFeedback) \
+    X(PFNGLENDTRANSFORMFEEDBACKPROC, glEndTransformFeedback) \
+    X(PFNGLTRANSFORMFEEDBACKVARYINGSPROC, glTransformFeedbackVaryings) \
+    X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer) \
+    X(PFNGLBINDFRAGDATALOCATIONPROC, glBindFragDataLocation) \
+    X(PFNGLBINDBUFFERBASEPROC, glBindBufferBase) \
+    X(PFNGLBEGINQUERYPROC, glBeginQuery) \
+    X(PFNGLENDQUERYPROC, glEndQuery) \
+    X(PFNGLGETTRANSFORMFEEDBACKVARYINGPROC, glGetTransformFeedbackVarying) \
+    X(PFNGLGETQUERYOBJECTUIVPROC, glGetQueryObjectuiv) \
+    X(PFNGLGENQUERIESPROC, glGenQueries) \
+    X(PFNGLBINDBUFFERRANGEPROC, glBindBufferRange) \
+    X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers) \
+    X(PFNGLTEXBUFFERPROC, glTexBuffer) \
+    X(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer) \
+    X(PFNGLPRIMITIVERESTARTINDEXPROC, glPrimitiveRestartIndex) \
+
+#define SHOW_GL_DECLARE_ENTRY(type, name) extern type name;
+SHOW_GL_ENTRY_POINTS(SHOW_GL_DECLARE_ENTRY)
+#undef SHOW_GL_DECLARE_ENTRY
+
+constexpr int glEntryPointCount = 83;
+
+// Looks a GL function up by name; null when the driver has none. Each platform supplies one
+// (wglGetProcAddress, SDL_GL_GetProcAddress, eglGetProcAddress).
+using GLProcLoader = void* (*)(const char* name);
+
+// Fills the table in order through `load`; false at the first missing entry, leaving the
+// entries after it empty. Called once, with the new context about to become current.
+bool loadGLEntryPoints(GLProcLoader load);
+
+// OpenGL 1.1, called straight from the platform's GL library (opengl32 on Windows, libOpenGL
+// on Linux). The first group is what the show draws with; the second serves uploads with odd
+// row lengths, and the tests and tools that read pixels and state back.
+extern "C" {
+void APIENTRY glBindTexture(GLenum target, GLuint texture);
+void APIENTRY glBlendFunc(GLenum sfactor, GLenum dfactor);
+void APIENTRY glClear(GLbitfield mask);
+void APIENTRY glClearColor(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
+void APIENTRY glClearStencil(GLint s);
+void APIENTRY glDeleteTextures(GLsizei n, const GLuint* textures);
+void APIENTRY glDepthFunc(GLenum func);
+void APIENTRY glDepthMask(GLboolean flag);
+void APIENTRY glDisable(GLenum cap);
+void APIENTRY glDrawArrays(GLenum mode, GLint first, GLsizei count);
+void APIENTRY glDrawBuffer(GLenum buf);
+void APIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices);
+void APIENTRY glEnable(GLenum cap);
+void APIENTRY glGenTextures(GLsizei n, GLuint* textures);
+void APIENTRY glGetFloatv(GLenum pname, GLfloat* data);
+void APIENTRY glStencilFunc(GLenum func, GLint ref, GLuint mask);
+void APIENTRY glStencilOp(GLenum fail, GLenum zfail, GLenum zpass);
+void APIENTRY glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width,
+                           GLsizei height, GLint border, GLenum format, GLenum type,
+                           const void* pixels);
+void APIENTRY glTexParameterf(GLenum target, GLenum pname, GLfloat param);
+void APIENTRY glTexParameteri(GLenum target, GLenum pname, GLint param);
+void APIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
+
+void APIENTRY glPixelStorei(GLenum pname, GLint param);
+void APIENTRY glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format,
+                           GLenum type, void* pixels);
+void APIENTRY glGetIntegerv(GLenum pname, GLint* data);
+void APIENTRY glGetBooleanv(GLenum pname, GLboolean* data);
+GLboolean APIENTRY glIsEnabled(GLenum cap);
+void APIENTRY glGetTexImage(GLenum target, GLint level, GLenum format, GLenum type, void* pixels);
+void APIENTRY glGetTexParameteriv(GLenum target, GLenum pname, GLint* params);
+void APIENTRY glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params);
+const GLubyte* APIENTRY glGetString(GLenum name);
+GLenum APIENTRY glGetError(void);
+void APIENTRY glFinish(void);
+}

@@ -1,0 +1,194 @@
+// Headless backend of the platform contract: an OpenGL 3.3 core context through EGL, with no
+// display at all. On Mesa it uses the surfaceless platform (llvmpipe on a machine without a
+// GPU); where that is missing it takes the first EGL device (a GPU machine without X). The
+// "window" is an sRGB pbuffer surface of the stand-in screen size, so the show's passes draw to
+// framebuffer 0 exactly as they would on screen, and tests read the presented frame back.
+#include "app/platform.h"
+#include "app/platform_headless.h"
+
+#include "app/display.h"
+#include "app/gl_api.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+EGLDisplay display = EGL_NO_DISPLAY;
+EGLSurface surface = EGL_NO_SURFACE;
+EGLContext context = EGL_NO_CONTEXT;
+
+uint32_t standInWidth = 640, standInHeight = 360;
+bool windowDestroyed = false;
+bool quitTaken = false;
+bool escapeHeld = false;
+int swapCount = 0;
+
+void* lookUpGLFunction(const char* name)
+{
+    return reinterpret_cast<void*>(eglGetProcAddress(name));
+}
+
+EGLDisplay openDisplay()
+{
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (!getPlatformDisplay)
+        return eglGetDisplay(EGL_DEFAULT_DISPLAY);
+
+    EGLDisplay surfaceless = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (surfaceless != EGL_NO_DISPLAY && eglInitialize(surfaceless, nullptr, nullptr))
+        return surfaceless;
+
+    auto queryDevices = reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
+    EGLDeviceEXT device;
+    EGLint deviceCount = 0;
+    if (queryDevices && queryDevices(1, &device, &deviceCount) && deviceCount > 0)
+        return getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, device, nullptr);
+    return eglGetDisplay(EGL_DEFAULT_DISPLAY);
+}
+
+} // namespace
+
+void setHeadlessScreenSize(uint32_t width, uint32_t height)
+{
+    standInWidth = width;
+    standInHeight = height;
+}
+
+void setHeadlessEscapeHeld(bool held)
+{
+    escapeHeld = held;
+}
+
+int headlessSwapCount()
+{
+    return swapCount;
+}
+
+bool createGLWindow()
+{
+    display = openDisplay();
+    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr))
+        return false;
+    if (!eglBindAPI(EGL_OPENGL_API))
+        return false;
+
+    const EGLint configAttributes[] = {
+        EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
+        EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+        EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
+        EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 0,
+        EGL_NONE};
+    EGLConfig config;
+    EGLint configCount = 0;
+    if (!eglChooseConfig(display, configAttributes, &config, 1, &configCount) || configCount < 1)
+        return false;
+
+    const EGLint surfaceAttributes[] = {
+        EGL_WIDTH, static_cast<EGLint>(standInWidth),
+        EGL_HEIGHT, static_cast<EGLint>(standInHeight),
+        EGL_GL_COLORSPACE_KHR, EGL_GL_COLORSPACE_SRGB_KHR,
+        EGL_NONE};
+    surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
+    if (surface == EGL_NO_SURFACE)
+        return false;
+
+    const EGLint contextAttributes[] = {
+        EGL_CONTEXT_MAJOR_VERSION, 3,
+        EGL_CONTEXT_MINOR_VERSION, 3,
+        EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+        EGL_NONE};
+    context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
+    if (context == EGL_NO_CONTEXT)
+        return false;
+
+    if (!loadGLEntryPoints(lookUpGLFunction))
+        return false;
+    if (!eglMakeCurrent(display, surface, surface, context))
+        return false;
+
+    setScreenSize(standInWidth, standInHeight);
+    setWindowSize(0, 0);
+    windowDestroyed = quitTaken = false;
+    eglSwapInterval(display, 1);
+    glDisable(GL_DITHER);
+    glDisable(GL_MULTISAMPLE);
+    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    return true;
+}
+
+void enterFullscreen()
+{
+    setWindowSize(screenWidth(), screenHeight());
+}
+
+void closeWindow()
+{
+    windowDestroyed = true;
+}
+
+void hideCursor() {}
+
+bool drainMessages()
+{
+    // The destruction of the window posts the quit message; the drain after it takes it.
+    if (windowDestroyed)
+        quitTaken = true;
+    return quitTaken;
+}
+
+int swapBuffers()
+{
+    ++swapCount;
+    // A pbuffer has one buffer: swapping is a no-op, so finish the frame as a display would.
+    glFinish();
+    return eglSwapBuffers(display, surface) ? 1 : 0;
+}
+
+bool escapePressed()
+{
+    return escapeHeld;
+}
+
+int64_t performanceCounter()
+{
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+int64_t performanceFrequency()
+{
+    return 1000000000;
+}
+
+void showMessageBox(const char* text)
+{
+    std::fprintf(stderr, "%s\n", text);
+}
+
+std::vector<uint8_t> readPresentedFrame(uint32_t& width, uint32_t& height)
+{
+    width = screenWidth();
+    height = screenHeight();
+    std::vector<uint8_t> pixels(size_t(width) * height * 4);
+    std::vector<uint8_t> row(size_t(width) * 4);
+    GLint previousFramebuffer = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previousFramebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(previousFramebuffer));
+    // GL's rows run bottom-up; images run top-down.
+    for (uint32_t y = 0; y < height / 2; ++y) {
+        uint8_t* top = pixels.data() + size_t(y) * width * 4;
+        uint8_t* bottom = pixels.data() + size_t(height - 1 - y) * width * 4;
+        std::copy(top, top + row.size(), row.begin());
+        std::copy(bottom, bottom + row.size(), top);
+        std::copy(row.begin(), row.end(), bottom);
+    }
+    return pixels;
+}

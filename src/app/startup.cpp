@@ -1,0 +1,33 @@
+#include "app/startup.h"
+
+#include "app/frame_loop.h"
+#include "app/platform.h"
+#include "app/random.h"
+#include "app/timeline.h"
+#include "audio/music.h"
+
+// Start-up reads top to bottom; a failing step ends the program at once, nothing released.
+int runShow()
+{
+    // Single instance, window, context and entry points. Every failure here is silent.
+    if (!createGLWindow())
+        return 0;
+
+    setRandomSeed(7928);
+
+    if (!musicLoad("demooooooo.ogg")) {
+        showMessageBox("Sound error.");
+        return 1;
+    }
+
+    enterFullscreen();
+    hideCursor();
+
+    // Nothing may come between these two: demo time 0 is the start of the music.
+    musicStart();
+    runFrameLoop(timelineFrame);
+
+    // The loop hands back the last swap's result, which is true (1) on success: a normal end
+    // still exits with status 0.
+    return 0;
+}

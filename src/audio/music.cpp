@@ -1,0 +1,3 @@
+#include "audio/music.h"
+bool musicLoad(const char*) { return true; }
+void musicStart() {}

@@ -1,0 +1,3 @@
+#pragma once
+bool musicLoad(const char* path);
+void musicStart();
