@@ -4,6 +4,8 @@
 #include "app/platform.h"
 #include "app/random.h"
 #include "app/timeline.h"
+#include "assets/model_table.h"
+#include "assets/textures.h"
 #include "audio/music.h"
 
 // Start-up reads top to bottom; a failing step ends the program at once, nothing released.
@@ -14,6 +16,14 @@ int runShow()
         return 0;
 
     setRandomSeed(7928);
+
+    // The texture loader has written its own message.
+    if (!loadTextures())
+        return 0;
+
+    // A model that fails to load stays empty and draws nothing; the show goes on without it.
+    for (int i = 0; i < modelCount; ++i)
+        models[i].load(modelFiles[i]);
 
     if (!musicLoad("demooooooo.ogg")) {
         showMessageBox("Sound error.");

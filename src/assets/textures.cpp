@@ -1,0 +1,107 @@
+#include "assets/textures.h"
+
+#include "app/gl_api.h"
+#include "app/load_whole_file.h"
+#include "assets/image_decode.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+// Driver enums of EXT_texture_filter_anisotropic (core only from OpenGL 4.6).
+constexpr GLenum textureMaxAnisotropy = 0x84FE;
+constexpr GLenum maxTextureMaxAnisotropy = 0x84FF;
+
+const TextureEntry textureTable[textureCount] = {
+    {"2d/ScratchNM_R.png", 0x10},
+    {"2d/env0.png", 0x0C},
+    {"2d/speedlines.png", 0x18},
+    {"2d/Dirt.jpg", 0x1A},
+    {"2d/DirtNM.jpg", 0x10},
+};
+
+uint32_t textureNames[textureCount] = {};
+
+bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format)
+{
+    using namespace TextureFlags;
+    bool compressed = (flags & TexCompressed) != 0;
+    bool srgb = (flags & TexSrgb) != 0;
+    switch (channels) {
+    case 1:
+        format = {GL_RED, compressed ? GL_COMPRESSED_RED : GL_RED};
+        return true;
+    case 2:
+        format = {GL_RG, compressed ? GL_COMPRESSED_RG : GL_RG};
+        return true;
+    case 3:
+        format = {GL_RGB, srgb ? (compressed ? GL_COMPRESSED_SRGB : GL_SRGB)
+                               : (compressed ? GL_COMPRESSED_RGB : GL_RGB)};
+        return true;
+    case 4:
+        format = {GL_RGBA, srgb ? (compressed ? GL_COMPRESSED_SRGB_ALPHA : GL_SRGB_ALPHA)
+                                : (compressed ? GL_COMPRESSED_RGBA : GL_RGBA)};
+        return true;
+    default:
+        return false;
+    }
+}
+
+TextureSampling chooseTextureSampling(uint8_t flags)
+{
+    using namespace TextureFlags;
+    bool nearest = (flags & TexNearest) != 0;
+    return {nearest ? GL_NEAREST : GL_LINEAR_MIPMAP_LINEAR, nearest ? GL_NEAREST : GL_LINEAR,
+            (flags & TexClamp) ? GL_CLAMP_TO_EDGE : GL_REPEAT};
+}
+
+bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy)
+{
+    // An unreadable file and an undecodable one get the same single report.
+    size_t size = 0;
+    uint8_t* bytes = loadWholeFile(path, &size);
+    DecodedImage image;
+    std::string error;
+    bool decoded = bytes && decodeImage(bytes, size, image, error);
+    std::free(bytes);
+    TextureFormat format;
+    if (!decoded || !chooseTextureFormat(image.channels, flags, format)) {
+        std::fprintf(stderr, "Image file error: %s;", path);
+        return false;
+    }
+
+    glBindTexture(GL_TEXTURE_2D, name);
+    // Rows are tightly packed; GL's default unpack alignment of four only fits rows whose
+    // byte length is a multiple of four, so other widths are read byte-aligned.
+    bool oddRows = (image.width * image.channels) % 4 != 0;
+    if (oddRows)
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, image.width, image.height, 0,
+                 format.pixelFormat, GL_UNSIGNED_BYTE, image.pixels.get());
+    if (oddRows)
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    image.pixels.reset();
+
+    TextureSampling sampling = chooseTextureSampling(flags);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, sampling.minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, sampling.magFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, sampling.wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, sampling.wrap);
+    if (flags & TextureFlags::TexAnisotropic)
+        glTexParameterf(GL_TEXTURE_2D, textureMaxAnisotropy, maxAnisotropy);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    return true;
+}
+
+bool loadTextures()
+{
+    glGenTextures(textureCount, textureNames);
+    // Stays 1 (no anisotropy) on a driver without the extension, which leaves it unwritten.
+    float maxAnisotropy = 1.0f;
+    glGetFloatv(maxTextureMaxAnisotropy, &maxAnisotropy);
+    for (int i = 0; i < textureCount; ++i)
+        if (!loadTextureFile(textureNames[i], textureTable[i].file, textureTable[i].flags,
+                             maxAnisotropy))
+            return false;
+    return true;
+}
