@@ -1,0 +1,37 @@
+#include "render/lights.h"
+
+#include "assets/screen_triangle.h"
+#include "render/camera.h"
+#include "render/programs.h"
+
+#include <glm/geometric.hpp>
+#include <glm/mat3x3.hpp>
+
+AmbientLight ambientLight;
+DirectionalLight directionalLight;
+
+void AmbientLight::apply(const Camera& camera)
+{
+    const glm::vec3 exposure = camera.exposure();
+    const auto& environment = program::flatEnvironment;
+    environment.use();
+    environment.N.set(1);  // gbuffer
+    environment.E.set(3);  // the environment texture the scene bound
+    environment.a.set(color_ * exposure);
+    environment.s.set(exposure);
+    environment.b.set(0.0f, 0.0f, 0.0f);
+    drawScreenTriangle();
+}
+
+void DirectionalLight::apply(const Camera& camera)
+{
+    // The shader wants the unit vector from the surface towards the light, in view space.
+    const glm::vec3 towardsLight = glm::normalize(-(glm::mat3(camera.view()) * direction_));
+    const auto& directional = program::lightDirectional;
+    directional.use();
+    directional.N.set(1);  // gbuffer
+    directional.dir.set(towardsLight);
+    directional.col.set(color_ * camera.exposure());
+    directional.hfov.set(camera.hfov());
+    drawScreenTriangle();
+}

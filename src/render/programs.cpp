@@ -1,0 +1,29 @@
+#include "render/programs.h"
+
+#include "render/shader_library.h"
+
+namespace program {
+#define SHOW_DEFINE_BINDING(index, binding, Type, uniforms) Type binding;
+SHOW_PROGRAMS(SHOW_DEFINE_BINDING)
+#undef SHOW_DEFINE_BINDING
+}
+
+#define SHOW_DEFINE_USE(index, binding, Type, uniforms) \
+    void Type::use() const { glUseProgram(programs[index]); }
+SHOW_PROGRAMS(SHOW_DEFINE_USE)
+#undef SHOW_DEFINE_USE
+
+void lookUpUniformLocations()
+{
+#define SHOW_LOOK_UP_UNIFORM(type, name) \
+    binding.name.location = glGetUniformLocation(programs[index], #name);
+#define SHOW_LOOK_UP_PROGRAM(index_, binding_, Type, uniforms) \
+    {                                                          \
+        Type& binding = program::binding_;                     \
+        const int index = index_;                              \
+        uniforms(SHOW_LOOK_UP_UNIFORM)                         \
+    }
+    SHOW_PROGRAMS(SHOW_LOOK_UP_PROGRAM)
+#undef SHOW_LOOK_UP_PROGRAM
+#undef SHOW_LOOK_UP_UNIFORM
+}
