@@ -73,7 +73,10 @@ bool faceFrame(const float* p0, const float* p1, const float* p2, const uint16_t
     Real n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
                  e1[0] * e2[1] - e1[1] * e2[0]};
     bool complete = normaliseInto(n, triangle.normal);
-    if (uv) {
+    // Texture coordinates on one line (a zero texture-space determinant, exact in integers)
+    // give no tangent plane: the frame stays zero rather than two arbitrary vectors.
+    if (uv && int64_t(int(uv[2]) - int(uv[0])) * (int(uv[5]) - int(uv[1])) !=
+                  int64_t(int(uv[4]) - int(uv[0])) * (int(uv[3]) - int(uv[1]))) {
         // Signed differences of the stored 16-bit values, deliberately not scaled by 1/65535.
         Real du1 = Real(int(uv[2]) - int(uv[0])), dv1 = Real(int(uv[3]) - int(uv[1]));
         Real du2 = Real(int(uv[4]) - int(uv[0])), dv2 = Real(int(uv[5]) - int(uv[1]));
