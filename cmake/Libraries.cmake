@@ -29,6 +29,7 @@ endfunction()
 # the order of the libraries that call into it; an INTERFACE stand-in while it has no file.
 function(show_folder_backend folder backend)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*_${backend}.cpp)
+    list(FILTER sources EXCLUDE REGEX "/main_[a-z0-9]+\\.cpp$")
     if(sources)
         add_library(show_${folder}_${backend} OBJECT ${sources})
         target_link_libraries(show_${folder}_${backend} PUBLIC show_${folder} ${ARGN})
