@@ -1,0 +1,347 @@
+#include "score.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string>
+
+// The piece is in A minor at 120 beats per minute (one beat = 0.5 s, a 4/4 bar = 2 s). Its
+// chords move every two bars through Am - F - C - G, the minor key's most open progression,
+// with a dominant E where a section needs to pull into the next one. Two of the picture's
+// cuts (25 s and 65 s) fall half way through a bar: the bar before each is cut to two beats,
+// a pick-up that ends on the cut.
+
+namespace soundtrack {
+
+namespace {
+
+// --- harmony --------------------------------------------------------------------------------
+
+struct Chord {
+    int bass;                    // root, MIDI, in the bass register (E1 28 .. D2 38)
+    std::array<int, 4> voicing;  // the pads' four notes, around middle C
+};
+
+const Chord Am{33, {57, 60, 64, 71}};   // A C E B: A minor with an added ninth
+const Chord F{29, {57, 60, 65, 67}};    // A C F G: F with an added ninth
+const Chord C{36, {55, 60, 64, 67}};    // G C E G
+const Chord G{31, {55, 59, 62, 69}};    // G B D A: G with an added ninth
+const Chord Dm{38, {57, 60, 62, 65}};   // A C D F: D minor seventh
+const Chord E{28, {56, 59, 64, 68}};    // G# B E G#: the dominant, with the raised leading note
+
+struct ChordSpan {
+    const Chord* chord;
+    double beats;
+};
+
+// --- rhythm patterns: one character per sixteenth note, sixteen to a bar --------------------
+
+const char* const fourOnTheFloor = "x...x...x...x...";
+const char* const backbeat = "....x.......x...";
+const char* const offbeatEighths = "..x...x...x...x.";
+const char* const eighths = "x.x.x.x.x.x.x.x.";
+const char* const sixteenths = "xxxxxxxxxxxxxxxx";
+// Bass lines: x = root, o = root an octave up.
+const char* const bassOffbeat = "..x...x...x...x.";
+const char* const bassRolling = ".xxx.xxx.xxx.xox";
+
+// A melody note: when (beats into its chord), which pitch, how long (beats).
+struct MelodyNote {
+    double offset;
+    int pitch;
+    double beats;
+};
+using Motif = std::vector<MelodyNote>;
+
+// The lead's theme: one two-bar phrase per chord, a falling line that each chord answers.
+const Motif motifAm = {{0, 76, 1.5}, {1.5, 74, 0.5}, {2, 72, 1}, {3, 71, 1}, {4, 69, 2.5}};
+const Motif motifF = {{0, 72, 1.5}, {1.5, 69, 0.5}, {2, 72, 1}, {3, 77, 1}, {4, 76, 2.5}};
+const Motif motifC = {{0, 67, 1.5}, {1.5, 72, 0.5}, {2, 76, 1}, {3, 79, 1}, {4, 76, 2}, {6, 74, 1}, {7, 72, 1}};
+const Motif motifG = {{0, 74, 1.5}, {1.5, 71, 0.5}, {2, 74, 1}, {3, 76, 1}, {4, 71, 3}};
+const Motif motifE = {{0, 71, 1}, {1, 68, 1}, {2, 71, 1}, {3, 76, 1}};
+
+class ScoreWriter {
+public:
+    explicit ScoreWriter(Score& target) : score(target) {}
+
+    void section(const std::string& name, double lengthBeats) {
+        score.sections.push_back({name, cursor, lengthBeats});
+        cursor += lengthBeats;
+    }
+
+    void note(double beat, Instrument instrument, double pitch, double beats, float velocity) {
+        score.notes.push_back({beat, instrument, pitch, beats, velocity});
+    }
+
+    // A drum pattern repeated bar after bar from `beat` for `beats` beats. Velocities rise
+    // linearly from `from` to `to` over the span (a crescendo when they differ).
+    void drums(Instrument instrument, const char* pattern, double beat, double beats, float from, float to) {
+        for (int step = 0; step * 0.25 < beats; ++step) {
+            if (pattern[step % 16] != 'x') {
+                continue;
+            }
+            const double progress = (step * 0.25) / beats;
+            // The quieter sixteenths between the eighths give the hats a swing of dynamics.
+            const float accent = (step % 2 == 1) ? 0.7f : 1.0f;
+            note(beat + step * 0.25, instrument, 0.0, 0.25, accent * (from + (to - from) * static_cast<float>(progress)));
+        }
+    }
+
+    // A bass line over a chord sequence.
+    void bassLine(const char* pattern, double beat, const std::vector<ChordSpan>& chords, float velocity) {
+        for (const ChordSpan& span : chords) {
+            for (int step = 0; step * 0.25 < span.beats; ++step) {
+                const char c = pattern[step % 16];
+                if (c == 'x' || c == 'o') {
+                    const int pitch = span.chord->bass + (c == 'o' ? 12 : 0);
+                    note(beat + step * 0.25, Instrument::Bass, pitch, 0.2, velocity);
+                }
+            }
+            beat += span.beats;
+        }
+    }
+
+    // One held bass note per chord.
+    void bassHeld(double beat, const std::vector<ChordSpan>& chords, float velocity) {
+        for (const ChordSpan& span : chords) {
+            note(beat, Instrument::Bass, span.chord->bass, span.beats - 0.25, velocity);
+            beat += span.beats;
+        }
+    }
+
+    void pads(double beat, const std::vector<ChordSpan>& chords, float velocity) {
+        for (const ChordSpan& span : chords) {
+            for (int pitch : span.chord->voicing) {
+                note(beat, Instrument::Pad, pitch, span.beats, velocity);
+            }
+            beat += span.beats;
+        }
+    }
+
+    // Broken chords on the pulse: up through the voicing, the root an octave higher, back
+    // down. stepBeats 0.5 for eighths, 0.25 for sixteenths.
+    void arpeggio(double beat, const std::vector<ChordSpan>& chords, double stepBeats, float from, float to, int octave) {
+        double total = 0.0;
+        for (const ChordSpan& span : chords) {
+            total += span.beats;
+        }
+        double elapsed = 0.0;
+        for (const ChordSpan& span : chords) {
+            const auto& v = span.chord->voicing;
+            const std::array<int, 8> order = {v[0], v[1], v[2], v[3], v[0] + 12, v[3], v[2], v[1]};
+            int step = 0;
+            for (double at = 0.0; at < span.beats - 1e-9; at += stepBeats, ++step) {
+                const float progress = static_cast<float>((elapsed + at) / total);
+                note(beat + at, Instrument::Arp, order[step % 8] + 12 * octave, stepBeats * 0.6, from + (to - from) * progress);
+            }
+            beat += span.beats;
+            elapsed += span.beats;
+        }
+    }
+
+    void melody(double beat, const Motif& motif, int transpose, float velocity) {
+        for (const MelodyNote& m : motif) {
+            note(beat + m.offset, Instrument::Lead, m.pitch + transpose, m.beats, velocity);
+        }
+    }
+
+    // A roll whose notes come closer together (eighths, then sixteenths, then thirty-seconds
+    // in its last beat) and louder.
+    void snareRoll(double beat, double beats, float from, float to) {
+        for (double at = 0.0; at < beats - 1e-9;) {
+            const double remaining = beats - at;
+            const double step = remaining <= 1.0 ? 0.125 : (remaining <= beats / 2 ? 0.25 : 0.5);
+            const float progress = static_cast<float>(at / beats);
+            note(beat + at, Instrument::Snare, 0.0, step, from + (to - from) * progress);
+            at += step;
+        }
+    }
+
+    double position() const { return cursor; }
+
+private:
+    Score& score;
+    double cursor = 0.0;
+};
+
+double spanBeats(const std::vector<ChordSpan>& chords) {
+    double beats = 0.0;
+    for (const ChordSpan& span : chords) {
+        beats += span.beats;
+    }
+    return beats;
+}
+
+// 0 - 25 s, the tunnel fading up from black: pads swell, a filtered pulse grows beneath them,
+// a riser and a snare roll pull into the cut.
+void writeIntro(ScoreWriter& w) {
+    const double start = w.position();
+    const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8}, {&F, 8}, {&E, 2}};
+    w.section("tunnel", spanBeats(chords));
+    w.pads(start, chords, 0.8f);
+    const std::vector<ChordSpan> early(chords.begin() + 1, chords.begin() + 4);
+    const std::vector<ChordSpan> late(chords.begin() + 4, chords.end());
+    w.arpeggio(start + 8, early, 0.5, 0.35f, 0.6f, 0);
+    w.arpeggio(start + 32, late, 0.25, 0.6f, 0.85f, 0);
+    w.bassHeld(start + 32, late, 0.45f);
+    w.note(start + 34, Instrument::Riser, 45, 16, 0.8f);
+    w.snareRoll(start + 44, 6, 0.1f, 0.75f);
+}
+
+// 25 - 35 s, the flash: an impact on the cut that rings out with the over-exposure, then the
+// drums come in under it.
+void writeFlash(ScoreWriter& w) {
+    const double start = w.position();
+    const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&G, 4}};
+    w.section("flash", spanBeats(chords));
+    w.note(start, Instrument::Impact, 0, 12, 1.0f);
+    w.note(start, Instrument::Crash, 0, 8, 0.9f);
+    w.pads(start, chords, 0.9f);
+    w.bassHeld(start, chords, 0.7f);
+    w.drums(Instrument::Kick, fourOnTheFloor, start + 4, 16, 0.75f, 0.9f);
+    w.drums(Instrument::ClosedHat, sixteenths, start + 4, 16, 0.2f, 0.45f);
+    w.drums(Instrument::Clap, backbeat, start + 8, 12, 0.6f, 0.75f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start + 12, 8, 0.3f, 0.4f);
+    w.arpeggio(start + 8, {{&F, 8}, {&G, 4}}, 0.25, 0.35f, 0.5f, 0);
+}
+
+// 35 - 65 s, the credits: the main groove with bass and lead, opening up bar by bar, and from
+// 56 s a crescendo (roll, riser, kick drop) into the peak as the picture fades to white.
+void writeCredits(ScoreWriter& w) {
+    const double start = w.position();
+    const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8},
+                                           {&Am, 8}, {&F, 8}, {&C, 8}, {&E, 4}};
+    w.section("credits", spanBeats(chords));
+    w.note(start, Instrument::Crash, 0, 8, 0.7f);
+    w.pads(start, chords, 0.75f);
+    w.drums(Instrument::Kick, fourOnTheFloor, start, 56, 0.9f, 0.95f);
+    w.drums(Instrument::Clap, backbeat, start, 56, 0.75f, 0.85f);
+    w.drums(Instrument::ClosedHat, sixteenths, start, 60, 0.35f, 0.6f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start, 56, 0.35f, 0.5f);
+    const std::vector<ChordSpan> first(chords.begin(), chords.begin() + 4);
+    const std::vector<ChordSpan> second(chords.begin() + 4, chords.end());
+    w.bassLine(bassOffbeat, start, first, 0.85f);
+    w.bassLine(bassRolling, start + 32, second, 0.85f);
+
+    const std::array<const Motif*, 8> motifs = {&motifAm, &motifF, &motifC, &motifG, &motifAm, &motifF, &motifC, &motifE};
+    double beat = start;
+    for (std::size_t i = 0; i < chords.size(); ++i) {
+        w.melody(beat, *motifs[i], 0, i < 4 ? 0.6f : 0.75f);
+        beat += chords[i].beats;
+    }
+    w.arpeggio(start + 32, second, 0.25, 0.3f, 0.65f, 1);
+
+    // The build: 56 s is beat 42 of the section.
+    w.note(start + 42, Instrument::Riser, 57, 18, 0.9f);
+    w.snareRoll(start + 44, 16, 0.15f, 0.9f);
+}
+
+// 65 - 80 s, the fireworks: the peak. Everything plays; the arpeggio runs in sixteenths an
+// octave up, the theme doubled by chimes. The last two beats are a fill into the carousel.
+void writeFireworks(ScoreWriter& w) {
+    const double start = w.position();
+    const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 6}};
+    w.section("fireworks", spanBeats(chords));
+    w.note(start, Instrument::Impact, 0, 6, 0.8f);
+    w.note(start, Instrument::Crash, 0, 8, 1.0f);
+    w.pads(start, chords, 0.85f);
+    w.drums(Instrument::Kick, fourOnTheFloor, start, 28, 1.0f, 1.0f);
+    w.drums(Instrument::Clap, backbeat, start, 28, 0.9f, 0.9f);
+    w.drums(Instrument::Snare, backbeat, start, 28, 0.5f, 0.5f);
+    w.drums(Instrument::ClosedHat, sixteenths, start, 28, 0.6f, 0.7f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start, 28, 0.5f, 0.55f);
+    w.bassLine(bassRolling, start, chords, 0.95f);
+    w.arpeggio(start, chords, 0.25, 0.7f, 0.8f, 1);
+    const std::array<const Motif*, 4> motifs = {&motifAm, &motifF, &motifC, &motifG};
+    double beat = start;
+    for (std::size_t i = 0; i < chords.size(); ++i) {
+        w.melody(beat, *motifs[i], 0, 0.85f);
+        for (const MelodyNote& m : *motifs[i]) {
+            w.note(beat + m.offset, Instrument::Chime, m.pitch + 12, m.beats + 2, 0.3f);
+        }
+        beat += chords[i].beats;
+    }
+    w.note(start + 22, Instrument::Riser, 57, 8, 0.6f);
+    w.drums(Instrument::Snare, sixteenths, start + 28, 2, 0.5f, 0.95f);
+}
+
+// 80 - 116 s, the carousel: nine four-second phrases, one per model, each with fewer parts
+// than the one before, ending on a single A minor chord that dies away before 116 s.
+void writeCarousel(ScoreWriter& w) {
+    const std::array<ChordSpan, 9> chords = {{{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8},
+                                              {&F, 8}, {&Dm, 8}, {&E, 8}, {&Am, 8}}};
+    const std::array<const Motif*, 2> motifs = {&motifAm, &motifF};
+    for (std::size_t phrase = 0; phrase < chords.size(); ++phrase) {
+        const double start = w.position();
+        const std::vector<ChordSpan> chord = {chords[phrase]};
+        w.section("carousel " + std::to_string(phrase + 1), 8);
+        if (phrase == 0) {
+            w.note(start, Instrument::Crash, 0, 8, 0.9f);
+        }
+        if (phrase < 4) {
+            w.drums(Instrument::Kick, fourOnTheFloor, start, 8, 0.95f, 0.95f);
+        }
+        if (phrase < 2) {
+            w.drums(Instrument::Clap, backbeat, start, 8, 0.85f, 0.85f);
+            w.melody(start, *motifs[phrase], 0, 0.75f);
+        }
+        if (phrase < 3) {
+            w.drums(Instrument::ClosedHat, sixteenths, start, 8, 0.5f, 0.5f);
+            w.drums(Instrument::OpenHat, offbeatEighths, start, 8, 0.45f, 0.45f);
+        } else if (phrase < 5) {
+            w.drums(Instrument::ClosedHat, eighths, start, 8, 0.4f, 0.3f);
+        }
+        if (phrase < 2) {
+            w.bassLine(bassRolling, start, chord, 0.9f);
+        } else if (phrase < 5) {
+            w.bassLine(bassOffbeat, start, chord, 0.85f - 0.1f * (phrase - 2));
+        } else if (phrase < 7) {
+            w.bassHeld(start, chord, 0.5f);
+        }
+        if (phrase < 4) {
+            w.arpeggio(start, chord, 0.25, 0.65f, 0.6f, 1);
+        } else if (phrase < 7) {
+            w.arpeggio(start, chord, 0.5, 0.55f - 0.1f * (phrase - 4), 0.5f - 0.1f * (phrase - 4), 1);
+        }
+        if (phrase < 8) {
+            w.pads(start, chord, 0.8f);
+        }
+    }
+
+    // The final chord, struck on the last phrase's downbeat (112 s): a short pad and low A
+    // under chimes that have died away by 115.7 s.
+    const double last = w.position() - 8;
+    for (int pitch : {57, 60, 64, 71}) {
+        w.note(last, Instrument::Pad, pitch, 2, 0.8f);
+    }
+    w.note(last, Instrument::Bass, 33, 1.5, 0.5f);
+    for (int pitch : {69, 72, 76, 83}) {
+        w.note(last, Instrument::Chime, pitch, 7.4, 0.5f);
+    }
+}
+
+}  // namespace
+
+Score buildScore() {
+    Score score;
+    ScoreWriter writer(score);
+    writeIntro(writer);
+    writeFlash(writer);
+    writeCredits(writer);
+    writeFireworks(writer);
+    writeCarousel(writer);
+    std::stable_sort(score.notes.begin(), score.notes.end(),
+                     [](const NoteEvent& a, const NoteEvent& b) { return a.beat < b.beat; });
+
+    Automation& a = score.automation;
+    a.padCutoffHz = {{0, 300}, {12, 900}, {24.9, 3500}, {25, 2200}, {35, 1800}, {56, 2600},
+                     {64.9, 6000}, {65, 4500}, {80, 3600}, {100, 2000}, {112, 1200}, {116, 800}};
+    a.padLevel = {{0, 0.0}, {12, 0.8}, {24, 1.0}, {35, 0.75}, {56, 0.8}, {65, 1.0}, {80, 0.9}, {116, 0.9}};
+    a.arpCutoffHz = {{0, 250}, {24.9, 4000}, {25, 1500}, {35, 2000}, {56, 3000}, {64.9, 6000},
+                     {65, 5000}, {80, 4000}, {96, 2200}, {108, 900}};
+    a.brightness = {{0, 0.25}, {25, 0.4}, {35, 0.5}, {56, 0.7}, {65, 1.0}, {80, 0.85}, {100, 0.4}};
+    a.masterLevel = {{0, 0.0}, {0.5, 0.15}, {10, 0.7}, {20, 1.0}, {113.5, 1.0}, {116, 0.0}};
+    return score;
+}
+
+}  // namespace soundtrack
