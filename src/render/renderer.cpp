@@ -222,10 +222,21 @@ void Renderer::endForwardPass()
 
 void Renderer::postProcess(const Camera& camera)
 {
+    bindPostProcessTextures();
+    halfSizeStage();
+    depthOfFieldStage(camera);
+    glowStage();
+}
+
+void Renderer::bindPostProcessTextures()
+{
     const TextureIndex unitTextures[] = {sceneColor, halfColor, dofBlurA, dofBlurB, dofResult, glowA, glowB};
     for (int i = 0; i < 7; ++i)
         bindRectangle(2 + i, textures_[unitTextures[i]]);
+}
 
+void Renderer::halfSizeStage()
+{
     // Half size: sceneColor (with the circle of confusion in alpha) into halfColor.
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[halfTarget]);
     setDrawBuffers(GL_COLOR_ATTACHMENT0);
@@ -233,8 +244,11 @@ void Renderer::postProcess(const Camera& camera)
     program::flatHalf.use();
     program::flatHalf.S.set(2);
     drawScreenTriangle();
+}
 
-    // Depth of field, first pass: halfColor blurred along step0 and step1 into dofBlurA, B.
+void Renderer::depthOfFieldStage(const Camera& camera)
+{
+    // First pass: halfColor blurred along step0 and step1 into dofBlurA, B.
     setDrawBuffers(GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2);
     program::flatDOF0.use();
     program::flatDOF0.S.set(3);
@@ -251,8 +265,11 @@ void Renderer::postProcess(const Camera& camera)
     program::flatDOF1.step1.set(camera.step1());
     program::flatDOF1.step2.set(camera.step2());
     drawScreenTriangle();
+}
 
-    // Glow at quarter size: bright pass of dofResult into glowB, then blurred twice.
+void Renderer::glowStage()
+{
+    // Quarter size: bright pass of dofResult into glowB, then blurred twice.
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[quarterTarget]);
     setDrawBuffers(GL_COLOR_ATTACHMENT1);
     glViewport(0, 0, width_ / 4, height_ / 4);

@@ -66,7 +66,16 @@ public:
     // Culling and depth test off, depth writes on, depth function LESS.
     void endForwardPass();
 
+    // Half size, depth of field, bright pass and glow: binds sceneColor, halfColor, dofBlurA,
+    // dofBlurB, dofResult, glowA and glowB to units 2 to 8, then runs the three stages below.
     void postProcess(const Camera& camera);
+    // The stages of postProcess, public so that each can be measured alone; they expect the
+    // units that bindPostProcessTextures sets.
+    void bindPostProcessTextures();
+    void halfSizeStage();
+    void depthOfFieldStage(const Camera& camera);
+    void glowStage();
+
     void composite();
     // The window's drawing area in pixels.
     void present(int windowWidth, int windowHeight);
