@@ -64,6 +64,12 @@ void setHeadlessEscapeHeld(bool held)
     escapeHeld = held;
 }
 
+void reopenHeadlessWindow()
+{
+    windowDestroyed = quitTaken = false;
+    setWindowSize(0, 0);
+}
+
 int headlessSwapCount()
 {
     return swapCount;

@@ -15,5 +15,9 @@ void setHeadlessEscapeHeld(bool held);
 // display would show it (sRGB-encoded).
 std::vector<uint8_t> readPresentedFrame(uint32_t& width, uint32_t& height);
 
+// Brings a closed stand-in window back (hidden, as created), so one test program can run the
+// frame loop more than once.
+void reopenHeadlessWindow();
+
 // Number of buffer swaps so far.
 int headlessSwapCount();

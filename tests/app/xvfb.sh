@@ -1,0 +1,40 @@
+# Shared by the window tests: a private Xvfb display for the length of one test script.
+# Source it, then call startXvfb WIDTHxHEIGHT; the display ends with the script.
+
+startXvfb() {
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local number
+    read -r -t 10 number <"$fifo" || { echo "Xvfb did not start"; exit 1; }
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+    trap 'kill $XVFB_PID 2>/dev/null' EXIT
+}
+
+# Seconds (with milliseconds) since the epoch.
+now() { date +%s.%3N; }
+
+# waitFor TIMEOUT COMMAND...: runs COMMAND every 20 ms until it succeeds; fails after TIMEOUT s.
+waitFor() {
+    local deadline
+    deadline=$(echo "$(now) + $1" | bc)
+    shift
+    until "$@" >/dev/null 2>&1; do
+        if [ "$(echo "$(now) > $deadline" | bc)" = 1 ]; then return 1; fi
+        sleep 0.02
+    done
+}
+
+# The first viewable top-level window of a class, or nothing.
+viewableWindow() {
+    xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1
+}
+
+windowSize() {
+    xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
+
+fail() { echo "FAIL: $*"; exit 1; }

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The whole test suite, from a fresh clone: installs what is missing, then builds and checks
+#   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests
+#   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   linux-tsan  the music feeder under ThreadSanitizer
+#   win32       builds with zero warnings; the exe imports system DLLs only
+#   win64       builds, and runs under wine in Xvfb
+#   fuzz        the file loaders' fuzz targets, for a bounded time
+# Ends with one line "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+jobs=${JOBS:-2}
+fuzzSeconds=${FUZZ_SECONDS:-60}
+
+bash tools/install-deps.sh || exit 1
+
+passed=0
+failed=0
+failures=()
+step() {
+    local name=$1
+    shift
+    echo
+    echo "=== $name"
+    local begin=$SECONDS
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "=== $name: passed ($((SECONDS - begin)) s)"
+    else
+        failed=$((failed + 1))
+        failures+=("$name")
+        echo "=== $name: FAILED ($((SECONDS - begin)) s)"
+    fi
+}
+
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs" "${@:2}"; }
+
+# The show never frees what lives for the whole run, and the GL driver keeps its own caches:
+# leak reports would be noise. Every other sanitizer finding fails the run.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1
+
+step "linux build" build linux
+step "linux tests" ctest --preset linux -j "$jobs"
+
+step "linux-asan build" build linux-asan
+step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE window
+
+step "linux-tsan build" build linux-tsan --target feeder_test
+step "linux-tsan feeder test" ctest --preset linux-tsan -R '^Feeder'
+
+imports() {
+    local exe=build/win32/show/demo.exe
+    local dlls
+    dlls=$(i686-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ {print tolower($3)}' | sort -u)
+    echo "$exe imports:" $dlls
+    for dll in $dlls; do
+        case $dll in
+            kernel32.dll|user32.dll|gdi32.dll|opengl32.dll|winmm.dll|msvcrt.dll) ;;
+            *) echo "not a system DLL: $dll"; return 1 ;;
+        esac
+    done
+}
+step "win32 build" build win32
+step "win32 imports" imports
+
+step "win64 build" build win64
+step "win64 under wine" bash tests/app/wine_window_test.sh build/win64/show/demo.exe
+
+fuzz() {
+    cmake --preset fuzz >/dev/null || return 1
+    local runners=(fuzz/*/run.sh)
+    [ -e "${runners[0]}" ] || { echo "no fuzz targets"; return 0; }
+    cmake --build --preset fuzz -j "$jobs" --target fuzz_targets || return 1
+    for runner in "${runners[@]}"; do
+        bash "$runner" "$fuzzSeconds" || return 1
+    done
+}
+step "fuzz" fuzz
+
+echo
+if [ $failed -gt 0 ]; then
+    echo "failed: ${failures[*]}"
+fi
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
