@@ -1,0 +1,10 @@
+#version 330 core
+// Background fill: the shared screen triangle (A0) placed exactly on the far plane (window depth
+// 1.0), so that the forward pass's EQUAL depth test lets it reach only the pixels that no
+// surface covered (their depth is still the cleared 1.0).
+in vec2 A0;
+
+void main()
+{
+    gl_Position = vec4(A0, 1.0, 1.0);
+}

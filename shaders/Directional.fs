@@ -1,0 +1,72 @@
+#version 330 core
+// Directional light (light pass, stencil-limited to covered pixels). Reads gbuffer ("N",
+// unit 1; encoding in GeometryNM.fs) and the depth of depthStencil ("Z", never set, so unit 0).
+// "dir" is the unit view-space direction from a surface towards the light, "col" the light
+// colour times the exposure, "hfov".y the tangent of half the vertical field of view. Rebuilds
+// the view-space position from the depth, then writes Lambert diffuse light into O0 and a
+// microfacet specular (GGX distribution, Smith shadowing, Schlick Fresnel, driven by the
+// gbuffer's roughness and reflectance) into O1.
+uniform sampler2DRect N;
+uniform sampler2DRect Z;
+uniform vec3 col;
+uniform vec3 dir;
+uniform vec2 hfov;
+in vec2 ndc;
+out vec4 O0;
+out vec4 O1;
+
+// The camera's clip planes, fixed at start-up (world units).
+const float kNear = 0.1;
+const float kFar = 100.0;
+const float kPi = 3.14159265;
+
+vec2 signNotZero(vec2 v)
+{
+    return vec2(v.x >= 0.0 ? 1.0 : -1.0, v.y >= 0.0 ? 1.0 : -1.0);
+}
+
+vec3 octahedralDecode(vec2 encoded)
+{
+    vec2 e = encoded * 2.0 - 1.0;
+    vec3 n = vec3(e, 1.0 - abs(e.x) - abs(e.y));
+    if (n.z < 0.0)
+        n.xy = (1.0 - abs(n.yx)) * signNotZero(n.xy);
+    return normalize(n);
+}
+
+void main()
+{
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    vec4 surface = texelFetch(N, pixel);
+    vec3 n = octahedralDecode(surface.rg);
+    float reflectance = surface.b;
+    float roughness = max(surface.a, 0.05);
+
+    // Depth to view space. The horizontal tangent is aspect x the vertical one, with the aspect
+    // taken from the render size, as the projection has it.
+    float depth = texelFetch(Z, pixel).r;
+    float viewZ = -2.0 * kFar * kNear / ((kFar + kNear) - (depth * 2.0 - 1.0) * (kFar - kNear));
+    vec2 size = vec2(textureSize(N));
+    vec2 tangents = vec2(hfov.y * size.x / size.y, hfov.y);
+    vec3 position = vec3(ndc * tangents * -viewZ, viewZ);
+
+    vec3 v = normalize(-position);
+    vec3 l = dir;
+    float nl = max(dot(n, l), 0.0);
+    float nv = max(dot(n, v), 1e-3);
+    vec3 h = normalize(l + v);
+    float nh = max(dot(n, h), 0.0);
+    float vh = max(dot(v, h), 0.0);
+
+    float alpha = roughness * roughness;
+    float alpha2 = alpha * alpha;
+    float denominator = nh * nh * (alpha2 - 1.0) + 1.0;
+    float distribution = alpha2 / (kPi * denominator * denominator);
+    float k = (roughness + 1.0) * (roughness + 1.0) * 0.125;
+    float shadowing = nl / (nl * (1.0 - k) + k) * (nv / (nv * (1.0 - k) + k));
+    float fresnel = reflectance + (1.0 - reflectance) * pow(1.0 - vh, 5.0);
+    float specular = distribution * shadowing * fresnel / max(4.0 * nl * nv, 1e-3) * nl;
+
+    O0 = vec4(col * nl, 1.0);
+    O1 = vec4(col * specular, 1.0);
+}

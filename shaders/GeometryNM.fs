@@ -1,0 +1,46 @@
+#version 330 core
+// Geometry pass with a normal map (tunnel and ground plane): writes the surface into gbuffer
+// (RGBA8). Encoding: RG = view-space normal, octahedral (0.5, 0.5 is +z); B = specular
+// reflectance at normal incidence ("r".x: 0 dull dielectric, 1 metal); A = roughness ("r".y
+// raised by the map's alpha). Normal map "N" (unit 3, 2D): red and green are the normal's
+// components along increasing s and increasing t (towards later rows of the file), mapped from
+// [-1, 1] to [0, 1]; the outward component is rebuilt from them, so two- and three-channel maps
+// both work. Alpha is smoothness: 1 (also what a map without alpha reads) keeps "r".y, 0 makes
+// the surface fully rough.
+uniform sampler2D N;
+uniform vec2 r;
+in vec3 normalV;
+in vec3 tangentV;
+in vec3 bitangentV;
+in vec2 uv;
+out vec4 O0;
+
+vec3 safeNormalize(vec3 v, vec3 fallback)
+{
+    float lengthSquared = dot(v, v);
+    return lengthSquared > 1e-20 ? v * inversesqrt(lengthSquared) : fallback;
+}
+
+vec2 signNotZero(vec2 v)
+{
+    return vec2(v.x >= 0.0 ? 1.0 : -1.0, v.y >= 0.0 ? 1.0 : -1.0);
+}
+
+vec2 octahedralEncode(vec3 n)
+{
+    n /= abs(n.x) + abs(n.y) + abs(n.z);
+    vec2 e = n.z >= 0.0 ? n.xy : (1.0 - abs(n.yx)) * signNotZero(n.xy);
+    return e * 0.5 + 0.5;
+}
+
+void main()
+{
+    vec4 map = texture(N, uv);
+    vec2 slope = map.rg * 2.0 - 1.0;
+    vec3 tangentSpace = vec3(slope, sqrt(max(1.0 - dot(slope, slope), 0.0)));
+    vec3 surfaceNormal = safeNormalize(normalV, vec3(0.0, 0.0, 1.0));
+    vec3 n = tangentV * tangentSpace.x + bitangentV * tangentSpace.y + surfaceNormal * tangentSpace.z;
+    n = safeNormalize(n, surfaceNormal);
+    float roughness = mix(1.0, clamp(r.y, 0.0, 1.0), clamp(map.a, 0.0, 1.0));
+    O0 = vec4(octahedralEncode(n), clamp(r.x, 0.0, 1.0), roughness);
+}

@@ -1,0 +1,35 @@
+#version 330 core
+// Forward pass for the textured ground plane: the colour texture ("A", unit 4, 2D, decoded to
+// linear by its sRGB format) times the diffuse light ("D", unit 2), plus the specular light
+// ("S", unit 3) times "sc", plus a glow of its own, albedo x "ds" + "db" (none in the show);
+// faded into the fog colour "fc" with view distance. Alpha: the signed circle of confusion
+// "c".x / z + "c".y in full-size pixels.
+uniform sampler2D A;
+uniform sampler2DRect D;
+uniform sampler2DRect S;
+uniform vec2 c;
+uniform vec3 sc;
+uniform vec3 ds;
+uniform vec3 db;
+uniform vec3 fc;
+in vec2 uv;
+out vec4 O0;
+
+const float kFogDistance = 35.0;
+const float kMaxCoc = 4000.0;
+
+vec3 finiteColour(vec3 v)
+{
+    return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
+}
+
+void main()
+{
+    vec2 p = gl_FragCoord.xy;
+    float z = 1.0 / gl_FragCoord.w;
+    vec3 albedo = texture(A, uv).rgb;
+    vec3 lit = albedo * texture(D, p).rgb + sc * texture(S, p).rgb + albedo * ds + db;
+    float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
+    vec3 colour = mix(finiteColour(lit), finiteColour(fc), fog);
+    O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
+}

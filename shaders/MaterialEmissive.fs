@@ -1,0 +1,63 @@
+#version 330 core
+// One glowing particle (forward pass, drawn on the screen triangle through Object.vs; depth
+// test off, so it tests itself). Its place above the ground comes from the balance of its
+// colour "e" (colour x exposure; the exposure is grey, so the balance does not change as it
+// fades), so each particle of a field of different colours stands somewhere else. Casts the
+// pixel's ray from the camera (rayPoint, rayAxis; "m" is the view-projection) against the
+// particle's sphere, drops pixels that miss it or lie behind the scene's depth ("Z", never set,
+// so unit 0: depthStencil), and writes "e", brighter towards the centre, faded into "fc" with
+// view distance. Alpha: the signed circle of confusion "c".x / z + "c".y.
+uniform mat4 m;
+uniform vec2 c;
+uniform vec3 e;
+uniform vec3 fc;
+uniform sampler2DRect Z;
+in vec4 rayPoint;
+flat in vec4 rayAxis;
+out vec4 O0;
+
+const float kRadius = 0.3;
+const float kFogDistance = 35.0;
+const float kMaxCoc = 4000.0;
+
+vec3 worldAt(float ndcDepth)
+{
+    vec4 h = rayPoint + rayAxis * ndcDepth;
+    return h.xyz / h.w;
+}
+
+// Spread over about 10 x 10 units around the origin, 0.5 to 3.5 units above the ground.
+vec3 particleCentre(vec3 colour)
+{
+    vec3 share = colour / max(colour.r + colour.g + colour.b, 1e-6);
+    return vec3((share.r - share.b) * 14.0,
+                0.5 + 3.0 * clamp(share.g * 2.0 - 0.2, 0.0, 1.0),
+                (share.g - 0.5 * (share.r + share.b)) * 14.0);
+}
+
+void main()
+{
+    if (any(isnan(e)) || any(isinf(e)) || max(e.r, max(e.g, e.b)) <= 0.0)
+        discard;
+    vec3 eye = rayAxis.xyz / rayAxis.w;
+    vec3 direction = normalize(worldAt(1.0) - eye);
+    vec3 toEye = eye - particleCentre(e);
+    float alongRay = dot(toEye, direction);
+    float discriminant = alongRay * alongRay - (dot(toEye, toEye) - kRadius * kRadius);
+    if (discriminant < 0.0)
+        discard;
+    float hitDistance = -alongRay - sqrt(discriminant);
+    if (hitDistance <= 0.0)
+        discard;
+    float sceneDepth = texelFetch(Z, ivec2(gl_FragCoord.xy)).r;
+    if (distance(worldAt(sceneDepth * 2.0 - 1.0), eye) < hitDistance)
+        discard;
+
+    vec3 hit = eye + direction * hitDistance;
+    float z = max((m * vec4(hit, 1.0)).w, 1e-3);
+    float centreness = sqrt(discriminant) / kRadius;
+    vec3 glow = e * (0.4 + 0.6 * centreness);
+    float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
+    vec3 colour = mix(clamp(glow, 0.0, 60000.0), clamp(fc, 0.0, 60000.0), fog);
+    O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
+}

@@ -1,0 +1,33 @@
+#version 330 core
+// Forward pass for one-colour surfaces (placed models, tunnel wall): diffuse light ("D",
+// unit 2) times "dc" plus specular light ("S", unit 3) times "sc", faded into the fog colour "fc"
+// with view distance. A surface that never sets "dc" reads it as black: a metal, all
+// reflection. Alpha of sceneColor: the signed circle of confusion "c".x / z + "c".y in
+// full-size pixels, z the view distance.
+uniform sampler2DRect D;
+uniform sampler2DRect S;
+uniform vec2 c;
+uniform vec3 sc;
+uniform vec3 dc;
+uniform vec3 fc;
+out vec4 O0;
+
+// Distance (world units) at which the fog has taken 63 % of the picture; the tunnel's far end,
+// 100 units away, is fog colour through and through.
+const float kFogDistance = 35.0;
+const float kMaxCoc = 4000.0;
+
+vec3 finiteColour(vec3 v)
+{
+    return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
+}
+
+void main()
+{
+    vec2 p = gl_FragCoord.xy;
+    float z = 1.0 / gl_FragCoord.w;
+    vec3 lit = dc * texture(D, p).rgb + sc * texture(S, p).rgb;
+    float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
+    vec3 colour = mix(finiteColour(lit), finiteColour(fc), fog);
+    O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
+}

@@ -1,0 +1,38 @@
+#version 330 core
+#extension GL_ARB_gpu_shader_fp64 : require
+// Tunnel, forward pass and firework layers: the same view-space tube as TunnelNM.vs (A0 x, y on
+// the unit ring, z from 0.001 to about -1, w around the ring; radius "rad", length "len", axis
+// bent by "a" and "q", projection "mp"). Hands the fragment stage the wall texture coordinates,
+// scrolling with the double-precision "time" (seconds; the firework layers pass -2 x time).
+// gl_Position must stay the same expression as in TunnelNM.vs: this pass meets the geometry
+// pass's surface with depth test EQUAL.
+in vec4 A0;
+uniform vec2 q;
+uniform vec2 a;
+uniform float len;
+uniform float rad;
+uniform double time;
+uniform mat4 mp;
+invariant gl_Position;
+out vec2 uv;
+
+const float kBend = 0.5;
+const float kTilesAround = 3.0;
+const double kScrollRate = 0.75lf;
+
+vec3 tunnelPosition(vec4 v)
+{
+    float depth = -v.z;
+    vec2 axis = (a * (depth * depth) + q * (depth * depth * depth)) * (len * kBend);
+    return vec3(axis + v.xy * rad, -depth * len);
+}
+
+void main()
+{
+    gl_Position = mp * vec4(tunnelPosition(A0), 1.0);
+
+    float depth = -A0.z;
+    float tileLength = 6.2831853 * rad / kTilesAround;
+    float scroll = float(fract(time * kScrollRate));
+    uv = vec2(A0.w * kTilesAround, depth * len / tileLength - scroll);
+}

@@ -1,0 +1,32 @@
+#version 330 core
+// Firework layer inside the tunnel (forward pass, no blending, culling off): the streak texture
+// ("T", unit 3, 2D, bright streaks on black, streaks running along t, which follows the tube's
+// depth) scaled by "e" (emission x exposure), faded into "fc" with view distance. Where the
+// texture is dark the fragment is dropped, so the tunnel shows between the streaks. Alpha: the
+// signed circle of confusion "c".x / z + "c".y in full-size pixels.
+uniform sampler2D T;
+uniform vec3 e;
+uniform vec3 fc;
+uniform vec2 c;
+in vec2 uv;
+out vec4 O0;
+
+const float kFogDistance = 35.0;
+const float kMaxCoc = 4000.0;
+const float kCutoff = 0.12;
+
+vec3 finiteColour(vec3 v)
+{
+    return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
+}
+
+void main()
+{
+    vec3 streak = texture(T, uv).rgb;
+    if (max(streak.r, max(streak.g, streak.b)) < kCutoff)
+        discard;
+    float z = 1.0 / gl_FragCoord.w;
+    float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
+    vec3 colour = mix(finiteColour(e * streak), finiteColour(fc), fog);
+    O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
+}
