@@ -1,0 +1,87 @@
+// The models the build generates into the runnable folder: each loads and is a sound solid of
+// the size the scenes expect.
+#include "assets/mesh_checks.h"
+#include "assets/model_table.h"
+
+#include "app/load_whole_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+ParsedModel parseGenerated(const char* path)
+{
+    size_t size = 0;
+    uint8_t* bytes = loadWholeFile(path, &size);
+    ParsedModel model;
+    std::string error;
+    EXPECT_NE(bytes, nullptr) << path << " missing: is the content built?";
+    if (bytes) {
+        EXPECT_TRUE(parseModelFile(bytes, size, model, error)) << path << ": " << error;
+        std::free(bytes);
+    }
+    return model;
+}
+
+}  // namespace
+
+TEST(GeneratedModels, EveryModelIsAClosedOutwardFacingSolid)
+{
+    for (const char* path : modelFiles) {
+        ParsedModel model = parseGenerated(path);
+        MeshMeasures m = measureMesh(model);
+        EXPECT_TRUE(m.finite) << path;
+        EXPECT_GT(m.triangles, 0u) << path;
+        EXPECT_EQ(m.unmatchedEdges, 0u) << path << " has open edges";
+        EXPECT_GT(m.signedVolume, 0.0) << path << " faces inwards";
+    }
+}
+
+TEST(GeneratedModels, SphereAndCubeHaveTheirSize)
+{
+    ParsedModel sphere = parseGenerated("3d/sphere.3d");
+    for (size_t i = 0; i < sphere.positions.size(); i += 3) {
+        const float* p = &sphere.positions[i];
+        EXPECT_NEAR(std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]), 1.0f, 1e-4f);
+    }
+    ParsedModel cube = parseGenerated("3d/texturedcube.3d");
+    EXPECT_TRUE(cube.textured());
+    EXPECT_EQ(cube.groups.size(), 6u);
+    MeshMeasures m = measureMesh(cube);
+    EXPECT_DOUBLE_EQ(m.signedVolume, 8.0);
+    // Every face has the full texture square with a proper (non-zero) tangent frame.
+    for (const ModelGroup& face : cube.groups)
+        for (const ModelTriangle& t : face)
+            EXPECT_FLOAT_EQ(t.tangent[0] * t.tangent[0] + t.tangent[1] * t.tangent[1] + t.tangent[2] * t.tangent[2], 1.0f);
+}
+
+TEST(GeneratedModels, CreditsStandOnTheBaselineAlongX)
+{
+    MeshMeasures m = measureMesh(parseGenerated("3d/soundtrackmoravelkint.3d"));
+    EXPECT_NEAR(m.low[0], -12.0f, 1.5f);
+    EXPECT_NEAR(m.high[0], 12.0f, 1.5f);
+    EXPECT_NEAR(m.high[1], 1.2f, 0.01f);
+    // No descender in the text: the letters stand on y = 0, round ones overshooting it a little.
+    EXPECT_NEAR(m.low[1], 0.0f, 0.03f);
+    EXPECT_NEAR(m.low[2], -0.15f, 1e-3f);
+    EXPECT_NEAR(m.high[2], 0.15f, 1e-3f);
+}
+
+TEST(GeneratedModels, SculpturesFillTheUnitCubeAndDiffer)
+{
+    std::vector<size_t> triangleCounts;
+    for (int k = 3; k < modelCount; ++k) {
+        MeshMeasures m = measureMesh(parseGenerated(modelFiles[k]));
+        for (int axis = 0; axis < 3; ++axis) {
+            EXPECT_GE(m.low[axis], -1.0f) << modelFiles[k];
+            EXPECT_LE(m.high[axis], 1.0f) << modelFiles[k];
+        }
+        EXPECT_GT(m.high[1] - m.low[1], 1.5f) << modelFiles[k] << " uses the height";
+        for (size_t other : triangleCounts)
+            EXPECT_NE(other, m.triangles) << modelFiles[k];
+        triangleCounts.push_back(m.triangles);
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Solid 3D lettering from a TrueType font: each glyph's outline is flattened into polygons,
+// its faces triangulated by GLU's tessellator and joined by side walls.
+#include "mesh_builder.h"
+
+#include <string>
+
+struct TextLayout {
+    float letterHeight;   // height of the tallest letter (ascender), model units
+    float depth;          // extrusion along z, centred on z = 0; the front faces +z
+    float width;          // the line is scaled along x only if needed to fit within this
+};
+
+// The text laid out along +x, centred on x = 0, baseline at y = 0. Groups: one for the front
+// faces, one for the back faces, and one per smooth run of side wall between sharp corners.
+// False, with the reason in `error`, when the font cannot be read or a character is missing.
+bool makeExtrudedText(const std::string& fontPath, const std::string& text, const TextLayout& layout,
+                      ModelSource& model, std::string& error);

@@ -1,0 +1,73 @@
+// modelgen <run-dir>: generates the show's twelve models into <run-dir>/3d/, in the order of
+// the model table. Every mesh is a pure function of this source: same build, same bytes.
+#include "extruded_text.h"
+#include "shapes.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+bool save(const ModelSource& model, PositionEncoding encoding, const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!encodeModelFile(model, encoding, bytes, error)) {
+        std::fprintf(stderr, "modelgen: %s: %s\n", path.c_str(), error.c_str());
+        return false;
+    }
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!file) {
+        std::fprintf(stderr, "modelgen: could not write %s\n", path.c_str());
+        return false;
+    }
+    size_t triangles = 0;
+    for (const auto& group : model.groups)
+        triangles += group.size();
+    std::printf("modelgen: %s (%zu vertices, %zu groups, %zu triangles, %zu bytes)\n", path.c_str(),
+                model.positions.size() / 3, model.groups.size(), triangles, bytes.size());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: modelgen <run-dir>\n");
+        return 2;
+    }
+    std::string folder = std::string(argv[1]) + "/3d";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "modelgen: could not create %s: %s\n", folder.c_str(), error.message().c_str());
+        return 1;
+    }
+
+    // 16-bit positions suffice everywhere (at most 1/65535 of a model's size off) except for
+    // the eight corners of the cube, which are stored exactly.
+    if (!save(makeSphere(), PositionEncoding::Quantised, folder + "/sphere.3d"))
+        return 1;
+    if (!save(makeTexturedCube(), PositionEncoding::Float, folder + "/texturedcube.3d"))
+        return 1;
+
+    // The credits: about 24 units wide, letters 1.2 high and 0.3 deep, baseline at y = 0.
+    ModelSource credits;
+    std::string reason;
+    if (!makeExtrudedText(SHOW_CREDITS_FONT, "soundtrack moravelkint", TextLayout{1.2f, 0.3f, 24.0f}, credits,
+                          reason)) {
+        std::fprintf(stderr, "modelgen: credits: %s\n", reason.c_str());
+        return 1;
+    }
+    if (!save(credits, PositionEncoding::Quantised, folder + "/soundtrackmoravelkint.3d"))
+        return 1;
+
+    for (int k = 0; k < sculptureCount; ++k)
+        if (!save(makeSculpture(k), PositionEncoding::Quantised, folder + "/g_" + std::to_string(k) + ".3d"))
+            return 1;
+    return 0;
+}
