@@ -1,0 +1,87 @@
+// Real uploads on the driver: every channel count at widths whose rows are not a multiple of
+// four bytes, read back texel for texel, with the parameters the flags ask for.
+#include "assets/textures.h"
+
+#include "app/gl_api.h"
+#include "support/gl_context.h"
+
+#include <stb/stb_image_write.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+std::string writePng(const std::string& name, int width, int height, int channels, std::vector<uint8_t>& pixels)
+{
+    pixels.resize(size_t(width) * size_t(height) * size_t(channels));
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = uint8_t(i * 53 % 241);
+    std::filesystem::create_directories("test-output");
+    std::string path = "test-output/" + name + ".png";
+    EXPECT_TRUE(stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels));
+    return path;
+}
+
+}  // namespace
+
+TEST(TextureUpload, OddWidthsOfEveryChannelCountArriveIntact)
+{
+    ASSERT_TRUE(ensureGLContext());
+    const GLenum formats[] = {GL_RED, GL_RG, GL_RGB, GL_RGBA};
+    for (int channels = 1; channels <= 4; ++channels)
+        for (int width : {1, 3, 5, 13}) {
+            std::vector<uint8_t> pixels;
+            std::string path = writePng("upload-" + std::to_string(channels) + "x" + std::to_string(width), width, 6, channels, pixels);
+            GLuint name = 0;
+            glGenTextures(1, &name);
+            ASSERT_TRUE(loadTextureFile(name, path.c_str(), TextureFlags::TexClamp, 1.0f));
+            GLint internal = 0, storedWidth = 0;
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &storedWidth);
+            EXPECT_EQ(GLenum(internal), formats[channels - 1]);
+            EXPECT_EQ(storedWidth, width);
+            std::vector<uint8_t> back(pixels.size());
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glGetTexImage(GL_TEXTURE_2D, 0, formats[channels - 1], GL_UNSIGNED_BYTE, back.data());
+            glPixelStorei(GL_PACK_ALIGNMENT, 4);
+            EXPECT_EQ(back, pixels) << channels << " channels, width " << width;
+            GLint alignment = 0;
+            glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+            EXPECT_EQ(alignment, 4) << "the default unpack state is restored";
+            glDeleteTextures(1, &name);
+        }
+}
+
+TEST(TextureUpload, ParametersFollowTheFlagsAndMipmapsExist)
+{
+    ASSERT_TRUE(ensureGLContext());
+    std::vector<uint8_t> pixels;
+    std::string path = writePng("params", 16, 8, 3, pixels);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    ASSERT_TRUE(loadTextureFile(name, path.c_str(), TextureFlags::TexNearest | TextureFlags::TexSrgb, 1.0f));
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+    EXPECT_EQ(value, GL_NEAREST);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
+    EXPECT_EQ(value, GL_REPEAT);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &value);
+    EXPECT_EQ(GLenum(value), GLenum(GL_SRGB8));
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 4, GL_TEXTURE_WIDTH, &value);
+    EXPECT_EQ(value, 1) << "the mip-map chain reaches 1 x 1";
+}
+
+TEST(TextureUpload, TheShowsFiveTexturesLoad)
+{
+    ASSERT_TRUE(ensureGLContext());
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(loadTextures());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    for (uint32_t name : textureNames)
+        EXPECT_NE(name, 0u);
+    GLint wrap = 0;
+    glBindTexture(GL_TEXTURE_2D, textureNames[1]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+}
