@@ -73,7 +73,7 @@ std::vector<float> duckingGain(const Score& score, std::size_t frames) {
             continue;
         }
         const std::size_t start = secondsToFrames(score.beatToSeconds(note.beat));
-        const std::size_t end = std::min(frames, start + secondsToFrames(0.4));
+        const std::size_t end = std::min(frames, start + secondsToFrames(0.6));
         for (std::size_t n = start; n < end; ++n) {
             const double t = static_cast<double>(n - start) / sampleRate;
             const double shape = std::min(t / 0.004, 1.0) * std::exp(-t / 0.09);
