@@ -1,7 +1,8 @@
 #version 330 core
 // Ambient light (light pass, stencil-limited to covered pixels). Reads gbuffer ("N", unit 1;
 // encoding in GeometryNM.fs) and the environment texture ("E", unit 3, 2D): a lit sphere,
-// indexed by the view-space normal (centre = facing the camera, top row = up). O0 diffuse
+// indexed by the view-space normal (centre = facing the camera, first row of the file = facing
+// down). O0 diffuse
 // light: the blurred environment around the normal times "a" (ambient colour x exposure).
 // O1 specular light: the environment reflected about the normal, blurred by roughness, times
 // the Fresnel reflectance and "s" (the exposure), plus "b". The view is taken along -z, which is
@@ -36,7 +37,7 @@ void main()
     float roughness = surface.a;
 
     // Slightly inside the sphere's rim, whose outermost texels blend with the image corners.
-    vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 - 0.48 * n.y);
+    vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 + 0.48 * n.y);
     float finestToCoarsest = log2(float(max(textureSize(E, 0).x, textureSize(E, 0).y)));
     float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
     vec3 diffuse = textureLod(E, sphere, diffuseLevel).rgb;

@@ -1,12 +1,12 @@
 #version 330 core
 // Geometry pass with a normal map (tunnel and ground plane): writes the surface into gbuffer
 // (RGBA8). Encoding: RG = view-space normal, octahedral (0.5, 0.5 is +z); B = specular
-// reflectance at normal incidence ("r".x: 0 dull dielectric, 1 metal); A = roughness ("r".y
-// raised by the map's alpha). Normal map "N" (unit 3, 2D): red and green are the normal's
-// components along increasing s and increasing t (towards later rows of the file), mapped from
-// [-1, 1] to [0, 1]; the outward component is rebuilt from them, so two- and three-channel maps
-// both work. Alpha is smoothness: 1 (also what a map without alpha reads) keeps "r".y, 0 makes
-// the surface fully rough.
+// reflectance at normal incidence ("r".x: 0 dull dielectric, 1 metal); A = roughness (0 mirror
+// to 1 matt). Normal map "N" (unit 3, 2D): red and green are the normal's components along
+// increasing s and increasing t (towards later rows of the file), mapped from [-1, 1] to
+// [0, 1]; the outward component is rebuilt from them, so two- and three-channel maps both work.
+// Alpha is the map's roughness (a file without alpha reads 1: matt); "r".y is the least
+// roughness the surface has.
 uniform sampler2D N;
 uniform vec2 r;
 in vec3 normalV;
@@ -41,6 +41,6 @@ void main()
     vec3 surfaceNormal = safeNormalize(normalV, vec3(0.0, 0.0, 1.0));
     vec3 n = tangentV * tangentSpace.x + bitangentV * tangentSpace.y + surfaceNormal * tangentSpace.z;
     n = safeNormalize(n, surfaceNormal);
-    float roughness = mix(1.0, clamp(r.y, 0.0, 1.0), clamp(map.a, 0.0, 1.0));
+    float roughness = clamp(max(map.a, r.y), 0.0, 1.0);
     O0 = vec4(octahedralEncode(n), clamp(r.x, 0.0, 1.0), roughness);
 }
