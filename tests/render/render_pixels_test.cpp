@@ -200,6 +200,8 @@ TEST_F(RenderedPixels, BackgroundFillsExactlyTheUncoveredPixels)
 
 TEST_F(RenderedPixels, WholeFrameIsFiniteEverywhere)
 {
+    // Start-up's camera: effective exposure 0.053 from the aperture.
+    camera.setPhysicalExposure(true);
     enterFullscreen();
     for (double t : {0.0, 2.0, 7.5}) {
         drawTestFrame(t, TestFrameContent{});
