@@ -52,40 +52,19 @@ if(CMAKE_CROSSCOMPILING)
     return()
 endif()
 
-set(content_outputs)
-if(TARGET texgen)
-    add_custom_command(OUTPUT ${texture_outputs}
-        COMMAND texgen ${SHOW_RUN_DIR}
-        DEPENDS texgen VERBATIM
-        COMMENT "Generating textures")
-    list(APPEND content_outputs ${texture_outputs})
-endif()
-if(TARGET modelgen)
-    add_custom_command(OUTPUT ${model_outputs}
-        COMMAND modelgen ${SHOW_RUN_DIR}
-        DEPENDS modelgen VERBATIM
-        COMMENT "Generating models")
-    list(APPEND content_outputs ${model_outputs})
-endif()
-if(TARGET soundtrack)
-    add_custom_command(OUTPUT ${music_output}
-        COMMAND soundtrack ${music_output}
-        DEPENDS soundtrack VERBATIM
-        COMMENT "Rendering the soundtrack")
-else()
-    # STAND-IN soundtrack until the composed one lands: twenty seconds of a soft fifth, so the
-    # show has a valid Ogg Vorbis file to open. Fixed serial number: same bytes every build.
-    find_program(SOX sox REQUIRED)
-    find_program(OGGENC oggenc REQUIRED)
-    set(standin_wav ${CMAKE_BINARY_DIR}/standin-soundtrack.wav)
-    add_custom_command(OUTPUT ${music_output}
-        COMMAND ${SOX} -n -r 44100 -c 2 -b 16 ${standin_wav} synth 20 sine 220 sine 330 fade 2 20 4 gain -12
-        COMMAND ${OGGENC} -Q -q 4 --serial 7928 -o ${music_output} ${standin_wav}
-        VERBATIM
-        COMMENT "Making the stand-in soundtrack")
-endif()
-list(APPEND content_outputs ${music_output})
-add_custom_target(content ALL DEPENDS ${content_outputs})
+add_custom_command(OUTPUT ${texture_outputs}
+    COMMAND texgen ${SHOW_RUN_DIR}
+    DEPENDS texgen VERBATIM
+    COMMENT "Generating textures")
+add_custom_command(OUTPUT ${model_outputs}
+    COMMAND modelgen ${SHOW_RUN_DIR}
+    DEPENDS modelgen VERBATIM
+    COMMENT "Generating models")
+add_custom_command(OUTPUT ${music_output}
+    COMMAND soundtrack ${music_output}
+    DEPENDS soundtrack VERBATIM
+    COMMENT "Rendering the soundtrack")
+add_custom_target(content ALL DEPENDS ${texture_outputs} ${model_outputs} ${music_output})
 if(NOT SHOW_CONTENT_ONLY)
     add_dependencies(shaders content)
 endif()

@@ -13,9 +13,9 @@ export SDL_AUDIODRIVER=dummy   # no sound card here; the show runs silent as it 
 start=$(now)
 "$demo" &
 pid=$!
-waitFor 30 test -n "$(viewableWindow demo)" || fail "no window appeared"
+waitFor 30 hasWindow demo || fail "no window appeared"
 window=$(viewableWindow demo)
-waitFor 5 test "$(windowSize "$window")" = 640x360 || fail "window is $(windowSize "$window"), not 640x360"
+waitFor 5 hasSize "$window" 640x360 || fail "window is $(windowSize "$window"), not 640x360"
 shown=$(now)
 echo "start to full-screen window: $(echo "$shown - $start" | bc) s"
 
@@ -31,7 +31,7 @@ kill -0 $pid 2>/dev/null || fail "the first copy died when the second started"
 xdotool windowfocus --sync "$window" 2>/dev/null
 pressed=$(now)
 xdotool key Escape
-waitFor 1 bash -c "! kill -0 $pid" || { kill $pid; fail "Escape did not end the show within a second"; }
+waitFor 1 hasEnded $pid || { kill $pid; fail "Escape did not end the show within a second"; }
 wait $pid
 status=$?
 [ $status -eq 0 ] || fail "Escape ended the show with status $status"
@@ -48,11 +48,12 @@ pid=$!
 # Nothing else runs on this display, and the show's own window is never shown before the
 # soundtrack is open: the one viewable window is the box.
 anyViewable() { xdotool search --onlyvisible --name '' 2>/dev/null | head -n 1; }
-waitFor 30 test -n "$(anyViewable)" || { kill $pid; fail "no message box"; }
+hasAnyWindow() { [ -n "$(anyViewable)" ]; }
+waitFor 30 hasAnyWindow || { kill $pid; fail "no message box"; }
 box=$(anyViewable)
 kill -0 $pid 2>/dev/null || fail "the show ended before the box was dismissed"
 xdotool windowfocus --sync "$box" 2>/dev/null
 xdotool key Return
-waitFor 5 bash -c "! kill -0 $pid" || { kill $pid; fail "the show did not end after the message box"; }
+waitFor 5 hasEnded $pid || { kill $pid; fail "the show did not end after the message box"; }
 rm -rf "$copy"
 echo "PASS"

@@ -32,9 +32,10 @@ showWindow() {
 start=$(now)
 "$WINE" "$exe" >/dev/null 2>&1 &
 pid=$!
-waitFor 60 test -n "$(showWindow)" || fail "no window appeared"
+hasShowWindow() { [ -n "$(showWindow)" ]; }
+waitFor 60 hasShowWindow || fail "no window appeared"
 window=$(showWindow)
-waitFor 10 test "$(windowSize "$window")" = 640x360 || fail "window is $(windowSize "$window"), not 640x360"
+waitFor 10 hasSize "$window" 640x360 || fail "window is $(windowSize "$window"), not 640x360"
 echo "start to full-screen window under wine: $(echo "$(now) - $start" | bc) s"
 
 secondStart=$(now)
@@ -46,7 +47,7 @@ kill -0 $pid 2>/dev/null || fail "the first copy died when the second started"
 
 xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool key Escape
-waitFor 10 bash -c "! kill -0 $pid" || { kill $pid; fail "Escape did not end the show"; }
+waitFor 10 hasEnded $pid || { kill $pid; fail "Escape did not end the show"; }
 wait $pid
 status=$?
 [ $status -eq 0 ] || fail "Escape ended the show with status $status"

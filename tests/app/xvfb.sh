@@ -18,6 +18,7 @@ startXvfb() {
 now() { date +%s.%3N; }
 
 # waitFor TIMEOUT COMMAND...: runs COMMAND every 20 ms until it succeeds; fails after TIMEOUT s.
+# COMMAND is run anew each time: pass a function, not a "$(...)" that is expanded only once.
 waitFor() {
     local deadline
     deadline=$(echo "$(now) + $1" | bc)
@@ -32,6 +33,15 @@ waitFor() {
 viewableWindow() {
     xdotool search --onlyvisible --class "$1" 2>/dev/null | head -n 1
 }
+
+# hasWindow CLASS: a viewable top-level window of that class exists.
+hasWindow() { [ -n "$(viewableWindow "$1")" ]; }
+
+# hasSize WINDOW WIDTHxHEIGHT
+hasSize() { [ "$(windowSize "$1")" = "$2" ]; }
+
+# hasEnded PID: the process is gone.
+hasEnded() { ! kill -0 "$1" 2>/dev/null; }
 
 windowSize() {
     xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
