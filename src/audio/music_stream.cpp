@@ -1,0 +1,75 @@
+#include "audio/music_stream.h"
+
+#include "app/load_whole_file.h"
+#include "audio/vorbis_decoder.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+bool openMusicStream(MusicStream& stream, const char* path)
+{
+    size_t size = 0;
+    uint8_t* data = loadWholeFile(path, &size);
+    if (!data)
+        return false;
+
+    // The decoder takes the length as an int.
+    stb_vorbis* decoder = nullptr;
+    if (size <= static_cast<size_t>(INT_MAX))
+        decoder = stb_vorbis_open_memory(data, static_cast<int>(size), nullptr, nullptr);
+    // Zeroed, so that whatever the device may ever reach before the feeder writes it is silence.
+    auto* ring = decoder ? static_cast<float*>(std::calloc(ringFrames * ringChannels, sizeof(float)))
+                         : nullptr;
+    if (!ring) {
+        if (decoder)
+            stb_vorbis_close(decoder);
+        std::free(data);
+        return false;
+    }
+
+    stream.fileData = data;
+    stream.fileSize = size;
+    stream.decoder = decoder;
+    stream.sampleRate = stb_vorbis_get_info(decoder).sample_rate;
+    stream.ring = ring;
+    fillRingHalf(stream, 0);
+    return true;
+}
+
+uint32_t fillRingHalf(MusicStream& stream, uint32_t half)
+{
+    float* start = stream.ring + half * ringHalfFloats;
+    const int decoded = stb_vorbis_get_samples_float_interleaved(
+        stream.decoder, ringChannels, start, static_cast<int>(ringHalfFloats));
+    const uint32_t frames = decoded > 0 ? static_cast<uint32_t>(decoded) : 0;
+    std::fill(start + frames * ringChannels, start + ringHalfFloats, 0.0f);
+    return frames;
+}
+
+void closeMusicDecoder(MusicStream& stream)
+{
+    stb_vorbis_close(stream.decoder);
+    stream.decoder = nullptr;
+}
+
+FeederPoll pollFeeder(MusicStream& stream, FeederState& state, uint32_t position)
+{
+    const uint32_t playing = (position >> 14) % 2;
+    FeederPoll result = FeederPoll::KeepPolling;
+    if (playing != state.lastHalf) {
+        const uint32_t frames = fillRingHalf(stream, state.lastHalf);
+        // A short refill of half 0 is followed by one more of half 1, which the decoder leaves
+        // all silence; only then is the whole track, and nothing after it, in the ring.
+        if (frames < ringHalfFrames && playing == 0)
+            result = FeederPoll::TrackEnded;
+    }
+    state.lastHalf = playing;
+    return result;
+}
+
+uint32_t feederSleepMilliseconds(uint32_t sampleRate)
+{
+    // 8192000 / rate ms is 8192 frames: half of one half of the ring.
+    return 8192000u / sampleRate;
+}
