@@ -14,6 +14,8 @@ packages=(
     libvorbis-dev libtinyobjloader-dev fonts-dejavu-core
     # running and testing: a virtual display, window tools, wine, audio and video tools
     xvfb xdotool x11-utils bc imagemagick wine wine64 ffmpeg sox
+    # the GLSL reference compiler: a strict check of the shaders beside the driver's own
+    glslang-tools
 )
 
 missing=()
