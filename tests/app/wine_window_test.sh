@@ -9,6 +9,11 @@ exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 here=$(dirname "$0")
 . "$here/xvfb.sh"
 startXvfb 640x360
+# A window manager, as every Windows desktop has: the show's window style asks to be maximized,
+# and under X it is the window manager that carries that out.
+openbox >/dev/null 2>&1 &
+wmPid=$!
+trap 'kill $wmPid $XVFB_PID 2>/dev/null' EXIT
 
 # A private wine prefix, made once and kept beside the build, so no state of a person's own
 # prefix (or of an earlier run's key presses) leaks in.
