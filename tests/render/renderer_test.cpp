@@ -74,6 +74,7 @@ protected:
         setRandomSeed(7928);
         subject = new Renderer(1366, 768);
     }
+    void SetUp() override { ASSERT_NE(subject, nullptr) << "no GL context or shaders"; }
     static Renderer* subject;
 };
 Renderer* RendererAt1366x768::subject = nullptr;
