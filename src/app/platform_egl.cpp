@@ -89,9 +89,20 @@ bool createGLWindow()
         EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
         EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 0,
         EGL_NONE};
-    EGLConfig config;
+    // EGL lists deeper colour first; Mesa makes no sRGB surface of a 10-bit config, so take
+    // the first with exactly 8 bits a channel, as the window's pixel format has.
+    EGLConfig configs[64];
     EGLint configCount = 0;
-    if (!eglChooseConfig(display, configAttributes, &config, 1, &configCount) || configCount < 1)
+    if (!eglChooseConfig(display, configAttributes, configs, 64, &configCount))
+        return false;
+    EGLConfig config = nullptr;
+    for (EGLint i = 0; i < configCount && !config; ++i) {
+        EGLint red = 0;
+        eglGetConfigAttrib(display, configs[i], EGL_RED_SIZE, &red);
+        if (red == 8)
+            config = configs[i];
+    }
+    if (!config)
         return false;
 
     const EGLint surfaceAttributes[] = {

@@ -52,8 +52,13 @@ hasAnyWindow() { [ -n "$(anyViewable)" ]; }
 waitFor 30 hasAnyWindow || { kill $pid; fail "no message box"; }
 box=$(anyViewable)
 kill -0 $pid 2>/dev/null || fail "the show ended before the box was dismissed"
-xdotool windowfocus --sync "$box" 2>/dev/null
-xdotool key Return
-waitFor 5 hasEnded $pid || { kill $pid; fail "the show did not end after the message box"; }
+# Return presses the box's default button; the box may take a moment to accept focus.
+for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key --window "$box" Return 2>/dev/null
+    xdotool key Return 2>/dev/null
+    waitFor 0.5 hasEnded $pid && break
+done
+hasEnded $pid || { kill $pid; fail "the show did not end after the message box"; }
 rm -rf "$copy"
 echo "PASS"
