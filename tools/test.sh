@@ -47,8 +47,8 @@ step "linux tests" ctest --preset linux -j "$jobs"
 step "linux-asan build" build linux-asan
 step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE window
 
-step "linux-tsan build" build linux-tsan --target feeder_test
-step "linux-tsan feeder test" ctest --preset linux-tsan -R '^Feeder'
+step "linux-tsan build" build linux-tsan --target music_feeder_test music_stream_test
+step "linux-tsan music tests" ctest --preset linux-tsan -L "music_feeder_test|music_stream_test"
 
 imports() {
     local exe=build/win32/show/demo.exe
