@@ -126,6 +126,21 @@ TEST(ImageDecoding, RefusesOversizedAndBrokenImagesFromTheirHeaders)
     EXPECT_FALSE(decodeImage(nullptr, 0, image, error));
 }
 
+TEST(ImageDecoding, RefusesAJpegHuffmanTableOfMoreThan256Codes)
+{
+    // SOI, then a DHT segment whose 16 counts add up to 272: the decoder would write past its
+    // table; the loader refuses the file instead.
+    std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xC4, 0x01, 0x23, 0x00};
+    for (int i = 0; i < 16; ++i)
+        jpeg.push_back(17);
+    jpeg.resize(jpeg.size() + 272, 0);
+    jpeg.insert(jpeg.end(), {0xFF, 0xD9});
+    DecodedImage image;
+    std::string error;
+    EXPECT_FALSE(decodeImage(jpeg.data(), jpeg.size(), image, error));
+    EXPECT_EQ(error, "JPEG Huffman table of more than 256 codes");
+}
+
 TEST(TextureLoading, UnreadableAndUndecodableFilesGetTheOneReport)
 {
     testing::internal::CaptureStderr();

@@ -1,0 +1,26 @@
+// libFuzzer target: any byte string through the model parser and the stream builder. A
+// malformed file must be refused cleanly; an accepted one must give a finite stream of whole
+// triangles.
+#include "assets/model_file.h"
+
+#include <cmath>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    ParsedModel model;
+    std::string error;
+    if (!parseModelFile(data, size, model, error)) {
+        if (error.empty() || !model.groups.empty())
+            std::abort();
+        return 0;
+    }
+    std::vector<float> stream = buildVertexStream(model);
+    size_t floatsPerTriangle = size_t(3 * (model.textured() ? texturedVertexFloats : plainVertexFloats));
+    if (stream.size() % floatsPerTriangle != 0)
+        std::abort();
+    for (float value : stream)
+        if (!std::isfinite(value))
+            std::abort();
+    return 0;
+}
