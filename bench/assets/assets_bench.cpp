@@ -1,0 +1,145 @@
+// Prints load times of the asset loaders (never pass or fail):
+//   1. a 60k-vertex model and one with twice its triangles: parse, smoothing and stream, and
+//      the GL upload when a context can be had; the growth should stay near linear;
+//   2. start-up steps 3 (the five textures) and 6 (the twelve models) on the show's content.
+// Usage: assets_bench [run-dir]   (default: the build's runnable folder)
+#include "assets/image_decode.h"
+#include "assets/model_table.h"
+#include "assets/model_writer.h"
+#include "assets/textures.h"
+
+#include "app/gl_api.h"
+#include "app/load_whole_file.h"
+#include "app/platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A wavy grid of side x side vertices whose triangles are repeated `copies` times in groups
+// of their own (so copies = 2 doubles the triangles at the same vertex count).
+std::vector<uint8_t> gridModel(int side, int copies)
+{
+    ModelSource source;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            source.positions.insert(source.positions.end(),
+                                    {float(x), float(y), 0.3f * float((x * 7 + y * 3) % 5)});
+    // A group holds at most 65535 triangles: each copy is split into rows of bands.
+    for (int copy = 0; copy < copies; ++copy)
+        for (int y = 0; y + 1 < side; ++y) {
+            if (y % 100 == 0)
+                source.groups.emplace_back();
+            for (int x = 0; x + 1 < side; ++x) {
+                uint16_t a = uint16_t(y * side + x), b = uint16_t(a + 1), c = uint16_t(a + side), d = uint16_t(c + 1);
+                source.groups.back().push_back({{a, b, d}});
+                source.groups.back().push_back({{a, d, c}});
+            }
+        }
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!encodeModelFile(source, PositionEncoding::Quantised, bytes, error))
+        std::fprintf(stderr, "assets_bench: %s\n", error.c_str());
+    return bytes;
+}
+
+// Best of `runs` timings of parsing and stream building, in milliseconds.
+double bestCpuLoad(const std::vector<uint8_t>& bytes, int runs, size_t& triangles)
+{
+    double best = 1e30;
+    for (int run = 0; run < runs; ++run) {
+        Clock::time_point start = Clock::now();
+        ParsedModel model;
+        std::string error;
+        parseModelFile(bytes.data(), bytes.size(), model, error);
+        std::vector<float> stream = buildVertexStream(model);
+        best = std::min(best, millisecondsSince(start));
+        triangles = stream.size() / 18;
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string runDir = argc > 1 ? argv[1] : SHOW_RUN_DIR;
+    std::filesystem::current_path(runDir);
+    bool gl = createGLWindow();
+    std::printf("assets_bench: run folder %s; GL context: %s\n", runDir.c_str(),
+                gl ? reinterpret_cast<const char*>(glGetString(GL_RENDERER)) : "none (GL upload not measured)");
+
+    std::printf("\nmodel load, best of 5 (parse + smoothing + stream%s)\n", gl ? "; then with upload" : "");
+    double baseline = 0.0;
+    for (int copies : {1, 2}) {
+        std::vector<uint8_t> bytes = gridModel(245, copies);
+        size_t triangles = 0;
+        double cpu = bestCpuLoad(bytes, 5, triangles);
+        if (copies == 1)
+            baseline = cpu;
+        std::printf("  %d vertices, %7zu triangles, %8zu bytes: %8.2f ms  (x%.2f)", 245 * 245, triangles, bytes.size(),
+                    cpu, cpu / baseline);
+        if (gl) {
+            std::string path = "bench-grid.3d";
+            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+            Model model;
+            Clock::time_point start = Clock::now();
+            model.load(path.c_str());
+            glFinish();
+            std::printf("; Model::load with upload %8.2f ms", millisecondsSince(start));
+            std::filesystem::remove(path);
+        }
+        std::printf("\n");
+    }
+
+    std::printf("\nstart-up on the show's content\n");
+    Clock::time_point start = Clock::now();
+    if (gl) {
+        bool loaded = loadTextures();
+        glFinish();
+        std::printf("  step 3, loadTextures:           %8.2f ms%s\n", millisecondsSince(start), loaded ? "" : " (FAILED)");
+        start = Clock::now();
+        for (int i = 0; i < modelCount; ++i)
+            models[i].load(modelFiles[i]);
+        glFinish();
+        std::printf("  step 6, twelve Model::load:     %8.2f ms\n", millisecondsSince(start));
+    }
+    // The CPU share alone: reading and decoding the images, reading, parsing and smoothing the
+    // models.
+    start = Clock::now();
+    for (const TextureEntry& entry : textureTable) {
+        size_t size = 0;
+        uint8_t* bytes = loadWholeFile(entry.file, &size);
+        DecodedImage image;
+        std::string error;
+        if (!bytes || !decodeImage(bytes, size, image, error))
+            std::printf("  cannot decode %s\n", entry.file);
+        std::free(bytes);
+    }
+    std::printf("  textures, read + decode (CPU):  %8.2f ms\n", millisecondsSince(start));
+    start = Clock::now();
+    for (const char* file : modelFiles) {
+        size_t size = 0;
+        uint8_t* bytes = loadWholeFile(file, &size);
+        ParsedModel model;
+        std::string error;
+        if (!bytes || !parseModelFile(bytes, size, model, error))
+            std::printf("  cannot parse %s\n", file);
+        else
+            buildVertexStream(model);
+        std::free(bytes);
+    }
+    std::printf("  models, read + parse + stream:  %8.2f ms\n", millisecondsSince(start));
+    return 0;
+}
