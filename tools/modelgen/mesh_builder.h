@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <vector>
 
 using Point = std::array<float, 3>;
 
@@ -33,10 +34,11 @@ private:
     std::map<Point, uint16_t> weld;
 };
 
-// A closed surface of revolution-like grid: `columns` by `rows` quads of points
-// surface(i, j), i in [0, columns) wrapping around, j in [0, rows]. With `closedEnds` the
-// rows j = 0 and j = rows must each collapse to one point (poles). Orientation: counter-
-// clockwise when i runs to the right and j upwards as seen from outside.
+// A grid wrapped around like a surface of revolution: `columns` by `rows` quads of points
+// surface(i, j), i in [0, columns) wrapping around, j in [0, rows]. For a closed surface the
+// rows j = 0 and j = rows each give one point for every i (poles): welding merges them and the
+// collapsed triangles are dropped. Orientation: counter-clockwise when i runs to the right
+// and j upwards as seen from outside.
 template <typename Surface>
 void addWrappedGrid(MeshBuilder& builder, int columns, int rows, Surface surface)
 {
