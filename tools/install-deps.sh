@@ -13,7 +13,7 @@ packages=(
     libegl-dev libgl-dev libgl1-mesa-dri libegl-mesa0 libglu1-mesa-dev
     libvorbis-dev libtinyobjloader-dev fonts-dejavu-core
     # running and testing: a virtual display, window tools, wine, audio and video tools
-    xvfb xdotool x11-utils bc openbox imagemagick wine wine64 ffmpeg sox
+    xvfb xdotool x11-utils bc imagemagick wine wine64 ffmpeg sox
     # the GLSL reference compiler: a strict check of the shaders beside the driver's own
     glslang-tools
 )

@@ -4,7 +4,7 @@
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   linux-tsan  the music feeder under ThreadSanitizer
 #   win32       builds with zero warnings; the exe imports system DLLs only
-#   win64       builds, and runs under wine in Xvfb
+#   win64       builds, runs under wine in Xvfb, and renders a frame there
 #   fuzz        the file loaders' fuzz targets, for a bounded time
 # Ends with one line "N passed, N failed".
 set -uo pipefail
@@ -66,7 +66,8 @@ step "win32 build" build win32
 step "win32 imports" imports
 
 step "win64 build" build win64
-step "win64 under wine" bash tests/app/wine_window_test.sh build/win64/show/demo.exe
+step "win64 window under wine" bash tests/app/wine_window_test.sh build/win64/show/demo.exe
+step "win64 frame under wine" bash tests/app/wine_frame_test.sh build/win64/show/renderframe.exe build/win64/wine-frame.png
 
 fuzz() {
     cmake --preset fuzz >/dev/null || return 1

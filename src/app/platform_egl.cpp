@@ -7,6 +7,7 @@
 #include "app/platform_headless.h"
 
 #include "app/display.h"
+#include "app/frame_readback.h"
 #include "app/gl_api.h"
 
 #include <EGL/egl.h>
@@ -189,23 +190,8 @@ void showMessageBox(const char* text)
 
 std::vector<uint8_t> readPresentedFrame(uint32_t& width, uint32_t& height)
 {
+    // A pbuffer has a single buffer: after the swap it still holds the presented frame.
     width = screenWidth();
     height = screenHeight();
-    std::vector<uint8_t> pixels(size_t(width) * height * 4);
-    std::vector<uint8_t> row(size_t(width) * 4);
-    GLint previousFramebuffer = 0;
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previousFramebuffer);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(previousFramebuffer));
-    // GL's rows run bottom-up; images run top-down.
-    for (uint32_t y = 0; y < height / 2; ++y) {
-        uint8_t* top = pixels.data() + size_t(y) * width * 4;
-        uint8_t* bottom = pixels.data() + size_t(height - 1 - y) * width * 4;
-        std::copy(top, top + row.size(), row.begin());
-        std::copy(bottom, bottom + row.size(), top);
-        std::copy(row.begin(), row.end(), bottom);
-    }
-    return pixels;
+    return readDefaultFramebuffer(width, height);
 }

@@ -8,22 +8,9 @@ set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 here=$(dirname "$0")
 . "$here/xvfb.sh"
+. "$here/wine.sh"
 startXvfb 640x360
-# A window manager, as every Windows desktop has: the show's window style asks to be maximized,
-# and under X it is the window manager that carries that out.
-openbox >/dev/null 2>&1 &
-wmPid=$!
-trap 'kill $wmPid $XVFB_PID 2>/dev/null' EXIT
-
-# A private wine prefix, made once and kept beside the build, so no state of a person's own
-# prefix (or of an earlier run's key presses) leaks in.
-export WINEPREFIX=${WINEPREFIX:-$(dirname "$(dirname "$exe")")/wineprefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
-WINE=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-wineboot=(timeout 120 "$WINE" wineboot -i)
-[ -d "$WINEPREFIX" ] || "${wineboot[@]}" >/dev/null 2>&1
-wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+prepareWine "$exe"
 
 cd "$(dirname "$exe")" || fail "no runnable folder"
 
@@ -35,7 +22,7 @@ showWindow() {
 }
 
 start=$(now)
-"$WINE" "$exe" >/dev/null 2>&1 &
+"$WINE" explorer "$DESKTOP" "$exe" >/dev/null 2>&1 &
 pid=$!
 hasShowWindow() { [ -n "$(showWindow)" ]; }
 waitFor 60 hasShowWindow || fail "no window appeared"
@@ -44,7 +31,7 @@ waitFor 10 hasSize "$window" 640x360 || fail "window is $(windowSize "$window"),
 echo "start to full-screen window under wine: $(echo "$(now) - $start" | bc) s"
 
 secondStart=$(now)
-timeout 60 "$WINE" "$exe" >/dev/null 2>&1
+timeout 60 "$WINE" explorer "$DESKTOP" "$exe" >/dev/null 2>&1
 status=$?
 [ $status -eq 0 ] || fail "second copy ended with status $status"
 echo "second copy ended after $(echo "$(now) - $secondStart" | bc) s"

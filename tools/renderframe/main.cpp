@@ -1,13 +1,14 @@
-// renderframe: renders one test frame through the show's passes, headless, and writes it as
-// a PNG, as the display would show it.
+// renderframe: renders one test frame through the show's passes and writes it as a PNG, as
+// the display would show it. Headless on Linux; in the show's own window on Windows.
 //
 //   renderframe <out.png> [width height] [time] [all|tunnel|plane]
 //
 // Run it in the runnable folder: it reads shaders/ and 2d/ like the show does.
+#include "frame_target.h"
 #include "test_frame.h"
 
+#include "app/frame_readback.h"
 #include "app/platform.h"
-#include "app/platform_headless.h"
 #include "assets/textures.h"
 
 #include <stb/stb_image_write.h>
@@ -65,9 +66,8 @@ int main(int argc, char** argv)
             return usage();
     }
 
-    // Stage 1: the headless stand-in for the window, at the frame's size.
-    setHeadlessScreenSize(uint32_t(width), uint32_t(height));
-    if (!createGLWindow()) {
+    // Stage 1: the context and the framebuffer to draw to.
+    if (!openFrameTarget(width, height)) {
         std::fputs("renderframe: no OpenGL 3.3 core context with double-precision uniforms\n", stderr);
         return 1;
     }
@@ -75,13 +75,13 @@ int main(int argc, char** argv)
     if (!loadTextures() || !createTestFrameObjects(width, height))
         return 1;
     enterFullscreen();
+    settleFrameTarget();
 
-    // Stage 3: one frame, read back as presented, written as a PNG.
+    // Stage 3: one frame, read back before the swap presents it, written as a PNG.
     drawTestFrame(time, content);
+    const std::vector<uint8_t> pixels = readDefaultFramebuffer(uint32_t(width), uint32_t(height));
     swapBuffers();
-    uint32_t frameWidth = 0, frameHeight = 0;
-    const std::vector<uint8_t> pixels = readPresentedFrame(frameWidth, frameHeight);
-    if (!stbi_write_png(outputPath, int(frameWidth), int(frameHeight), 4, pixels.data(), int(frameWidth) * 4)) {
+    if (!stbi_write_png(outputPath, width, height, 4, pixels.data(), width * 4)) {
         std::fprintf(stderr, "renderframe: could not write %s\n", outputPath);
         return 1;
     }
