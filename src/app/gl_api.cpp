@@ -16,3 +16,10 @@ bool loadGLEntryPoints(GLProcLoader load)
 #undef SHOW_GL_LOAD_ENTRY
     return true;
 }
+
+void applyContextDefaults()
+{
+    glDisable(GL_DITHER);
+    glDisable(GL_MULTISAMPLE);
+    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+}

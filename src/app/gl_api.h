@@ -115,6 +115,10 @@ using GLProcLoader = void* (*)(const char* name);
 // entries after it empty. Called once, with the new context about to become current.
 bool loadGLEntryPoints(GLProcLoader load);
 
+// The state the show's context starts with, once it is current: no dithering and no
+// multisampling (every pass expects exact values), and seamless filtering across cube faces.
+void applyContextDefaults();
+
 // OpenGL 1.1, called straight from the platform's GL library (opengl32 on Windows, libOpenGL
 // on Linux). The first group is what the show draws with; the second serves uploads with odd
 // row lengths, and the tests and tools that read pixels and state back.

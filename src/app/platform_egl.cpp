@@ -133,9 +133,7 @@ bool createGLWindow()
     setWindowSize(0, 0);
     windowDestroyed = quitTaken = false;
     eglSwapInterval(display, 1);
-    glDisable(GL_DITHER);
-    glDisable(GL_MULTISAMPLE);
-    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    applyContextDefaults();
     return true;
 }
 

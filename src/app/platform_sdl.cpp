@@ -81,9 +81,7 @@ bool createGLWindow()
     SDL_GL_MakeCurrent(window, context);
 
     SDL_GL_SetSwapInterval(1);
-    glDisable(GL_DITHER);
-    glDisable(GL_MULTISAMPLE);
-    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    applyContextDefaults();
     return true;
 }
 

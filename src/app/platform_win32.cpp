@@ -159,9 +159,7 @@ bool createGLWindow()
     wglMakeCurrent(deviceContext, context);
 
     wglSwapIntervalEXT(1);
-    glDisable(GL_DITHER);
-    glDisable(GL_MULTISAMPLE);
-    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    applyContextDefaults();
     return true;
 }
 

@@ -11,10 +11,9 @@
 #include "assets/textures.h"
 #include "assets/tunnel_mesh.h"
 #include "audio/music.h"
-#include "render/camera.h"
-#include "render/lights.h"
 #include "render/renderer.h"
 #include "render/shader_library.h"
+#include "show/show_setup.h"
 
 #include <cstdio>
 
@@ -57,23 +56,7 @@ int runShow()
     tunnelMesh = new TunnelMesh(32, 64, 0.001f);
     groundPlane = new GroundPlane();
 
-    groundPlane->setTextures(textureNames[3], textureNames[4]);
-    groundPlane->setTs(-0.125f);
-
-    // The camera's setters depend on each other: this order is the one that works.
-    showCamera.setScreenSize(screenWidth(), screenHeight());
-    showCamera.setNear(0.1f);
-    showCamera.setExposure(glm::vec3(1.0f, 1.0f, 1.0f));
-    showCamera.setFar(100.0f);
-    showCamera.setFocalLength(35.0f);
-    showCamera.setPhysicalExposure(true);
-    showCamera.setFocus(15.0f, 0.075f);
-    showCamera.updateProjection();
-
-    ambientLight.setEnvironmentTexture(textureNames[1]);
-    ambientLight.setColor(glm::vec3(0.4172549f));
-    directionalLight.setDirection(glm::vec3(0.0f, -1.0f, 0.0f));
-    directionalLight.setColor(glm::vec3(2.0f, 1.0f, 0.75f));
+    configureGroundPlaneCameraAndLights(screenWidth(), screenHeight());
 
     enterFullscreen();
     hideCursor();

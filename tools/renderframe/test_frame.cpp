@@ -11,6 +11,7 @@
 #include "render/programs.h"
 #include "render/renderer.h"
 #include "render/shader_library.h"
+#include "show/show_setup.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -96,23 +97,9 @@ bool createTestFrameObjects(int width, int height)
     createScreenTriangle();
     tunnelMesh = new TunnelMesh(32, 64, 0.001f);
     groundPlane = new GroundPlane();
-    groundPlane->setTextures(textureNames[3], textureNames[4]);
-    groundPlane->setTs(-0.125f);
     cube.triangleCount = uploadVertexStream(cubeStream(), false, cube.vertexArray, cube.vertexBuffer);
 
-    showCamera.setScreenSize(uint32_t(width), uint32_t(height));
-    showCamera.setNear(0.1f);
-    showCamera.setExposure(glm::vec3(1.0f));
-    showCamera.setFar(100.0f);
-    showCamera.setFocalLength(35.0f);
-    showCamera.setPhysicalExposure(true);
-    showCamera.setFocus(15.0f, 0.075f);
-    showCamera.updateProjection();
-
-    ambientLight.setEnvironmentTexture(textureNames[1]);
-    ambientLight.setColor(glm::vec3(0.4172549f));
-    directionalLight.setDirection(glm::vec3(0.0f, -1.0f, 0.0f));
-    directionalLight.setColor(glm::vec3(2.0f, 1.0f, 0.75f));
+    configureGroundPlaneCameraAndLights(uint32_t(width), uint32_t(height));
     return true;
 }
 
