@@ -2,9 +2,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 uint8_t* loadWholeFile(const char* path, size_t* size)
 {
+    // A folder or a device opens on some systems, and then reports a size of whatever it likes.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return nullptr;
+
     FILE* file = std::fopen(path, "rb");
     if (!file)
         return nullptr;
