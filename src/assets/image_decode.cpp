@@ -12,61 +12,34 @@ void PixelsDeleter::operator()(uint8_t* pixels) const
 namespace {
 
 // stb_image writes past its Huffman table when a JPEG defines a table of more than 256 codes,
-// so such files are refused here first. Walks the marker segments, skipping entropy-coded
-// data after each start of scan (progressive files define tables between scans).
+// so such files are refused here first. Rather than follow the decoder's own walk through the
+// segments (any difference would let a file through), every FF C4 pair in the file is read as
+// the start of a table definition, as the decoder would read it there: tables follow one
+// another while the segment length lasts, and bytes past the end read as 0. Only entropy-coded
+// data can't hold the pair (an FF there is always followed by 00 or a restart number), so a
+// real file is refused only if one of its tables is bad.
 bool jpegHuffmanTablesFit(const uint8_t* bytes, size_t size)
 {
-    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+    // The decoder takes any run of FF bytes before the start-of-image D8; a PNG starts with 89.
+    size_t start = 0;
+    while (start < size && bytes[start] == 0xFF)
+        ++start;
+    if (start == 0 || start >= size || bytes[start] != 0xD8)
         return true;   // not a JPEG
-    size_t at = 2;
-    while (at + 4 <= size) {
-        if (bytes[at] != 0xFF) {
-            ++at;   // the decoder skips stray bytes between segments, so this walk does too
+    auto byteAt = [&](size_t at) -> long { return at < size ? bytes[at] : 0; };
+    for (size_t marker = 2; marker + 1 < size; ++marker) {
+        if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4)
             continue;
-        }
-        uint8_t marker = bytes[at + 1];
-        if (marker == 0xFF) {
-            ++at;   // fill byte
-            continue;
-        }
-        if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            at += 2;
-            continue;
-        }
-        if (marker == 0xD9)
-            return true;
-        long length = long(bytes[at + 2]) << 8 | bytes[at + 3];
-        size_t end = at + 2 + size_t(length);
-        // The decoder reads Huffman and quantisation tables by their contents, not by the
-        // segment length, and goes on from where the contents end: so does this walk.
-        if (marker == 0xC4 || marker == 0xDB) {
-            size_t next = at + 4;
-            for (long left = length - 2; left > 0 && next + 17 <= size;) {
-                size_t table;
-                if (marker == 0xC4) {
-                    size_t codes = 0;
-                    for (size_t i = 1; i <= 16; ++i)
-                        codes += bytes[next + i];
-                    if (codes > 256)
-                        return false;
-                    table = 17 + codes;
-                } else {
-                    table = (bytes[next] >> 4) ? 129 : 65;
-                }
-                next += table;
-                left -= long(table);
-            }
-            end = next;
-        }
-        if (end > size)
-            return true;
-        at = end;
-        if (marker == 0xDA) {
-            // Entropy-coded data runs to the next marker that is not a stuffed zero or a
-            // restart marker.
-            while (at + 1 < size && !(bytes[at] == 0xFF && bytes[at + 1] != 0x00 &&
-                                      !(bytes[at + 1] >= 0xD0 && bytes[at + 1] <= 0xD7)))
-                ++at;
+        long left = (byteAt(marker + 2) << 8 | byteAt(marker + 3)) - 2;
+        size_t table = marker + 4;
+        while (left > 0 && table < size) {
+            long codes = 0;
+            for (size_t i = 1; i <= 16; ++i)
+                codes += byteAt(table + i);
+            if (codes > 256)
+                return false;
+            table += 17 + size_t(codes);
+            left -= 17 + codes;
         }
     }
     return true;
