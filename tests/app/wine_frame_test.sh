@@ -5,7 +5,7 @@
 # Usage: wine_frame_test.sh <path to renderframe.exe in its runnable folder> <output.png>
 set -u
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-output=$2
+output=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")   # absolute: the run changes folder
 here=$(dirname "$0")
 . "$here/xvfb.sh"
 . "$here/wine.sh"
