@@ -5,6 +5,7 @@
 
 #include "app/load_whole_file.h"
 #include "support/gl_context.h"
+#include "assets/model_pose.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
@@ -94,19 +95,9 @@ TEST(GeneratedModelPictures, EveryModelDrawsAsASolidLitShape)
         std::free(bytes);
         std::vector<float> stream = buildVertexStream(model);
 
-        // Credits from the camera's side (+z); sculptures with the carousel's 1:4:1 stretch.
-        glm::mat4 place(1.0f);
-        float distance = 4.0f;
-        if (i == 2) {
-            place = glm::scale(glm::mat4(1.0f), glm::vec3(0.25f)) * glm::translate(glm::mat4(1.0f), glm::vec3(0, -0.6f, 0));
-            distance = 7.0f;
-        } else if (i >= 3) {
-            place = glm::scale(glm::mat4(1.0f), glm::vec3(0.25f, 1.0f, 0.25f)) *
-                    glm::rotate(glm::mat4(1.0f), glm::radians(30.0f), glm::vec3(0, 1, 0));
-            distance = 3.2f;
-        } else {
-            place = glm::rotate(glm::mat4(1.0f), glm::radians(30.0f), glm::vec3(0, 1, 0));
-        }
+        const ModelPose pose = modelPose(int(i));
+        const glm::mat4& place = pose.place;
+        const float distance = pose.distance;
         glm::mat4 projection = glm::perspective(glm::radians(40.0f), float(width) / height, 0.1f, 100.0f);
         glm::mat4 view = glm::lookAt(glm::vec3(0, distance * 0.3f, distance), glm::vec3(0), glm::vec3(0, 1, 0));
         Picture picture;
