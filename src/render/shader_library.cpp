@@ -90,6 +90,17 @@ struct StageList {
     std::vector<GLuint> shaders;
 };
 
+// The info log of a shader or a program, through the matching pair of queries. Never empty:
+// it holds at least the terminating zero.
+std::vector<GLchar> infoLog(GLuint object, PFNGLGETSHADERIVPROC getParameter, PFNGLGETSHADERINFOLOGPROC getLog)
+{
+    GLint length = 0;
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
+    std::vector<GLchar> log(size_t(length > 0 ? length : 1), '\0');
+    getLog(object, GLsizei(log.size()), nullptr, log.data());
+    return log;
+}
+
 bool compileStages(StageList& list)
 {
     for (int i = 0; i < list.count; ++i) {
@@ -163,10 +174,7 @@ GLuint compileShaderFile(const char* path, GLenum stageType)
     if (compiled)
         return shader;
 
-    GLint logLength = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<GLchar> log(size_t(logLength > 0 ? logLength : 1), '\0');
-    glGetShaderInfoLog(shader, GLsizei(log.size()), nullptr, log.data());
+    const std::vector<GLchar> log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
     showMessageBox(log.data());
     glDeleteShader(shader);
     return 0;
@@ -183,10 +191,7 @@ bool linkProgram(GLuint program)
     if (linked)
         return true;
 
-    GLint logLength = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &logLength);
-    std::vector<GLchar> log(size_t(logLength > 0 ? logLength : 1), '\0');
-    glGetProgramInfoLog(program, GLsizei(log.size()), nullptr, log.data());
+    const std::vector<GLchar> log = infoLog(program, glGetProgramiv, glGetProgramInfoLog);
     std::fputs(log.data(), stderr);
     showMessageBox(log.data());
     return false;
