@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh clone: installs what is missing, then builds and checks
+#   layers      every include runs downward (tools/check-layers.sh)
 #   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   linux-tsan  the music feeder under ThreadSanitizer
@@ -41,6 +42,7 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1
 
+step "includes follow the layers" bash tools/check-layers.sh
 step "linux build" build linux
 step "linux tests" ctest --preset linux -j "$jobs"
 

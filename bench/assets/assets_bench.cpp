@@ -8,9 +8,9 @@
 #include "assets/model_writer.h"
 #include "assets/textures.h"
 
-#include "app/gl_api.h"
-#include "app/load_whole_file.h"
-#include "app/platform.h"
+#include "core/gl_api.h"
+#include "core/load_whole_file.h"
+#include "platform/platform.h"
 
 #include <chrono>
 #include <cstdio>

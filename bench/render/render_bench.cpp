@@ -4,9 +4,9 @@
 // pass's share of the frame and the growth from the small to the large size (4x the pixels).
 //
 //   render_bench [frames]      run in the runnable folder (reads shaders/)
-#include "app/gl_api.h"
-#include "app/platform.h"
-#include "app/platform_headless.h"
+#include "core/gl_api.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
 #include "render_fixture.h"
 #include "test_frame.h"
 

@@ -1,62 +1,98 @@
 #include "app/startup.h"
 
-#include "app/display.h"
 #include "app/frame_loop.h"
-#include "app/platform.h"
-#include "app/random.h"
 #include "app/timeline.h"
-#include "assets/ground_plane.h"
 #include "assets/model_table.h"
-#include "assets/screen_triangle.h"
 #include "assets/textures.h"
-#include "assets/tunnel_mesh.h"
 #include "audio/music.h"
+#include "core/display.h"
+#include "core/random.h"
+#include "objects/ground_plane.h"
+#include "objects/particle_field.h"
+#include "objects/placed_model.h"
+#include "objects/tunnel_mesh.h"
+#include "platform/platform.h"
 #include "render/renderer.h"
+#include "render/screen_triangle.h"
 #include "render/shader_library.h"
 #include "show/show_setup.h"
 
 #include <cstdio>
 
-// Start-up reads top to bottom; a failing step ends the program at once, nothing released.
-int runShow()
+namespace {
+
+void noStepReport(const char*) {}
+
+}
+
+// Reads top to bottom; a failing step ends start-up at once, nothing released.
+bool startShow(int& exitStatus, StartupStepDone stepDone)
 {
+    if (!stepDone)
+        stepDone = noStepReport;
+    exitStatus = 0;
+
     // Single instance, window, context and entry points. Every failure here is silent.
     if (!createGLWindow())
-        return 0;
+        return false;
+    stepDone("window and context");
 
+    // The order of every draw from here on is fixed: the renderer's 2048 + 48, then the
+    // particle field's 320.
     setRandomSeed(7928);
 
     // The texture loader has written its own message.
     if (!loadTextures())
-        return 0;
+        return false;
+    stepDone("textures");
 
     // The shader library has already reported which file, compile log or link log failed.
+    setShaderMessageSink(showMessageBox);
     if (!loadShaders()) {
         std::fputs("Shader compile error.\n", stderr);
-        return 1;
+        exitStatus = 1;
+        return false;
     }
+    stepDone("shaders");
 
     renderer = new Renderer(int(screenWidth()), int(screenHeight()));
     if (renderer->failed()) {
         std::fputs("Could not init frame buffers and stuff.\n", stderr);
-        return 1;
+        exitStatus = 1;
+        return false;
     }
+    stepDone("renderer");
 
     // A model that fails to load stays empty and draws nothing; the show goes on without it.
     for (int i = 0; i < modelCount; ++i)
         models[i].load(modelFiles[i]);
+    stepDone("models");
 
     createScreenTriangle();
 
     if (!musicLoad("demooooooo.ogg")) {
         showMessageBox("Sound error.");
-        return 1;
+        exitStatus = 1;
+        return false;
     }
+    stepDone("music");
 
     tunnelMesh = new TunnelMesh(32, 64, 0.001f);
     groundPlane = new GroundPlane();
+    placedModel = new PlacedModel();
+    placedModel->model = &models[creditsModelIndex];
+    particleField = new ParticleField();
 
     configureGroundPlaneCameraAndLights(screenWidth(), screenHeight());
+    stepDone("scene objects, camera and lights");
+    return true;
+}
+
+int runShow()
+{
+    int exitStatus = 0;
+    if (!startShow(exitStatus))
+        return exitStatus;
 
     enterFullscreen();
     hideCursor();

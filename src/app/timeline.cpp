@@ -1,7 +1,7 @@
 #include "app/timeline.h"
 
 #include "app/frame_loop.h"
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "show/scenes.h"
 
 TimelineStep timelineStep(double t)
@@ -30,7 +30,12 @@ void timelineFrame()
     case TimelineAction::Particles: sceneParticles(step.sceneTime); break;
     case TimelineAction::Credits: sceneCredits(step.sceneTime); break;
     case TimelineAction::TunnelFireworks: sceneTunnelFireworks(step.sceneTime); break;
-    case TimelineAction::Carousel: sceneCarousel(step.sceneTime); break;
+    case TimelineAction::Carousel:
+        // The last sculpture has turned: the show ends itself, and this frame is still drawn.
+        if (carouselClosesShow(step.sceneTime))
+            closeWindow();
+        sceneCarousel(step.sceneTime);
+        break;
     case TimelineAction::Close: closeWindow(); break;
     }
 }

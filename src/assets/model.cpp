@@ -1,7 +1,7 @@
 #include "assets/model.h"
 
-#include "app/gl_api.h"
-#include "app/load_whole_file.h"
+#include "core/gl_api.h"
+#include "core/load_whole_file.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "assets/texture_format.h"
 
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format)
 {

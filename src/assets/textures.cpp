@@ -1,8 +1,8 @@
 #include "assets/textures.h"
 
-#include "app/gl_api.h"
-#include "app/load_whole_file.h"
 #include "assets/image_decode.h"
+#include "core/gl_api.h"
+#include "core/load_whole_file.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "audio/music_stream.h"
 
-#include "app/load_whole_file.h"
 #include "audio/vorbis_decoder.h"
+#include "core/load_whole_file.h"
 
 #include <algorithm>
 #include <climits>

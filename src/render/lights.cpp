@@ -1,8 +1,8 @@
 #include "render/lights.h"
 
-#include "assets/screen_triangle.h"
 #include "render/camera.h"
 #include "render/programs.h"
+#include "render/screen_triangle.h"
 
 #include <glm/geometric.hpp>
 #include <glm/mat3x3.hpp>

@@ -8,7 +8,7 @@
 // decides blending (the first light of a frame replaces, a second one adds after the scene
 // enables GL_BLEND) and binds the environment texture on unit 3 for the ambient light.
 // apply() leaves its program current and the screen triangle's vertex array bound.
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <glm/vec3.hpp>
 

@@ -1,9 +1,9 @@
 #include "render/renderer.h"
 
-#include "app/random.h"
-#include "assets/screen_triangle.h"
+#include "core/random.h"
 #include "render/camera.h"
 #include "render/programs.h"
+#include "render/screen_triangle.h"
 
 #include <algorithm>
 #include <cmath>

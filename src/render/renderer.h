@@ -14,7 +14,7 @@
 //
 // Render targets are rectangle textures (sampled with texel coordinates). Fixed units:
 // 0 depthStencil and 1 gbuffer (light pass), 2 and 3 the light buffers (forward pass).
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <glm/vec3.hpp>
 

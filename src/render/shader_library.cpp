@@ -1,7 +1,6 @@
 #include "render/shader_library.h"
 
-#include "app/load_whole_file.h"
-#include "app/platform.h"
+#include "core/load_whole_file.h"
 #include "render/programs.h"
 
 #include <cstdio>
@@ -10,6 +9,23 @@
 #include <vector>
 
 GLuint programs[programCount];
+
+namespace {
+
+ShaderMessageSink messageSink = nullptr;
+
+void reportInMessageBox(const char* text)
+{
+    if (messageSink)
+        messageSink(text);
+}
+
+} // namespace
+
+void setShaderMessageSink(ShaderMessageSink sink)
+{
+    messageSink = sink;
+}
 
 namespace {
 
@@ -157,7 +173,7 @@ GLuint compileShaderFile(const char* path, GLenum stageType)
     size_t size = 0;
     uint8_t* source = loadWholeFile(path, &size);
     if (!source) {
-        showMessageBox(path);
+        reportInMessageBox(path);
         std::fprintf(stderr, "Could not open %s.\n", path);
         return 0;
     }
@@ -175,7 +191,7 @@ GLuint compileShaderFile(const char* path, GLenum stageType)
         return shader;
 
     const std::vector<GLchar> log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
-    showMessageBox(log.data());
+    reportInMessageBox(log.data());
     glDeleteShader(shader);
     return 0;
 }
@@ -193,6 +209,6 @@ bool linkProgram(GLuint program)
 
     const std::vector<GLchar> log = infoLog(program, glGetProgramiv, glGetProgramInfoLog);
     std::fputs(log.data(), stderr);
-    showMessageBox(log.data());
+    reportInMessageBox(log.data());
     return false;
 }

@@ -2,7 +2,7 @@
 // The show's twenty GLSL programs: the stage files under "shaders/", the build table that pairs
 // them, compiling and linking with the error reports, and the fixed attribute and output names.
 // Drawing code never touches these names directly; it goes through render/programs.h.
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <cstdint>
 
@@ -15,6 +15,12 @@ constexpr int programCount = 20;
 //   3 Flat/Glow1        8 Flat/FXAA               13 Background/Color        18 Flat/Environment
 //   4 Flat/BrightPass   9 TunnelNM/GeometryNM     14 Object/MaterialSolid    19 Light/Directional
 extern GLuint programs[programCount];
+
+// Where the reports below that take the form of a message box go: start-up hands over the
+// platform's message box, so rendering never calls the platform itself. Until one is set those
+// reports go nowhere; the lines on standard error are written either way.
+using ShaderMessageSink = void (*)(const char* text);
+void setShaderMessageSink(ShaderMessageSink sink);
 
 // Compiles all 26 stage files (fragment list first, then vertex), links the 20 programs and
 // looks up every uniform location once. False at the first failure, after its report: a file

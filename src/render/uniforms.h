@@ -6,7 +6,7 @@
 // as it is, and GL ignores it.
 //
 // None of these makes its program current: callers `use()` the program first.
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>

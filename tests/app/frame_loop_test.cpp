@@ -1,9 +1,8 @@
 // The timeline's rows and the frame loop's ending rule, on the headless platform.
 #include "app/frame_loop.h"
-#include "app/gl_api.h"
-#include "app/platform.h"
-#include "app/platform_headless.h"
 #include "app/timeline.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
 #include "support/gl_context.h"
 
 #include <gtest/gtest.h>
@@ -78,30 +77,4 @@ TEST_F(FrameLoop, DemoTimeStartsAtZeroAndGrows)
     EXPECT_GE(firstFrameTime, 0.0);
     EXPECT_LT(firstFrameTime, 0.05);
     EXPECT_GT(lastFrameTime, firstFrameTime);
-}
-
-TEST_F(FrameLoop, EscapeHeldAtStartEndsAfterTheFirstFrameAndOneMore)
-{
-    setHeadlessEscapeHeld(true);
-    const int swapsBefore = headlessSwapCount();
-    runFrameLoop(timelineFrame);
-    EXPECT_EQ(headlessSwapCount() - swapsBefore, 2);
-}
-
-TEST_F(FrameLoop, ScenesNotComposedYetShowAClearedFrame)
-{
-    enterFullscreen();
-    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    // The tunnel intro's time window, at demo time ~0; the window closes in the first frame.
-    runFrameLoop([] {
-        timelineFrame();
-        closeWindow();
-    });
-    uint32_t width = 0, height = 0;
-    const auto pixels = readPresentedFrame(width, height);
-    ASSERT_EQ(pixels.size(), size_t(width) * height * 4);
-    EXPECT_EQ(pixels[0], 0);
-    EXPECT_EQ(pixels[1], 0);
-    EXPECT_EQ(pixels[2], 0);
 }

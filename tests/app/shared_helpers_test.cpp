@@ -1,6 +1,6 @@
 // The helpers every subsystem shares: the random generator and the whole-file reader.
-#include "app/load_whole_file.h"
-#include "app/random.h"
+#include "core/load_whole_file.h"
+#include "core/random.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "assets/mesh_checks.h"
 #include "assets/model_table.h"
 
-#include "app/load_whole_file.h"
+#include "core/load_whole_file.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "assets/model_bytes.h"
 #include "assets/model_table.h"
 
-#include "app/gl_api.h"
-#include "support/gl_context.h"
 #include "assets/model_pose.h"
+#include "core/gl_api.h"
+#include "support/gl_context.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>

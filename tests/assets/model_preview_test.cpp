@@ -3,9 +3,9 @@
 // stream shows up as a missing or dark model.
 #include "assets/model_table.h"
 
-#include "app/load_whole_file.h"
-#include "support/gl_context.h"
 #include "assets/model_pose.h"
+#include "core/load_whole_file.h"
+#include "support/gl_context.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>

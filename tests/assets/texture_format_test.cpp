@@ -3,7 +3,7 @@
 #include "assets/image_decode.h"
 #include "assets/textures.h"
 
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <stb/stb_image_write.h>
 #include <gtest/gtest.h>

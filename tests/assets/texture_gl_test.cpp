@@ -2,7 +2,7 @@
 // four bytes, read back texel for texel, with the parameters the flags ask for.
 #include "assets/textures.h"
 
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 #include "support/gl_context.h"
 
 #include <stb/stb_image_write.h>

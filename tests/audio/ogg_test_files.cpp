@@ -1,7 +1,7 @@
 #include "audio/ogg_test_files.h"
 
-#include "app/load_whole_file.h"
 #include "audio/vorbis_decoder.h"
+#include "core/load_whole_file.h"
 
 #include <vorbis/vorbisenc.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the render tests: stand-in textures in place of the files under 2d/, and read-back
 // of the renderer's targets.
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <cstdint>
 #include <vector>

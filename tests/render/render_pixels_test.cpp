@@ -1,20 +1,20 @@
 // What the passes compute, read back from the targets: lighting of the ground plane, lights
 // adding up, the background filling exactly the uncovered pixels, and a whole test frame free
 // of NaN and infinity (written to test-output/ to look at).
-#include "assets/ground_plane.h"
-#include "assets/screen_triangle.h"
 #include "assets/textures.h"
+#include "objects/ground_plane.h"
 #include "render/camera.h"
 #include "render/lights.h"
 #include "render/programs.h"
 #include "render/renderer.h"
+#include "render/screen_triangle.h"
 #include "render/shader_library.h"
 #include "render_fixture.h"
 #include "support/gl_context.h"
 #include "test_frame.h"
 
-#include "app/platform.h"
-#include "app/platform_headless.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The renderer's targets, framebuffers, random draws and the GL state each pass leaves.
 #include "render/renderer.h"
 
-#include "app/random.h"
-#include "assets/screen_triangle.h"
+#include "core/random.h"
 #include "render/camera.h"
+#include "render/screen_triangle.h"
 #include "render/shader_library.h"
 #include "render_fixture.h"
 #include "support/gl_context.h"

@@ -1,5 +1,6 @@
 // The shader library against stand-in stage files written by the test (so that each program's
 // stages can be recognised) and against the show's real files.
+#include "platform/platform.h"
 #include "render/programs.h"
 #include "render/shader_library.h"
 #include "support/gl_context.h"
@@ -60,6 +61,7 @@ bool loadShadersIn(const fs::path& folder, std::string& errors)
     fs::current_path(folder);
     for (GLuint& name : programs)
         name = 0;
+    setShaderMessageSink(showMessageBox);
     testing::internal::CaptureStderr();
     const bool loaded = loadShaders();
     errors = testing::internal::GetCapturedStderr();
@@ -214,6 +216,7 @@ TEST_F(StandInShaders, LinkErrorWritesTheLogTwiceAndStopsAtThatProgram)
 TEST(RealShaders, AllTwentyProgramsBuildAndReadTheirTextures)
 {
     ASSERT_TRUE(ensureGLContext());
+    setShaderMessageSink(showMessageBox);
     testing::internal::CaptureStderr();
     const bool loaded = loadShaders();
     const std::string errors = testing::internal::GetCapturedStderr();

@@ -1,5 +1,5 @@
 // The tunnel's generated buffers and its per-frame parameters.
-#include "assets/tunnel_mesh.h"
+#include "objects/tunnel_mesh.h"
 
 #include "support/gl_context.h"
 

@@ -1,6 +1,6 @@
 #include "shaders/shader_build.h"
 
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <fstream>
 #include <sstream>

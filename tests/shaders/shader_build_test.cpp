@@ -4,7 +4,7 @@
 #include "shaders/shader_build.h"
 #include "support/gl_context.h"
 
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "shaders/shader_build.h"
 #include "support/gl_context.h"
 
-#include "app/gl_api.h"
+#include "core/gl_api.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>

@@ -1,6 +1,6 @@
 // The generated "demooooooo.ogg" in the runnable folder, opened as the show opens it (whole file
 // in memory, stb_vorbis, two float channels), and measured with ffmpeg's EBU R128 meter.
-#include "app/load_whole_file.h"
+#include "core/load_whole_file.h"
 #include "stb_vorbis_decls.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "support/gl_context.h"
 
-#include "app/platform.h"
-#include "app/platform_headless.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
 
 #include <stb/stb_image_write.h>
 

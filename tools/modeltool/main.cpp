@@ -6,7 +6,7 @@
 #include "model_report.h"
 #include "obj_convert.h"
 
-#include "app/load_whole_file.h"
+#include "core/load_whole_file.h"
 
 #include <cstdio>
 #include <cstdlib>

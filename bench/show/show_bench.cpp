@@ -1,0 +1,114 @@
+// The show as a viewer meets it, on the headless context: how long start-up takes, step by
+// step, up to the first frame, and what each scene's frames cost at 640 x 360 and 1280 x 720
+// (mean and worst over a stretch of that scene, each frame finished with glFinish by the
+// headless swap). Each size runs in a process of its own, since start-up makes the show's
+// single instances once.
+//
+//   show_bench [frames per scene]      run in the runnable folder (reads the show's data)
+#include "app/frame_loop.h"
+#include "app/startup.h"
+#include "app/timeline.h"
+#include "core/gl_api.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point processStart;
+Clock::time_point stepStart;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void stepDone(const char* step)
+{
+    std::printf("  %-34s %8.1f ms\n", step, millisecondsSince(stepStart));
+    stepStart = Clock::now();
+}
+
+struct Scene {
+    const char* name;
+    double start;   // demo time of the stretch measured
+};
+
+const Scene scenes[] = {
+    {"tunnel intro", 10.0}, {"particle flash", 28.0}, {"credits", 45.0}, {"tunnel fireworks", 70.0}, {"carousel", 90.0},
+};
+
+int benchSize(uint32_t width, uint32_t height, int framesPerScene)
+{
+    std::printf("\n%ux%u\nstart-up:\n", width, height);
+    processStart = stepStart = Clock::now();
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setHeadlessScreenSize(width, height);
+    int exitStatus = 0;
+    if (!startShow(exitStatus, stepDone))
+        return exitStatus != 0 ? exitStatus : 1;
+    enterFullscreen();
+    runFrameAt(0.0, timelineFrame);
+    stepDone("first frame");
+    std::printf("  %-34s %8.1f ms\n", "start to first frame", millisecondsSince(processStart));
+    std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+
+    std::printf("%-18s %10s %10s %8s\n", "scene", "mean ms", "worst ms", "fps");
+    for (const Scene& scene : scenes) {
+        runFrameAt(scene.start, timelineFrame);   // warm-up: first use of the scene's programs
+        double total = 0.0, worst = 0.0;
+        for (int frame = 0; frame < framesPerScene; ++frame) {
+            const Clock::time_point start = Clock::now();
+            // Ten frames a second of demo time: a stretch of the scene, not one still.
+            runFrameAt(scene.start + 0.1 * (frame + 1), timelineFrame);
+            const double milliseconds = millisecondsSince(start);
+            total += milliseconds;
+            worst = std::max(worst, milliseconds);
+        }
+        const double mean = total / framesPerScene;
+        std::printf("%-18s %10.1f %10.1f %8.1f\n", scene.name, mean, worst, 1000.0 / mean);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int framesPerScene = argc > 1 ? std::atoi(argv[1]) : 20;
+    if (framesPerScene < 1 || framesPerScene > 1000) {
+        std::fputs("usage: show_bench [frames per scene, 1..1000]\n", stderr);
+        return 2;
+    }
+    std::printf("show_bench: %d frames per scene, glFinish per frame\n", framesPerScene);
+    std::fflush(stdout);
+    const uint32_t sizes[][2] = {{640, 360}, {1280, 720}};
+    for (const auto& size : sizes) {
+        const pid_t child = fork();
+        if (child < 0) {
+            std::perror("show_bench: fork");
+            return 1;
+        }
+        if (child == 0) {
+            const int status = benchSize(size[0], size[1], framesPerScene);
+            std::fflush(stdout);
+            std::_Exit(status);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::fprintf(stderr, "show_bench: the %ux%u run failed\n", size[0], size[1]);
+            return 1;
+        }
+    }
+    return 0;
+}

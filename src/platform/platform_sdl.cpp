@@ -1,0 +1,171 @@
+// SDL2 backend of the platform contract, for the Linux port. It gives each operation the
+// meaning the Win32 backend has: one copy at a time (a lock named "ovagl"), a hidden window
+// until it goes full screen, an OpenGL 3.3 core context with an sRGB-capable double-buffered
+// framebuffer and no depth or stencil, vertical sync, and closing the window ends the show.
+#include "platform/platform.h"
+
+#include "core/display.h"
+#include "core/gl_api.h"
+
+#include <SDL.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+SDL_Window* window = nullptr;
+bool windowDestroyed = false;
+bool quitTaken = false;
+bool escapeWentDown = false;   // since the last escapePressed
+
+// The lock file lives in the user's runtime directory (or /tmp without one). The descriptor is
+// never closed: the lock is held until the process ends, whichever way it ends.
+bool takeSingleInstanceLock()
+{
+    const char* runtimeDirectory = std::getenv("XDG_RUNTIME_DIR");
+    std::string path = std::string(runtimeDirectory && *runtimeDirectory ? runtimeDirectory : "/tmp") + "/ovagl.lock";
+    int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0)
+        return true;   // nowhere to keep a lock: let this copy run rather than refuse it
+    return flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+}
+
+void* sdlLookUp(const char* name)
+{
+    return SDL_GL_GetProcAddress(name);
+}
+
+} // namespace
+
+bool createGLWindow()
+{
+    if (!takeSingleInstanceLock())
+        return false;
+
+    // Keep the desktop's compositor running, and the screen saver away while the show runs.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+        return false;
+    SDL_DisableScreenSaver();
+
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+        return false;
+    setScreenSize(static_cast<uint32_t>(desktop.w), static_cast<uint32_t>(desktop.h));
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_FRAMEBUFFER_SRGB_CAPABLE, 1);
+
+    // Hidden, borderless, and as small as SDL allows until enterFullscreen.
+    window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    if (!window)
+        return false;
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context)
+        return false;
+    if (!loadGLEntryPoints(sdlLookUp))
+        return false;
+    SDL_GL_MakeCurrent(window, context);
+
+    SDL_GL_SetSwapInterval(1);
+    applyContextDefaults();
+    return true;
+}
+
+void enterFullscreen()
+{
+    // A borderless window over the whole desktop at its own resolution: no mode change. Placed
+    // and sized first, so it covers the screen even where no window manager honours the
+    // full-screen state.
+    setWindowSize(screenWidth(), screenHeight());
+    SDL_SetWindowPosition(window, 0, 0);
+    SDL_SetWindowSize(window, static_cast<int>(screenWidth()), static_cast<int>(screenHeight()));
+    SDL_ShowWindow(window);
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_RaiseWindow(window);
+}
+
+// The window is hidden rather than destroyed: the show still draws and presents one more
+// frame after a close, and under X a context whose drawable is gone makes that an X error.
+// The process ends right after, which frees the window.
+void closeWindow()
+{
+    SDL_HideWindow(window);
+    windowDestroyed = true;
+}
+
+void hideCursor()
+{
+    SDL_ShowCursor(SDL_DISABLE);
+}
+
+bool drainMessages()
+{
+    // A window destroyed during the last frame posts its quit now, as WM_DESTROY would have.
+    if (windowDestroyed)
+        quitTaken = true;
+
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            closeWindow();
+            quitTaken = true;
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                closeWindow();
+                quitTaken = true;
+            }
+            break;
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_ESCAPE)
+                escapeWentDown = true;
+            break;
+        }
+    }
+    return quitTaken;
+}
+
+int swapBuffers()
+{
+    SDL_GL_SwapWindow(window);
+    return 1;
+}
+
+bool escapePressed()
+{
+    SDL_PumpEvents();
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    const bool pressed = escapeWentDown || keys[SDL_SCANCODE_ESCAPE];
+    escapeWentDown = false;
+    return pressed;
+}
+
+int64_t performanceCounter()
+{
+    return static_cast<int64_t>(SDL_GetPerformanceCounter());
+}
+
+int64_t performanceFrequency()
+{
+    return static_cast<int64_t>(SDL_GetPerformanceFrequency());
+}
+
+void showMessageBox(const char* text)
+{
+    SDL_ShowSimpleMessageBox(0, "", text, nullptr);
+}

@@ -1,0 +1,169 @@
+#include "test_frame.h"
+
+#include "assets/model.h"
+#include "assets/textures.h"
+#include "core/gl_api.h"
+#include "core/random.h"
+#include "objects/ground_plane.h"
+#include "objects/tunnel_mesh.h"
+#include "render/camera.h"
+#include "render/lights.h"
+#include "render/programs.h"
+#include "render/renderer.h"
+#include "render/screen_triangle.h"
+#include "render/shader_library.h"
+#include "show/show_setup.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+Model cube;
+
+// A unit cube centred on the origin, plain layout: position, then normal, per vertex; faces
+// counter-clockwise seen from outside.
+std::vector<float> cubeStream()
+{
+    std::vector<float> stream;
+    for (int axis = 0; axis < 3; ++axis) {
+        for (float sign : {-1.0f, 1.0f}) {
+            glm::vec3 normal(0.0f);
+            normal[axis] = sign;
+            const glm::vec3 u = glm::vec3(normal.y, normal.z, normal.x);
+            const glm::vec3 v = glm::cross(normal, u);
+            const glm::vec3 corners[4] = {normal - u - v, normal + u - v, normal + u + v, normal - u + v};
+            for (int index : {0, 1, 2, 0, 2, 3}) {
+                const glm::vec3 position = corners[index] * 0.5f;
+                stream.insert(stream.end(), {position.x, position.y, position.z, normal.x, normal.y, normal.z});
+            }
+        }
+    }
+    return stream;
+}
+
+void drawCubeGeometry(const Camera& camera, const glm::mat4& model)
+{
+    const auto& geometry = program::objectGeometryFlat;
+    geometry.use();
+    geometry.r.set(16.0f / 255.0f);
+    geometry.m.set(camera.viewProjection() * model);
+    geometry.nm.set(camera.view() * model);
+    cube.draw();
+}
+
+void drawCubeForward(const Camera& camera, const glm::mat4& model, const glm::vec3& fogColor)
+{
+    const auto& material = program::objectMaterialSolid;
+    material.use();
+    material.D.set(2);
+    material.S.set(3);
+    material.c.set(camera.cocParams());
+    material.sc.set(0.5f, 0.5f, 0.5f);
+    material.dc.set(0.25f, 0.125f, 0.5f);
+    material.fc.set(fogColor);
+    material.m.set(camera.viewProjection() * model);
+    cube.draw();
+}
+
+void drawBackground(const glm::vec3& color)
+{
+    program::backgroundColor.use();
+    program::backgroundColor.c.set(glm::vec4(color, 1.0f));
+    drawScreenTriangle();
+}
+
+void reportPass(PassDoneCallback passDone, const char* name)
+{
+    if (passDone)
+        passDone(name);
+}
+
+} // namespace
+
+bool createTestFrameObjects(int width, int height)
+{
+    // The renderer's noise and kernel come from the generator, seeded as start-up seeds it.
+    setRandomSeed(7928);
+    if (!loadShaders()) {
+        std::fputs("Shader compile error.\n", stderr);
+        return false;
+    }
+    renderer = new Renderer(width, height);
+    if (renderer->failed()) {
+        std::fputs("Could not init frame buffers and stuff.\n", stderr);
+        return false;
+    }
+    createScreenTriangle();
+    tunnelMesh = new TunnelMesh(32, 64, 0.001f);
+    groundPlane = new GroundPlane();
+    cube.triangleCount = uploadVertexStream(cubeStream(), false, cube.vertexArray, cube.vertexBuffer);
+
+    configureGroundPlaneCameraAndLights(uint32_t(width), uint32_t(height));
+    return true;
+}
+
+glm::vec3 testFrameAmbientColor()
+{
+    return ambientLight.color() * showCamera.exposure();
+}
+
+void drawTestFrame(double t, const TestFrameContent& content, PassDoneCallback passDone)
+{
+    Camera& camera = showCamera;
+    const glm::vec3 eye(float(6.0 * std::cos(t * 0.3)), 2.0f, float(6.0 * std::sin(t * 0.3)));
+    camera.lookAt(eye, glm::vec3(0.0f, 0.5f, 0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    camera.setFocus(glm::length(eye), 0.075f);
+    camera.setExposure(glm::vec3(1.0f));
+    const glm::vec3 ambientColor = testFrameAmbientColor();
+    const glm::mat4 cubeTransform = glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.5f, 0.0f)),
+                                                float(t), glm::vec3(0.0f, 1.0f, 0.0f));
+    tunnelMesh->update(t);
+
+    renderer->beginGeometryPass();
+    if (content.tunnel)
+        tunnelMesh->drawGeometry(camera);
+    if (content.groundPlane)
+        groundPlane->drawGeometry(camera);
+    if (content.cube)
+        drawCubeGeometry(camera, cubeTransform);
+    renderer->endGeometryPass();
+    reportPass(passDone, "geometry");
+
+    renderer->beginLightPass(false);
+    glActiveTexture(GL_TEXTURE3);
+    glBindTexture(GL_TEXTURE_2D, ambientLight.environmentTexture());
+    ambientLight.apply(camera);
+    if (content.directionalLight) {
+        glEnable(GL_BLEND);
+        directionalLight.apply(camera);
+    }
+    renderer->endLightPass();
+    reportPass(passDone, "light");
+
+    renderer->beginForwardPass();
+    if (content.tunnel)
+        tunnelMesh->drawForward(camera, ambientColor);
+    if (content.groundPlane)
+        groundPlane->drawForward(camera, ambientColor);
+    if (content.cube)
+        drawCubeForward(camera, cubeTransform, ambientColor);
+    drawBackground(ambientColor);
+    renderer->endForwardPass();
+    reportPass(passDone, "forward");
+
+    renderer->bindPostProcessTextures();
+    renderer->halfSizeStage();
+    reportPass(passDone, "half");
+    renderer->depthOfFieldStage(camera);
+    reportPass(passDone, "DOF");
+    renderer->glowStage();
+    reportPass(passDone, "glow");
+    renderer->composite();
+    reportPass(passDone, "composite");
+    renderer->present(renderer->width(), renderer->height());
+    reportPass(passDone, "FXAA");
+}

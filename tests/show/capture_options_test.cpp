@@ -1,0 +1,81 @@
+// The capture tool's command line: what it accepts, the defaults it fills in, and that each
+// refusal names the argument at fault.
+#include "capture_options.h"
+#include "contact_sheet.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+bool parse(std::vector<std::string> arguments, CaptureOptions& options, std::string& error)
+{
+    options = CaptureOptions();
+    error.clear();
+    return parseCaptureOptions(arguments, options, error);
+}
+}
+
+TEST(CaptureOptions, FramesAndSheetsWithTheirDefaults)
+{
+    CaptureOptions options;
+    std::string error;
+    ASSERT_TRUE(parse({"--time", "27.5", "--out", "f.png"}, options, error)) << error;
+    EXPECT_EQ(options.mode, CaptureMode::Frame);
+    EXPECT_EQ(options.time, 27.5);
+    EXPECT_EQ(options.width, 1280u);
+    EXPECT_EQ(options.height, 720u);
+    EXPECT_EQ(options.rate.numerator, 60u);
+    EXPECT_EQ(options.rate.denominator, 1u);
+
+    ASSERT_TRUE(parse({"--sheet", "s.png", "--size", "320x180", "--fps", "60000/1001"}, options, error)) << error;
+    EXPECT_EQ(options.mode, CaptureMode::Sheet);
+    EXPECT_EQ(options.outputPath, "s.png");
+    EXPECT_EQ(options.width, 320u);
+    EXPECT_EQ(options.height, 180u);
+    EXPECT_EQ(options.rate.numerator, 60000u);
+    EXPECT_EQ(options.rate.denominator, 1001u);
+}
+
+TEST(CaptureOptions, RefusesWhatCannotBeCaptured)
+{
+    CaptureOptions options;
+    std::string error;
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "either"},
+        {{"--time", "3"}, "--out"},
+        {{"--out", "f.png"}, "--time"},
+        {{"--time", "3", "--out", "f.png", "--sheet", "s.png"}, "either"},
+        {{"--time", "-1", "--out", "f.png"}, "--time"},
+        {{"--time", "nan", "--out", "f.png"}, "--time"},
+        {{"--time", "3s", "--out", "f.png"}, "--time"},
+        {{"--time", "3", "--out", "f.png", "--size", "8x8"}, "--size"},
+        {{"--time", "3", "--out", "f.png", "--size", "1280x"}, "--size"},
+        {{"--time", "3", "--out", "f.png", "--size", "99999999999x720"}, "--size"},
+        {{"--time", "3", "--out", "f.png", "--fps", "0"}, "--fps"},
+        {{"--time", "3", "--out", "f.png", "--fps", "60/0"}, "--fps"},
+        {{"--time", "3", "--out", "f.png", "--fps", "29.97"}, "--fps"},
+        {{"--time", "3", "--out", "f.png", "--fps"}, "--fps needs a value"},
+        {{"--time", "3", "--out", "f.png", "--colour", "red"}, "unknown option --colour"},
+    };
+    for (const auto& [arguments, reason] : cases) {
+        EXPECT_FALSE(parse(arguments, options, error)) << testing::PrintToString(arguments);
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
+}
+
+TEST(ContactSheet, ThreeMomentsInsideEachScene)
+{
+    const double sceneStarts[] = {0.0, 25.0, 35.0, 65.0, 80.0, 116.0};
+    const std::vector<double>& times = contactSheetTimes();
+    ASSERT_EQ(times.size(), 15u);
+    for (size_t i = 0; i < times.size(); ++i) {
+        EXPECT_GT(times[i], sceneStarts[i / 3]) << i;
+        EXPECT_LT(times[i], sceneStarts[i / 3 + 1]) << i;
+    }
+    EXPECT_EQ(timeLabel(25.5), "t = 25.50 s");
+
+    const std::vector<std::vector<uint8_t>> tiles(4, std::vector<uint8_t>(32 * 18 * 4, 200));
+    const SheetImage sheet = layOutContactSheet(tiles, {"t = 1.00 s"}, 32, 18, 3);
+    EXPECT_EQ(sheet.width, 3 * 32 + 4 * 6u);
+    EXPECT_EQ(sheet.height, 2 * 18 + 3 * 6u);
+    EXPECT_EQ(sheet.rgba.size(), size_t(sheet.width) * sheet.height * 4);
+}

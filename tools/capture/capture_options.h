@@ -1,0 +1,35 @@
+#pragma once
+// The capture tool's command line.
+//
+//   capture --time T --out frame.png [--size WxH] [--fps F]
+//   capture --sheet sheet.png [--size WxH] [--fps F]
+//
+// --fps is the rate the show is taken to be played at (an integer or a fraction such as
+// 60000/1001): it decides the times of the frames before T, and so the state they hand on.
+#include "show/frame_rate.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class CaptureMode { Frame, Sheet };
+
+struct CaptureOptions {
+    CaptureMode mode = CaptureMode::Frame;
+    double time = 0.0;          // seconds of demo time, for a single frame
+    std::string outputPath;
+    uint32_t width = 0;         // 0: the mode's default
+    uint32_t height = 0;
+    FrameRate rate;
+};
+
+// False with a one-line reason in `error` when the arguments don't make a capture.
+bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error);
+
+// "WxH", each side 16 to 8192.
+bool parseFrameSize(const std::string& text, uint32_t& width, uint32_t& height);
+
+// "60", "60000/1001": a positive rate of at most 1000 frames a second.
+bool parseFrameRate(const std::string& text, FrameRate& rate);
+
+extern const char* const captureUsage;

@@ -1,0 +1,94 @@
+// capture: looks at the show without playing it. Runs the show's own start-up on the headless
+// platform and draws chosen moments with the demo time set per frame instead of read from the
+// clock, as the show would draw them played at --fps.
+//
+//   capture --time T --out frame.png [--size WxH] [--fps F]    one frame
+//   capture --sheet sheet.png [--size WxH] [--fps F]           the contact sheet
+//
+// Run it from anywhere: it works in its own folder, where the show's data lies.
+#include "capture_options.h"
+#include "contact_sheet.h"
+#include "headless_show.h"
+
+#include <stb/stb_image_write.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+bool writePng(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba)
+{
+    if (stbi_write_png(path.c_str(), int(width), int(height), 4, rgba.data(), int(width) * 4))
+        return true;
+    std::fprintf(stderr, "capture: could not write %s\n", path.c_str());
+    return false;
+}
+
+// Output paths are taken relative to the caller's folder, before the move to the data.
+std::string absolutePath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+bool enterDataFolder(const char* argv0)
+{
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::canonical("/proc/self/exe", error);
+    const std::filesystem::path folder = error ? std::filesystem::path(argv0).parent_path() : executable.parent_path();
+    if (folder.empty())
+        return true;
+    std::filesystem::current_path(folder, error);
+    if (error)
+        std::fprintf(stderr, "capture: cannot enter %s: %s\n", folder.c_str(), error.message().c_str());
+    return !error;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Stage 1: what to draw.
+    CaptureOptions options;
+    std::string error;
+    if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "capture: %s\n%s", error.c_str(), captureUsage);
+        return 2;
+    }
+    const std::string outputPath = absolutePath(options.outputPath);
+    if (!enterDataFolder(argv[0]))
+        return 1;
+
+    // Stage 2: the show's start-up, at the frame size.
+    int exitStatus = 0;
+    if (!startHeadlessShow(options.width, options.height, exitStatus)) {
+        std::fputs("capture: the show did not start (see above)\n", stderr);
+        return exitStatus != 0 ? exitStatus : 1;
+    }
+
+    // Stage 3: the frames, each as the show plays it at the chosen rate.
+    if (options.mode == CaptureMode::Frame) {
+        const std::vector<uint8_t> frame = drawShowFrameAlone(options.time, options.rate);
+        if (!writePng(outputPath, options.width, options.height, frame))
+            return 1;
+        std::printf("%s: %ux%u at t = %g s\n", outputPath.c_str(), options.width, options.height, options.time);
+        return 0;
+    }
+
+    std::vector<std::vector<uint8_t>> tiles;
+    std::vector<std::string> labels;
+    for (double t : contactSheetTimes()) {
+        tiles.push_back(drawShowFrameAlone(t, options.rate));
+        labels.push_back(timeLabel(t));
+    }
+    const SheetImage sheet = layOutContactSheet(tiles, labels, options.width, options.height, 3);
+    if (!writePng(outputPath, sheet.width, sheet.height, sheet.rgba))
+        return 1;
+    std::printf("%s: %zu frames of %ux%u\n", outputPath.c_str(), tiles.size(), options.width, options.height);
+    return 0;
+}
