@@ -17,6 +17,9 @@ flat in vec4 rayAxis;
 out vec4 O0;
 
 const float kRadius = 0.3;
+// The colours run to 10 and the flash's exposure is never below 0.39: at full strength every
+// particle would burn to the same white. A third keeps each one's own hue as the flash fades.
+const float kEmission = 0.35;
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
 
@@ -56,7 +59,7 @@ void main()
     vec3 hit = eye + direction * hitDistance;
     float z = max((m * vec4(hit, 1.0)).w, 1e-3);
     float centreness = sqrt(discriminant) / kRadius;
-    vec3 glow = e * (0.4 + 0.6 * centreness);
+    vec3 glow = e * kEmission * (0.4 + 0.6 * centreness);
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(clamp(glow, 0.0, 60000.0), clamp(fc, 0.0, 60000.0), fog);
     O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
