@@ -48,3 +48,32 @@ windowSize() {
 }
 
 fail() { echo "FAIL: $*"; exit 1; }
+
+# sleepUntil TIME: sleeps until TIME (as "now" gives it); returns at once if it has passed.
+sleepUntil() {
+    local left
+    left=$(echo "$1 - $(now)" | bc)
+    [ "$(echo "$left > 0" | bc)" = 1 ] && sleep "$left"
+    return 0
+}
+
+# screenshot FILE.png: the whole screen as it is now, whatever windows are on it.
+screenshot() { import -window root "$1"; }
+
+# brightness FILE: the picture's mean grey level, 0 (black) to 1 (white), to three decimals.
+brightness() { convert "$1" -colorspace Gray -format '%[fx:mean]' info: | xargs printf '%.3f'; }
+
+# shotAt ORIGIN SECONDS FILE.png: waits until SECONDS after ORIGIN (as "now" gives it), saves
+# the screen as FILE.png and prints when it was taken, its mean brightness and its number of
+# colours. Fails when the screen is black (mean brightness 0.02 or less) or cannot be read.
+shotAt() {
+    sleepUntil "$(echo "$1 + $2" | bc)"
+    local taken mean colours
+    taken=$(echo "$(now) - $1" | bc)
+    rm -f "$3"
+    screenshot "$3" || return 1
+    mean=$(brightness "$3")
+    colours=$(convert "$3" -format %k info:)
+    echo "screen at $taken s: mean brightness $mean, $colours colours ($3)"
+    [ "$(echo "$mean > 0.02" | bc)" = 1 ]
+}

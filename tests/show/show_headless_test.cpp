@@ -118,7 +118,7 @@ TEST_F(HeadlessShow, BlackAtTheStartAPictureInEveryScene)
         const std::vector<uint8_t> frame = drawShowFrameAlone(t, FrameRate{60, 1});
         EXPECT_GT(meanLevel(frame), 20.0) << "t = " << t;
         EXPECT_EQ(firstNonFiniteTarget(), "") << "t = " << t;
-        writeTestImage("show-" + std::to_string(int(t * 1000)) + ".png", frame, width, height);
+        writeTestImage("show-" + std::to_string(int(t * 1000)), frame, width, height);
     }
 }
 
