@@ -11,7 +11,7 @@ packages=(
     # libraries
     libsdl2-dev libglm-dev libstb-dev libgtest-dev
     libegl-dev libgl-dev libgl1-mesa-dri libegl-mesa0 libglu1-mesa-dev
-    libvorbis-dev libtinyobjloader-dev fonts-dejavu-core
+    libvorbis-dev libebur128-dev libtinyobjloader-dev fonts-dejavu-core
     # running and testing: a virtual display, window tools, wine, audio and video tools
     xvfb xdotool x11-utils bc imagemagick wine wine64 ffmpeg sox
     # the GLSL reference compiler: a strict check of the shaders beside the driver's own

@@ -1,4 +1,4 @@
-// Filters shared by the instruments, the effects and the meter. Cutoffs in Hz, at the
+// Filters shared by the instruments, the effects and the master bus. Cutoffs in Hz, at the
 // synthesizer's sample rate.
 #pragma once
 
@@ -54,21 +54,6 @@ public:
 private:
     double previousInput = 0.0;
     double previousOutput = 0.0;
-};
-
-// Second-order section in direct form I with double state, for the loudness meter's weighting.
-struct Biquad {
-    double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
-    double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
-
-    double process(double x) {
-        const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = x;
-        y2 = y1;
-        y1 = y;
-        return y;
-    }
 };
 
 }  // namespace soundtrack

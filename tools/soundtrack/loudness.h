@@ -1,5 +1,6 @@
-// Loudness and peak measures after ITU-R BS.1770: K-weighted, gated integrated loudness in
-// LUFS and true peak in dBTP (peak of the signal oversampled four times).
+// Loudness and true peak of a programme, measured by libebur128 (ITU-R BS.1770 / EBU R128):
+// integrated loudness in LUFS, true peak in dBTP, and a per-sample true-peak envelope for the
+// limiter. The meter's arithmetic is libebur128's; this only feeds it our buffers.
 #pragma once
 
 #include "audio.h"
@@ -8,17 +9,20 @@
 
 namespace soundtrack {
 
-// Integrated loudness of a stereo programme, LUFS. Returns -70 or lower for silence.
+// Integrated (gated) loudness of a stereo programme, LUFS; -inf for silence.
 double integratedLoudness(const StereoBuffer& programme);
 
-// For each sample n, the largest magnitude of the band-limited signal over [n, n + 1):
-// the sample itself and three points interpolated between it and the next.
-std::vector<float> truePeakEnvelope(const std::vector<float>& channel);
-
-// Largest true peak of either channel, dBTP (-inf for silence).
+// Largest true peak of either channel, dBTP; -inf for silence.
 double truePeakDecibels(const StereoBuffer& programme);
 
-// Largest sample magnitude of either channel (linear).
-float samplePeak(const StereoBuffer& programme);
+// Frames per call to libebur128 when building the envelope: its true peak is only reported per
+// call, so this is the envelope's resolution.
+constexpr std::size_t truePeakEnvelopeStep = 32;
+
+// For each frame, a true peak of both channels (linear) that is at least the band-limited
+// signal's over that frame: the largest libebur128 reports for the step of frames holding it
+// and for the next step (its interpolator reports a peak a few frames late, never early).
+// Scaling the programme scales the envelope alike.
+std::vector<float> truePeakEnvelope(const StereoBuffer& programme);
 
 }  // namespace soundtrack

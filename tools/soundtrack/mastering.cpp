@@ -32,23 +32,22 @@ MasteringReport masterMix(StereoBuffer& programme, const MasteringTarget& target
 
     // The peak envelope of the unscaled programme; scaling the programme scales it alike, so
     // it is measured once and reused for every trial gain.
-    std::vector<float> peaks = truePeakEnvelope(programme.left);
-    const std::vector<float> peaksRight = truePeakEnvelope(programme.right);
-    for (std::size_t n = 0; n < peaks.size(); ++n) {
-        peaks[n] = std::max(peaks[n], peaksRight[n]);
-    }
+    const std::vector<float> peaks = truePeakEnvelope(programme);
 
-    LimiterSettings limiter;
     // The limiter's gain moves a little between the points the envelope looked at; a hundredth
-    // of a dB of margin covers it.
-    limiter.ceiling = decibelsToGain(target.truePeakCeilingDbtp - 0.01);
+    // of a dB of margin covers it. Should the result still read over the ceiling, the limiter
+    // is set lower by the excess and the rounds go on.
+    double limiterCeilingDb = target.truePeakCeilingDbtp - 0.01;
 
     // Limiting lowers the loudness a little, so the make-up gain is found by a few rounds of
     // measure and correct.
     double gainDb = target.loudnessLufs - integratedLoudness(programme);
     StereoBuffer result;
     std::vector<float> reduction;
-    for (int round = 0; round < 6; ++round) {
+    double loudness = 0.0;
+    for (int round = 0; round < 8; ++round) {
+        LimiterSettings limiter;
+        limiter.ceiling = decibelsToGain(limiterCeilingDb);
         const double gain = decibelsToGain(gainDb);
         std::vector<float> scaled(peaks.size());
         for (std::size_t n = 0; n < peaks.size(); ++n) {
@@ -56,17 +55,24 @@ MasteringReport masterMix(StereoBuffer& programme, const MasteringTarget& target
         }
         reduction = limiterGain(scaled, limiter);
         result = applyGain(programme, gain, reduction);
-        const double error = target.loudnessLufs - integratedLoudness(result);
-        if (std::abs(error) < 0.02) {
+
+        loudness = integratedLoudness(result);
+        const double error = target.loudnessLufs - loudness;
+        if (std::abs(error) >= 0.02) {
+            gainDb += error;
+            continue;
+        }
+        const double truePeak = truePeakDecibels(result);
+        if (truePeak <= target.truePeakCeilingDbtp) {
             break;
         }
-        gainDb += error;
+        limiterCeilingDb -= truePeak - target.truePeakCeilingDbtp + 0.01;
     }
     programme = std::move(result);
 
     MasteringReport report{};
     report.gainDecibels = gainDb;
-    report.loudnessLufs = integratedLoudness(programme);
+    report.loudnessLufs = loudness;
     report.truePeakDbtp = truePeakDecibels(programme);
     report.largestReductionDb = -gainToDecibels(*std::min_element(reduction.begin(), reduction.end()));
     return report;
