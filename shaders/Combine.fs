@@ -13,11 +13,35 @@ out vec4 O0;
 // effective exposure 0.053 lands its mid tones near 18 % grey. Keep BrightPass.fs equal.
 const float kGain = 8.0;
 const float kGlowStrength = 0.15;
+// The brightest light any pass carries (as in Half.fs).
+const float kMaxLight = 60000.0;
 
-// Filmic curve fitted to the common film-like reference transform: toe, shoulder, white at 1.
+// Tone curve: mid grey in, a little brighter out; contrast 1.4 through the mid tones, then a
+// long shoulder that keeps detail up to eight stops over mid grey, where it reaches white. The
+// scenes' exposures run from 0.035 to 5.3 (about seven stops), and their burn-outs should fade
+// as film does, not clip.
+const float kContrast = 1.4;
+const float kShoulder = 0.95;
+const float kMidIn = 0.18;
+const float kMidOut = 0.2;
+const float kWhiteIn = 0.18 * 256.0;
+const float kCurveB = (-pow(kMidIn, kContrast) + pow(kWhiteIn, kContrast) * kMidOut)
+    / ((pow(kWhiteIn, kContrast * kShoulder) - pow(kMidIn, kContrast * kShoulder)) * kMidOut);
+const float kCurveC = (pow(kWhiteIn, kContrast * kShoulder) * pow(kMidIn, kContrast)
+                       - pow(kWhiteIn, kContrast) * pow(kMidIn, kContrast * kShoulder) * kMidOut)
+    / ((pow(kWhiteIn, kContrast * kShoulder) - pow(kMidIn, kContrast * kShoulder)) * kMidOut);
+// Share of each channel mixed into the others before the curve and taken out after: a bright
+// saturated colour then reaches white through its own hue, as on film, instead of clipping to
+// a flat primary while the other channels lag.
+const float kCrossTalk = 0.06;
+
 vec3 toneCurve(vec3 x)
 {
-    return clamp((x * (2.51 * x + 0.03)) / (x * (2.43 * x + 0.59) + 0.14), 0.0, 1.0);
+    vec3 inset = x * (1.0 - 3.0 * kCrossTalk) + kCrossTalk * (x.r + x.g + x.b);
+    vec3 powered = pow(inset, vec3(kContrast));
+    vec3 curved = min(powered / (pow(powered, vec3(kShoulder)) * kCurveB + kCurveC), 1.0);
+    vec3 outset = (curved - kCrossTalk * (curved.r + curved.g + curved.b)) / (1.0 - 3.0 * kCrossTalk);
+    return clamp(outset, 0.0, 1.0);
 }
 
 vec3 linearToSrgb(vec3 c)
@@ -40,16 +64,50 @@ vec2 pixelNoise(uvec2 p)
     return vec2(float(h & 0xffffu), float(h >> 16u)) * (1.0 / 65536.0);
 }
 
+// The half-size colour under this pixel as Half.fs made it (keep the two equal).
+float layerWeight(float coc, float chosen)
+{
+    return max(1.0 - 0.5 * abs(coc - chosen), 0.02);
+}
+
+vec4 finiteTexel(ivec2 p)
+{
+    vec4 v = texelFetch(A, p);
+    v = mix(v, vec4(0.0), isnan(v));
+    return clamp(v, vec4(0.0, 0.0, 0.0, -kMaxLight), vec4(kMaxLight));
+}
+
+vec3 halfSizeColour(ivec2 block)
+{
+    ivec2 last = textureSize(A) - 1;
+    ivec2 p = block * 2;
+    vec4 t00 = finiteTexel(min(p, last));
+    vec4 t10 = finiteTexel(min(p + ivec2(1, 0), last));
+    vec4 t01 = finiteTexel(min(p + ivec2(0, 1), last));
+    vec4 t11 = finiteTexel(min(p + ivec2(1, 1), last));
+    float nearestCoc = min(min(t00.a, t10.a), min(t01.a, t11.a));
+    vec4 w = vec4(layerWeight(t00.a, nearestCoc), layerWeight(t10.a, nearestCoc),
+                  layerWeight(t01.a, nearestCoc), layerWeight(t11.a, nearestCoc));
+    return (t00.rgb * w.x + t10.rgb * w.y + t01.rgb * w.z + t11.rgb * w.w) / (w.x + w.y + w.z + w.w);
+}
+
 void main()
 {
     vec2 p = gl_FragCoord.xy;
     vec4 sharp = texture(A, p);
     vec3 blurred = texture(D, p * 0.5).rgb;
     vec3 glow = texture(G, p * 0.25).rgb;
-    float blurAmount = smoothstep(1.0, 3.0, abs(sharp.a));
+    // Out of focus here, or in focus but covered by a blurred foreground: the depth of field
+    // changed this pixel's half-size colour by more than its storage format's rounding.
+    ivec2 block = ivec2(p) / 2;
+    vec3 before = halfSizeColour(block);
+    vec3 after = texelFetch(D, block).rgb;
+    float change = max(max(abs(after.r - before.r), abs(after.g - before.g)), abs(after.b - before.b))
+        / (max(max(before.r, before.g), max(before.b, 0.0)) + 1e-4);
+    float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
     vec3 light = mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength;
     light = mix(light, vec3(0.0), isnan(light));
-    vec3 display = toneCurve(max(light, 0.0) * kGain);
+    vec3 display = toneCurve(clamp(light, 0.0, kMaxLight) * kGain);
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens.
     vec2 noise = pixelNoise(uvec2(p));
     vec3 encoded = linearToSrgb(display) + (noise.x + noise.y - 1.0) / 255.0;

@@ -2,12 +2,19 @@
 // Depth of field, first of two passes, at half size: a hexagonal aperture made of three rhombi,
 // each the sweep of the blur along two of the three directions "step0", "step1", "step2"
 // (unit vectors 120 degrees apart). This pass blurs halfColor ("S", unit 3; rgb linear colour,
-// alpha the signed circle of confusion in half-size pixels) along "step0" into O0 and writes
-// the sum of that and the blur along "step1" into O1; the second pass completes the hexagon.
-// Each pixel gathers only within its own circle of confusion, and a nearer sample counts only
-// where its own circle reaches this pixel, so a sharp foreground neither smears nor bleeds
-// into the blurred background behind it. Samples sit half a step off the pixel, so the three
-// rhombi do not count their shared edges twice.
+// alpha the signed circle of confusion in half-size pixels, negative in front of the focus)
+// along "step0" into O0, and writes the mean of that and the blur along "step1" into O1; the
+// second pass completes the hexagon.
+//
+// Each line is two layers. The pixel's own layer gathers within its own circle; a nearer sample
+// counts there only where its own circle reaches this pixel, so a sharp foreground neither
+// smears nor bleeds into the blurred background behind it. The near layer then looks further,
+// up to the largest blur, for samples in front of the focus whose circles reach this pixel
+// (scattering as a gather): each covers the pixel with the share of its light that lands this
+// far out, and the pixel is covered by the near layer by that much. So a defocused foreground
+// spreads over whatever lies behind it, sharp or not. Alpha carries each line's circle on to
+// the second pass, replaced by the near layer's wherever that covers the pixel at all, so the
+// spread grows along the second direction by its full circle.
 uniform sampler2DRect S;
 uniform vec2 step0;
 uniform vec2 step1;
@@ -18,41 +25,63 @@ out vec4 O1;
 // pixels at 1920x1080); beyond it the samples would be too sparse.
 const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
+const int kNearSamples = 8;
 
-float blurRadius(float coc)
+// Own layer, then near layer: rgb colour and alpha circle, as described above.
+vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
 {
-    float limit = kMaxRadiusFraction * length(vec2(textureSize(S)));
-    return min(abs(coc), limit);
-}
-
-// Mean of the samples along dir over [0, radius], each weighted by whether it can be seen
-// through this pixel's circle of confusion; the centre colour where nothing counts.
-vec3 gatherLine(vec2 p, vec2 dir, float radius, float coc, vec3 centre)
-{
-    if (radius < 0.5)
-        return centre;
     vec2 lo = vec2(0.5);
     vec2 hi = vec2(textureSize(S)) - 0.5;
-    int count = int(min(ceil(radius), float(kMaxSamples)));
-    vec3 sum = vec3(0.0);
-    float weightSum = 0.0;
-    for (int i = 0; i < count; ++i) {
-        float d = (float(i) + 0.5) / float(count) * radius;
-        vec4 s = texture(S, clamp(p + dir * d, lo, hi));
-        float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-        sum += s.rgb * w;
-        weightSum += w;
+    float limit = kMaxRadiusFraction * length(vec2(textureSize(S)));
+    float coc = centre.a;
+    float radius = min(abs(coc), limit);
+
+    vec3 own = centre.rgb;
+    if (radius >= 0.5) {
+        int count = int(min(ceil(radius), float(kMaxSamples)));
+        vec3 sum = vec3(0.0);
+        float weightSum = 0.0;
+        for (int i = 0; i < count; ++i) {
+            float d = (float(i) + 0.5) / float(count) * radius;
+            vec4 s = texture(S, clamp(p + dir * d, lo, hi));
+            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+            sum += s.rgb * w;
+            weightSum += w;
+        }
+        if (weightSum > 0.0)
+            own = sum / weightSum;
     }
-    return weightSum > 0.0 ? sum / weightSum : centre;
+
+    float spacing = (limit - radius) / float(kNearSamples);
+    if (spacing < 0.5)
+        return vec4(own, coc);
+    vec3 nearLight = vec3(0.0);
+    float nearCoc = 0.0;
+    float cover = 0.0;
+    for (int i = 0; i < kNearSamples; ++i) {
+        float d = radius + (float(i) + 0.5) * spacing;
+        vec4 s = texture(S, clamp(p + dir * d, lo, hi));
+        float reach = min(-s.a, limit);
+        if (s.a < min(coc, 0.0) && reach >= d) {
+            float share = spacing / reach;
+            nearLight += s.rgb * share;
+            nearCoc += s.a * share;
+            cover += share;
+        }
+    }
+    if (cover <= 0.0)
+        return vec4(own, coc);
+    // Alpha from here on is the reach of the near layer that covers this pixel, so that the
+    // second pass spreads it by its full circle; the colour already holds how much it covers.
+    return vec4(mix(own, nearLight / cover, min(cover, 1.0)), min(nearCoc / cover, coc));
 }
 
 void main()
 {
     vec2 p = gl_FragCoord.xy;
     vec4 centre = texture(S, p);
-    float radius = blurRadius(centre.a);
-    vec3 along0 = gatherLine(p, step0, radius, centre.a, centre.rgb);
-    vec3 along1 = gatherLine(p, step1, radius, centre.a, centre.rgb);
-    O0 = vec4(along0, centre.a);
-    O1 = vec4(along0 + along1, centre.a);
+    vec4 along0 = blurLine(p, step0, centre);
+    vec4 along1 = blurLine(p, step1, centre);
+    O0 = along0;
+    O1 = vec4((along0.rgb + along1.rgb) * 0.5, min(along0.a, along1.a));
 }

@@ -5,7 +5,9 @@
 // colour times the exposure, "hfov".y the tangent of half the vertical field of view. Rebuilds
 // the view-space position from the depth, then writes Lambert diffuse light into O0 and a
 // microfacet specular (GGX distribution, Smith shadowing, Schlick Fresnel, driven by the
-// gbuffer's roughness and reflectance) into O1.
+// gbuffer's roughness and reflectance) into O1. Both are scaled alike: "col" x n.l is what a
+// white Lambert surface reflects, the diffuse BRDF's 1/pi folded into "col", so the specular
+// BRDF is multiplied by pi to match.
 uniform sampler2DRect N;
 uniform sampler2DRect Z;
 uniform vec3 col;
@@ -23,6 +25,12 @@ const float kPi = 3.14159265;
 vec2 signNotZero(vec2 v)
 {
     return vec2(v.x >= 0.0 ? 1.0 : -1.0, v.y >= 0.0 ? 1.0 : -1.0);
+}
+
+vec3 safeNormalize(vec3 v, vec3 fallback)
+{
+    float lengthSquared = dot(v, v);
+    return lengthSquared > 1e-20 ? v * inversesqrt(lengthSquared) : fallback;
 }
 
 vec3 octahedralDecode(vec2 encoded)
@@ -50,13 +58,15 @@ void main()
     vec2 tangents = vec2(hfov.y * size.x / size.y, hfov.y);
     vec3 position = vec3(ndc * tangents * -viewZ, viewZ);
 
-    vec3 v = normalize(-position);
+    vec3 v = safeNormalize(-position, vec3(0.0, 0.0, 1.0));
     vec3 l = dir;
     float nl = max(dot(n, l), 0.0);
     float nv = max(dot(n, v), 1e-3);
-    vec3 h = normalize(l + v);
-    float nh = max(dot(n, h), 0.0);
-    float vh = max(dot(v, h), 0.0);
+    // Light straight from behind the eye's line (l = -v) has no half vector; the normal stands in.
+    vec3 h = safeNormalize(l + v, n);
+    // Rounding can put these a hair above 1, and 1 - v.h below 0 makes pow() undefined.
+    float nh = clamp(dot(n, h), 0.0, 1.0);
+    float vh = clamp(dot(v, h), 0.0, 1.0);
 
     float alpha = roughness * roughness;
     float alpha2 = alpha * alpha;
@@ -65,7 +75,7 @@ void main()
     float k = (roughness + 1.0) * (roughness + 1.0) * 0.125;
     float shadowing = nl / (nl * (1.0 - k) + k) * (nv / (nv * (1.0 - k) + k));
     float fresnel = reflectance + (1.0 - reflectance) * pow(1.0 - vh, 5.0);
-    float specular = distribution * shadowing * fresnel / max(4.0 * nl * nv, 1e-3) * nl;
+    float specular = kPi * distribution * shadowing * fresnel / max(4.0 * nl * nv, 1e-3) * nl;
 
     O0 = vec4(col * nl, 1.0);
     O1 = vec4(col * specular, 1.0);

@@ -21,9 +21,22 @@ vec2 octahedralEncode(vec3 n)
     return e * 0.5 + 0.5;
 }
 
+// The 8-bit buffer rounds the normal to steps that show as streaks across smooth curved
+// surfaces far away; noise of one step before the rounding turns them into fine grain.
+vec2 ditheredForEightBits(vec2 encoded)
+{
+    uvec2 p = uvec2(gl_FragCoord.xy);
+    uint h = p.x * 1973u + p.y * 9277u + 5381u;
+    h = (h ^ (h >> 16u)) * 0x7feb352du;
+    h = (h ^ (h >> 15u)) * 0x846ca68bu;
+    h = h ^ (h >> 16u);
+    vec2 noise = vec2(float(h & 0xffffu), float(h >> 16u)) * (1.0 / 65536.0) - 0.5;
+    return clamp(encoded + noise / 255.0, 0.0, 1.0);
+}
+
 void main()
 {
     float lengthSquared = dot(normalV, normalV);
     vec3 n = lengthSquared > 1e-20 ? normalV * inversesqrt(lengthSquared) : vec3(0.0, 0.0, 1.0);
-    O0 = vec4(octahedralEncode(n), clamp(r, 0.0, 1.0), kRoughness);
+    O0 = vec4(ditheredForEightBits(octahedralEncode(n)), clamp(r, 0.0, 1.0), kRoughness);
 }

@@ -17,6 +17,8 @@ out vec4 O0;
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
 
+// Light buffers can hold infinity when an exposure runs off the scale, and 0 x infinity would
+// make a black hole: every term is made finite before it is weighted.
 vec3 finiteColour(vec3 v)
 {
     return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
@@ -26,7 +28,7 @@ void main()
 {
     vec2 p = gl_FragCoord.xy;
     float z = 1.0 / gl_FragCoord.w;
-    vec3 lit = dc * texture(D, p).rgb + sc * texture(S, p).rgb;
+    vec3 lit = dc * finiteColour(texture(D, p).rgb) + sc * finiteColour(texture(S, p).rgb);
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(finiteColour(lit), finiteColour(fc), fog);
     O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));

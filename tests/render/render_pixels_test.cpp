@@ -19,6 +19,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -124,6 +125,30 @@ TEST_F(RenderedPixels, PlaneFacingTheLightIsLitAndFacingAwayIsNot)
     const glm::vec3 facingAway = centreOf(read(Renderer::diffuseLight, GL_RGB, 3));
     EXPECT_LT(facingAway.r, 0.01f);
     EXPECT_LT(facingAway.g, 0.01f);
+}
+
+TEST_F(RenderedPixels, LightAlongTheLineOfSightStaysFinite)
+{
+    // Seen from straight above: a light from behind the eye (its half vector is the view
+    // direction itself, and v.h may round above 1), then one from straight below, opposite the
+    // eye (no half vector at all). Neither may leave a NaN in the light buffers.
+    // A long lens, so that every pixel's line of sight is within a hair of straight down.
+    camera.setFocalLength(20000.0f);
+    camera.setFocus(15.0f, 0.075f);
+    camera.updateProjection();
+    camera.lookAt(glm::vec3(0.0f, 5.0f, 0.0f), glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f));
+    drawPlaneGeometry(false);
+    const glm::vec3 previous = directionalLight.direction();
+    for (const glm::vec3 travel : {glm::vec3(0.0f, -1.0f, 0.0f), glm::vec3(0.0f, 1.0f, 0.0f)}) {
+        directionalLight.setDirection(travel);
+        applyLights(Lights::directional);
+        for (auto index : {Renderer::diffuseLight, Renderer::specularLight}) {
+            const std::vector<float> light = read(index, GL_RGB, 3);
+            EXPECT_EQ(std::count_if(light.begin(), light.end(), [](float v) { return !std::isfinite(v); }), 0)
+                << "travelling " << travel.y << ", buffer " << int(index);
+        }
+    }
+    directionalLight.setDirection(previous);
 }
 
 TEST_F(RenderedPixels, TwoLightsAddUp)

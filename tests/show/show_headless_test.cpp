@@ -122,6 +122,26 @@ TEST_F(HeadlessShow, BlackAtTheStartAPictureInEveryScene)
     }
 }
 
+TEST_F(HeadlessShow, BurntOutMomentsHaveNoHoles)
+{
+    // The flash's first frames (exposure 1 + 100 / u up to 10^5), the intro's burn-out and the
+    // credits' fade to white: the light runs off every scale, and a NaN or an infinity on the
+    // way shows as black holes in a white frame, or spreads through the glow as blotches.
+    for (double t : {25.001, 25.1, 24.9, 64.9}) {
+        const std::vector<uint8_t> frame = drawShowFrameAlone(t, FrameRate{60, 1});
+        EXPECT_EQ(firstNonFiniteTarget(), "") << "t = " << t;
+        std::vector<int> darkest;
+        for (size_t i = 0; i < frame.size(); i += 4)
+            darkest.push_back(std::min({frame[i], frame[i + 1], frame[i + 2]}));
+        std::vector<int> sorted = darkest;
+        std::nth_element(sorted.begin(), sorted.begin() + long(sorted.size() / 2), sorted.end());
+        const int median = sorted[sorted.size() / 2];
+        EXPECT_GT(median, 200) << "t = " << t << ": not burnt out";
+        const long holes = std::count_if(darkest.begin(), darkest.end(), [&](int v) { return v < median / 2; });
+        EXPECT_EQ(holes, 0) << "t = " << t;
+    }
+}
+
 TEST_F(HeadlessShow, AFrameIsTheSameWhateverCameBefore)
 {
     const FrameRate rate{10, 1};

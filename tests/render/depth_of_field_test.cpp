@@ -1,0 +1,161 @@
+// The depth of field on made-up scene colours: a blurred foreground spreads over the sharp
+// background behind it, a sharp foreground leaves no halo in the blurred background behind
+// it, and a small bright point out of focus opens into the aperture's hexagon. The scene colour
+// is written straight into sceneColor (alpha: the signed circle of confusion in pixels), so the
+// post-process and composite are all that is under test.
+#include "render/camera.h"
+#include "render/renderer.h"
+#include "render/screen_triangle.h"
+#include "render/shader_library.h"
+#include "core/random.h"
+#include "render_fixture.h"
+#include "support/gl_context.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// The largest blur is a fixed share of the picture's diagonal: about 18 pixels here.
+constexpr int width = 640;
+constexpr int height = 360;
+
+struct Texel {
+    float r, g, b, coc;
+};
+
+class DepthOfField : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(ensureGLContext(width, height));
+        ASSERT_TRUE(loadShaders());
+        createScreenTriangle();
+        setRandomSeed(7928);
+        subject = new Renderer(width, height);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(subject, nullptr);
+        camera.setScreenSize(width, height);
+        camera.setNear(0.1f);
+        camera.setFar(100.0f);
+        camera.setFocalLength(35.0f);
+        camera.setFocus(15.0f, 0.075f);
+        camera.updateProjection();
+        scene.assign(size_t(width) * height, Texel{0.0f, 0.0f, 0.0f, 0.0f});
+    }
+
+    Texel& at(int x, int y) { return scene[size_t(y) * width + x]; }
+
+    // The scene colour through depth of field, glow and composite: the stored sRGB bytes
+    // (monotonic in the light), red channel, bottom row first.
+    std::vector<float> composited()
+    {
+        glBindTexture(GL_TEXTURE_RECTANGLE, subject->texture(Renderer::sceneColor));
+        glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GL_RGBA16F, width, height, 0, GL_RGBA, GL_FLOAT, scene.data());
+        subject->postProcess(camera);
+        subject->composite();
+        const std::vector<float> rgba =
+            readRectangleFloats(subject->texture(Renderer::outputImage), width, height, GL_RGBA, 4);
+        std::vector<float> red(size_t(width) * height);
+        for (size_t i = 0; i < red.size(); ++i)
+            red[i] = rgba[i * 4];
+        lastPicture = rgba;
+        return red;
+    }
+
+    void save(const std::string& name)
+    {
+        std::vector<uint8_t> bytes(size_t(width) * height * 4);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                for (int c = 0; c < 4; ++c)
+                    bytes[(size_t(height - 1 - y) * width + x) * 4 + c] =
+                        uint8_t(std::lround(255.0f * std::min(std::max(lastPicture[(size_t(y) * width + x) * 4 + c], 0.0f), 1.0f)));
+        writeTestImage(name, bytes, width, height);
+    }
+
+    static float value(const std::vector<float>& red, int x, int y) { return red[size_t(y) * width + x]; }
+
+    static Renderer* subject;
+    Camera camera;
+    std::vector<Texel> scene;
+    std::vector<float> lastPicture;
+};
+Renderer* DepthOfField::subject = nullptr;
+
+} // namespace
+
+TEST_F(DepthOfField, BlurredForegroundSpreadsOverSharpBackground)
+{
+    // Sharp dim background in focus; a red disc of radius 24 far in front of the focus, blurred
+    // by the largest circle.
+    const int cx = 220, cy = 180, radius = 24;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool inside = (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius;
+            at(x, y) = inside ? Texel{0.4f, 0.02f, 0.02f, -36.0f} : Texel{0.02f, 0.02f, 0.02f, 0.0f};
+        }
+    const std::vector<float> red = composited();
+    save("dof-near-spread");
+    const float background = value(red, 500, 60);
+    // Just outside the silhouette, in six directions, the disc's colour has spread.
+    for (int k = 0; k < 6; ++k) {
+        const float angle = float(k) * 1.0472f + 0.3f;
+        const int x = cx + int(std::lround(std::cos(angle) * (radius + 8)));
+        const int y = cy + int(std::lround(std::sin(angle) * (radius + 8)));
+        SCOPED_TRACE(k);
+        EXPECT_GT(value(red, x, y), background + 0.08f);
+    }
+    // Far outside it, the background is untouched.
+    EXPECT_NEAR(value(red, cx + 120, cy), background, 0.02f);
+}
+
+TEST_F(DepthOfField, SharpForegroundLeavesNoHaloInBlurredBackground)
+{
+    // A dark bar in focus in front of a bright background blurred by a circle of 24 pixels.
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            at(x, y) = (x >= 300 && x < 320) ? Texel{0.0f, 0.0f, 0.0f, 0.0f} : Texel{0.1f, 0.1f, 0.1f, 24.0f};
+    const std::vector<float> red = composited();
+    save("dof-far-no-halo");
+    const float background = value(red, 80, 180);
+    // The bar stays sharp and dark, and the background next to it keeps its brightness.
+    EXPECT_LT(value(red, 310, 180), 0.1f);
+    for (int x : {296, 323, 330})
+        EXPECT_NEAR(value(red, x, 180), background, 0.04f) << "x = " << x;
+}
+
+TEST_F(DepthOfField, BrightPointOpensIntoAHexagon)
+{
+    // Small bright points in front of the focus over black: each opens into the aperture's shape.
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            at(x, y) = Texel{0.0f, 0.0f, 0.0f, 0.0f};
+    for (int px : {160, 320, 480})
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                at(px + dx, 180 + dy) = Texel{12.0f, 9.0f, 6.0f, -60.0f};
+    composited();
+    save("dof-hexagon");
+    // In the depth of field's own half-size result (no glow): lit well away from the point, and
+    // not beyond the largest circle (about 9 half-size pixels).
+    const std::vector<float> dof =
+        readRectangleFloats(subject->texture(Renderer::dofResult), width / 2, height / 2, GL_RGB, 3);
+    int lit = 0, litFar = 0;
+    for (int y = 60; y < 120; ++y)
+        for (int x = 130; x < 190; ++x) {
+            const float dx = float(x) + 0.5f - 160.0f, dy = float(y) + 0.5f - 90.0f;
+            if (dof[(size_t(y) * (width / 2) + x) * 3] > 0.01f) {
+                ++lit;
+                litFar += std::hypot(dx, dy) > 11.0f;
+            }
+        }
+    EXPECT_GT(lit, 150);
+    EXPECT_EQ(litFar, 0);
+}
