@@ -1,4 +1,12 @@
+// Dry, cracked earth seen from standing height: plates of dried soil split by a network of
+// cracks at three scales (a few wide ones, many fine ones, hairlines in places), a grain of
+// sand and crumbs over everything, and stones lying in clusters, half sunk into the soil. The
+// colour and the normal map come from the same fields, so every crack and stone in the one
+// lines up with its relief in the other. Everything tiles over the unit square.
+#include "crack_network.h"
 #include "generators.h"
+#include "parallel_rows.h"
+#include "stone_scatter.h"
 #include "tiling_noise.h"
 
 #include <algorithm>
@@ -12,90 +20,118 @@ float smooth(float edge0, float edge1, float x)
     return t * t * (3.0f - 2.0f * t);
 }
 
-// Distance to the nearest and second-nearest of a tiling set of cell points: the cracks of
-// dried mud run where the two are nearly equal.
-void crackDistance(float u, float v, int cells, uint64_t seed, float& nearest, float& second)
+float mix(float a, float b, float t)
 {
-    nearest = second = 10.0f;
-    int cx = int(std::floor(u * float(cells))), cy = int(std::floor(v * float(cells)));
-    for (int oy = -1; oy <= 1; ++oy)
-        for (int ox = -1; ox <= 1; ++ox) {
-            int x = cx + ox, y = cy + oy;
-            int wx = ((x % cells) + cells) % cells, wy = ((y % cells) + cells) % cells;
-            TextureRandom cell(seed ^ (uint64_t(wy) * 1024u + uint64_t(wx)) * 0x9E3779B97F4A7C15ull);
-            float px = (float(x) + 0.15f + 0.7f * cell.unit()) / float(cells);
-            float py = (float(y) + 0.15f + 0.7f * cell.unit()) / float(cells);
-            float d = std::hypot(px - u, py - v) * float(cells);
-            if (d < nearest) {
-                second = nearest;
-                nearest = d;
-            } else if (d < second) {
-                second = d;
-            }
-        }
+    return a + (b - a) * t;
 }
+
+// Soil colours (sRGB): grey-brown dried silt. Kept close to grey because the show's sun is
+// strongly warm; a browner soil turns orange under it.
+const float darkSoil[3] = {0.355f, 0.34f, 0.29f};
+const float paleSoil[3] = {0.59f, 0.575f, 0.515f};
+const float crackFloor[3] = {0.15f, 0.135f, 0.115f};
+
+// The three crack scales, in cells across the tile. The widest cracks are a few centimetres
+// at the show's scale (the tile spans eight metres of ground).
+const int majorCells = 16, minorCells = 42, hairlineCells = 110;
+
+struct EarthFields {
+    TilingField warpU, warpV, fineWarpU, fineWarpV, widthScale, mottle, dust, relief;
+};
+
+EarthFields makeFields(int size)
+{
+    const int grid = std::min(size, 512);
+    return {
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 8, 3, 3.1f); }),
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 8, 3, 17.9f); }),
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 64, 2, 29.3f); }),
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 64, 2, 41.7f); }),
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 32, 2, 5.5f); }),
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 4, 5, 61.2f); }),
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 8, 3, 73.4f); }),
+        TilingField(grid, [](float u, float v) { return tilingFbm(u, v, 4, 4, 87.6f); }),
+    };
+}
+
+// Per texel, what the colour pass needs from the relief pass.
+struct SoilTexel {
+    float crack;     // how deep in a crack, 0 to 1, all scales together
+    float rim;       // 1 at the dry, crumbling edge of a plate
+    float tone;      // the soil's own lightness, roughly -1 to 1
+};
 
 }  // namespace
 
 void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
 {
-    HeightField height(size);
-    std::vector<float> stone(size_t(size) * size_t(size), 0.0f);   // 0 earth, 1 pebble
-    std::vector<float> tone(size_t(size) * size_t(size), 0.0f);
+    // Heights are in texels at 2048 and scale with the size, so slopes (and the normal map)
+    // look the same at any resolution.
+    const float texel = float(size) / 2048.0f;
+    const EarthFields fields = makeFields(size);
+    const CrackNetwork major(majorCells, 0xC7AC5ull, {0.0009f, 0.003f, 0.95f});
+    const CrackNetwork minor(minorCells, 0x31F0Dull, {0.0003f, 0.0009f, 0.62f});
+    // Sand and crumbs at one and a few texels: grain the eye reads as soil, not as a pattern.
+    const std::vector<float> sand = blurredTexelNoise(size, 0, 7u);
+    const std::vector<float> crumbs = blurredTexelNoise(size, std::max(1, size / 1024), 13u);
+    const CrackNetwork hairline(hairlineCells, 0x4A1Bull, {0.00012f, 0.0003f, 0.5f});
 
-    // Stage 1: the earth, a low rolling surface cut by a network of shallow cracks.
-    for (int y = 0; y < size; ++y)
+    HeightField height(size);
+    std::vector<SoilTexel> soil(size_t(size) * size_t(size));
+    forEachRowInParallel(size, [&](int y) {
         for (int x = 0; x < size; ++x) {
             float u = (float(x) + 0.5f) / float(size), v = (float(y) + 0.5f) / float(size);
-            float nearest, second;
-            crackDistance(u, v, 8, 0xD1127ull, nearest, second);
-            float crack = 1.0f - smooth(0.0f, 0.08f, second - nearest);
-            float ground = 2.0f * tilingFbm(u, v, 4, 6, 11.0f);
-            height.at(x, y) = ground - 2.5f * crack;
-            tone[size_t(y) * size_t(size) + size_t(x)] = tilingFbm(u, v, 8, 5, 23.0f) - 0.6f * crack;
+            // Cracks wander: the wide ones bend over a plate's length, all of them jitter.
+            float fu = 0.0025f * fields.fineWarpU.sample(u, v), fv = 0.0025f * fields.fineWarpV.sample(u, v);
+            float wu = 0.03f * fields.warpU.sample(u, v) + fu, wv = 0.03f * fields.warpV.sample(u, v) + fv;
+            float widthScale = 0.5f + 0.9f * smooth(-0.6f, 0.6f, fields.widthScale.sample(u, v));
+            CrackSample big = major.sample(u + wu, v + wv, widthScale);
+            CrackSample small = minor.sample(u + 0.4f * wu + fu, v + 0.4f * wv + fv, widthScale);
+            // Hairlines only where the surface crust is thin and dusty.
+            float dust = fields.dust.sample(u, v);
+            float hairMask = smooth(-0.1f, 0.35f, dust);
+            CrackSample hair = hairMask > 0.0f ? hairline.sample(u + 2.0f * fu, v + 2.0f * fv, 1.0f) : CrackSample{};
+
+            // Each plate sits a little higher or lower than its neighbours.
+            float plate = TextureRandom(0x9A7Eull + big.cell).range(-1.0f, 1.0f);
+            size_t at = size_t(y) * size_t(size) + size_t(x);
+            float grain = 0.18f * crumbs[at], crumb = 0.3f * sand[at];
+            float openness = std::max({big.depth, small.depth * 0.75f, hair.depth * 0.4f * hairMask});
+            float h = 10.0f * fields.relief.sample(u, v) + 1.2f * plate * (1.0f - openness) + 0.8f * grain +
+                      0.35f * crumb - 7.0f * big.depth - 3.0f * small.depth - 1.0f * hair.depth * hairMask;
+            height.at(x, y) = h * texel;
+
+            SoilTexel& t = soil[at];
+            t.crack = std::max({big.depth, 0.8f * small.depth, 0.5f * hair.depth * hairMask});
+            t.rim = (1.0f - smooth(0.0f, 0.004f, big.borderDistance)) * (1.0f - big.depth);
+            t.tone = 0.55f * fields.mottle.sample(u, v) + 0.25f * dust + 0.12f * plate + 0.5f * grain + 0.5f * crumb;
         }
+    });
 
-    // Stage 2: gravel, rounded pebbles lying on the earth, placed with wrap-around.
-    TextureRandom random(0x62A7E1ull);
-    int pebbles = size * 3 / 4;
-    for (int i = 0; i < pebbles; ++i) {
-        float cx = random.range(0.0f, float(size)), cy = random.range(0.0f, float(size));
-        float radius = float(size) / 512.0f * random.range(2.0f, 7.0f);
-        float squash = random.range(0.6f, 1.0f), angle = random.range(0.0f, 3.1415927f);
-        float shade = random.range(-0.5f, 0.5f);
-        int reach = int(std::ceil(radius)) + 1;
-        for (int oy = -reach; oy <= reach; ++oy)
-            for (int ox = -reach; ox <= reach; ++ox) {
-                float px = float(int(cx) + ox) + 0.5f - cx, py = float(int(cy) + oy) + 0.5f - cy;
-                float a = (px * std::cos(angle) + py * std::sin(angle)) / radius;
-                float b = (-px * std::sin(angle) + py * std::cos(angle)) / (radius * squash);
-                float r2 = a * a + b * b;
-                if (r2 >= 1.0f)
-                    continue;
-                float dome = std::sqrt(1.0f - r2) * radius * 0.9f;
-                int x = ((int(cx) + ox) % size + size) % size, y = ((int(cy) + oy) % size + size) % size;
-                size_t at = size_t(y) * size_t(size) + size_t(x);
-                if (dome + 1.0f > height.at(x, y)) {
-                    height.at(x, y) = std::max(height.at(x, y), dome + 1.0f);
-                    stone[at] = 1.0f;
-                    tone[at] = shade;
-                }
-            }
-    }
+    StoneCover stones = scatterStones(height, 0x570E5ull);
 
-    // Stage 3: colour from the earth's tone, darker in cracks, grey-brown pebbles; normals from
-    // the height field.
     colour = TextureImage(size, 3);
-    for (int y = 0; y < size; ++y)
+    forEachRowInParallel(size, [&](int y) {
         for (int x = 0; x < size; ++x) {
             size_t at = size_t(y) * size_t(size) + size_t(x);
-            float t = tone[at];
-            float earth[3] = {0.55f + 0.12f * t, 0.42f + 0.1f * t, 0.28f + 0.07f * t};
-            float rock[3] = {0.48f + 0.15f * t, 0.45f + 0.14f * t, 0.41f + 0.12f * t};
+            const SoilTexel& t = soil[at];
+            float lightness = std::clamp(0.5f + 0.5f * t.tone + 0.18f * t.rim, 0.0f, 1.0f);
+            float shade = 1.0f - 0.25f * stones.contact[at] * stones.contact[at];
+            float speck = texelHash(uint32_t(x), uint32_t(y), 11u) - 0.5f;
+            // Grime gathers where a stone's sides meet the ground.
+            float stoneLight = mix(0.2f, 0.78f, stones.grey[at]) * (1.0f + 0.2f * speck) *
+                               (0.82f + 0.18f * std::sqrt(stones.rise[at]));
+            // Weathered stone takes on some of the soil's warmth.
+            float stoneTint[3] = {stoneLight * (1.0f + 0.03f * stones.warmth[at]), stoneLight * 0.975f,
+                                  stoneLight * (0.93f - 0.04f * stones.warmth[at])};
             float* pixel = colour.at(x, y);
-            for (int c = 0; c < 3; ++c)
-                pixel[c] = stone[at] > 0.0f ? rock[c] : earth[c];
+            for (int c = 0; c < 3; ++c) {
+                float earth = mix(darkSoil[c], paleSoil[c], lightness) * shade;
+                earth = mix(earth, crackFloor[c], t.crack);
+                pixel[c] = mix(earth, stoneTint[c], stones.bare[at]);
+            }
         }
+    });
     normals = TextureImage(size, 3);
-    writeNormals(height, 0.6f, normals);
+    writeNormals(height, 0.5f, normals);
 }

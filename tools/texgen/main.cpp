@@ -36,15 +36,17 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // The tunnel wall: the only texture seen up close, hence the larger size.
+    // The tunnel wall, seen up close.
     if (!save(makeScratchedMetal(1024), folder, "ScratchNM_R.png"))
         return 1;
     if (!save(makeStudioEnvironment(512), folder, "env0.png"))
         return 1;
     if (!save(makeSpeedLines(512), folder, "speedlines.png"))
         return 1;
+    // The ground: one tile spans eight units and is seen from two units up, so it needs about
+    // 256 texels a unit to stay sharp in the foreground.
     TextureImage dirt(1, 1), dirtNormals(1, 1);
-    makeDryEarth(512, dirt, dirtNormals);
+    makeDryEarth(2048, dirt, dirtNormals);
     if (!save(dirt, folder, "Dirt.jpg") || !save(dirtNormals, folder, "DirtNM.jpg"))
         return 1;
     return 0;

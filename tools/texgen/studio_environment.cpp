@@ -29,14 +29,36 @@ float lobe(Vec3 n, Vec3 toLight, float spread)
     return facing * facing * (3.0f - 2.0f * facing);
 }
 
+// The key light's lobe: as broad as `lobe`, but half of it a plain square of the facing term,
+// which keeps rising all the way to the centre, so that a lit sphere shows a gradient into its
+// highlight rather than a flat disc.
+float peakedLobe(Vec3 n, Vec3 toLight, float spread)
+{
+    float facing = std::clamp((dot(n, toLight) - spread) / (1.0f - spread), 0.0f, 1.0f);
+    return 0.5f * lobe(n, toLight, spread) + 0.5f * facing * facing;
+}
+
+// Where the lights add up past `knee` (the key and the rim meeting at the upper left), the
+// colour is scaled down smoothly towards `ceiling`: brighter still reads brighter, but nothing
+// reaches the top of the 8-bit range. Scaling all three channels together keeps the hue.
+Vec3 softShoulder(Vec3 c)
+{
+    const float knee = 0.82f, ceiling = 0.97f;
+    float high = std::max({c.x, c.y, c.z});
+    if (high <= knee)
+        return c;
+    float room = ceiling - knee;
+    float scale = (knee + room * (1.0f - std::exp(-(high - knee) / room))) / high;
+    return {c.x * scale, c.y * scale, c.z * scale};
+}
+
 }  // namespace
 
 TextureImage makeStudioEnvironment(int size)
 {
     const Vec3 key = normalised({-0.6f, 0.7f, 0.5f});
     const Vec3 fill = normalised({0.8f, 0.1f, 0.4f});
-    // Peaks stay below 1 so that nothing clips in 8 bits.
-    const Vec3 keyColour = {0.72f, 0.64f, 0.52f}, fillColour = {0.2f, 0.26f, 0.38f};
+    const Vec3 keyColour = {0.8f, 0.71f, 0.58f}, fillColour = {0.2f, 0.26f, 0.38f};
     const Vec3 rimColour = {0.3f, 0.32f, 0.36f};
     TextureImage image(size, 3);
     for (int row = 0; row < size; ++row)
@@ -62,12 +84,13 @@ TextureImage makeStudioEnvironment(int size)
                           colour.y * (1.0f - 0.6f * floorMix) + 0.015f * floorMix,
                           colour.z * (1.0f - 0.65f * floorMix) + 0.01f * floorMix};
             }
-            float keyLight = lobe(n, key, -0.2f);
+            float keyLight = peakedLobe(n, key, -0.2f);
             float fillLight = lobe(n, fill, 0.0f) * 0.8f;
             float rim = std::pow(1.0f - n.z, 4.0f) * (0.6f + 0.4f * std::max(0.0f, up));
             colour.x += keyColour.x * keyLight + fillColour.x * fillLight + rimColour.x * rim;
             colour.y += keyColour.y * keyLight + fillColour.y * fillLight + rimColour.y * rim;
             colour.z += keyColour.z * keyLight + fillColour.z * fillLight + rimColour.z * rim;
+            colour = softShoulder(colour);
             float* pixel = image.at(column, row);
             pixel[0] = colour.x;
             pixel[1] = colour.y;
