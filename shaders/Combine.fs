@@ -13,6 +13,7 @@ out vec4 O0;
 // effective exposure 0.053 lands its mid tones near 18 % grey. Keep BrightPass.fs equal.
 const float kGain = 8.0;
 const float kGlowStrength = 0.15;
+const float kCornerLight = 0.78;
 // The brightest light any pass carries (as in Half.fs).
 const float kMaxLight = 60000.0;
 
@@ -91,6 +92,16 @@ vec3 halfSizeColour(ivec2 block)
     return (t00.rgb * w.x + t10.rgb * w.y + t01.rgb * w.z + t11.rgb * w.w) / (w.x + w.y + w.z + w.w);
 }
 
+// The lens lets a little less light reach the corners than the middle: a third of a stop at
+// the corners, falling off smoothly, so the eye settles inside the frame.
+float vignette(vec2 p)
+{
+    vec2 size = vec2(textureSize(A));
+    vec2 q = (p / size - 0.5) * 2.0 * vec2(size.x / size.y, 1.0);
+    float reach = dot(q, q) / (1.0 + (size.x / size.y) * (size.x / size.y));
+    return mix(1.0, kCornerLight, reach * reach);
+}
+
 void main()
 {
     vec2 p = gl_FragCoord.xy;
@@ -105,7 +116,7 @@ void main()
     float change = max(max(abs(after.r - before.r), abs(after.g - before.g)), abs(after.b - before.b))
         / (max(max(before.r, before.g), max(before.b, 0.0)) + 1e-4);
     float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
-    vec3 light = mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength;
+    vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
     vec3 display = toneCurve(clamp(light, 0.0, kMaxLight) * kGain);
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens.

@@ -40,7 +40,10 @@ void main()
     vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 + 0.48 * n.y);
     float finestToCoarsest = log2(float(max(textureSize(E, 0).x, textureSize(E, 0).y)));
     float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
-    vec3 diffuse = textureLod(E, sphere, diffuseLevel).rgb;
+    // More light from above than from below, as under an open sky over a ground that shades
+    // what faces it: surfaces keep their form where the environment itself is nearly uniform.
+    float skyward = 0.65 + 0.35 * n.y;
+    vec3 diffuse = textureLod(E, sphere, diffuseLevel).rgb * skyward;
     vec3 reflected = textureLod(E, sphere, roughness * diffuseLevel).rgb;
 
     float facing = clamp(n.z, 0.0, 1.0);
