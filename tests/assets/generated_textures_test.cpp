@@ -51,41 +51,57 @@ Picture loadPicture(const std::string& path)
     return picture;
 }
 
-// How alike two lines of texels are: the correlation of their values over all channels, each
-// line first smoothed along itself over nine texels so that single-texel grain does not swamp
-// the shapes (cracks, stones) that a seam would cut. 1 for lines that continue each other, near
-// 0 for unrelated ones. `across` false compares columns a and b, true rows a and b.
-float lineCorrelation(const Picture& p, int a, int b, bool across)
+// How alike two stretches of lines are: the correlation of their values over all channels,
+// each line first smoothed along itself over nine texels so that single-texel grain does not
+// swamp the shapes (cracks, stones) that a seam would cut. 1 for lines that continue each
+// other, near 0 for unrelated ones. `across` false compares columns a and b, true rows a and b,
+// over texels [first, last) along them.
+float stretchCorrelation(const Picture& p, int a, int b, bool across, int first, int last)
 {
     double ab = 0.0, aa = 0.0, bb = 0.0;
     for (int c = 0; c < p.channels; ++c) {
-        std::vector<float> first, second;
-        for (int i = 0; i < p.size; ++i) {
+        std::vector<float> one, other;
+        for (int i = first; i < last; ++i) {
             float sa = 0.0f, sb = 0.0f;
             for (int k = -4; k <= 4; ++k) {
                 sa += across ? p.at(i + k, a, c) : p.at(a, i + k, c);
                 sb += across ? p.at(i + k, b, c) : p.at(b, i + k, c);
             }
-            first.push_back(sa);
-            second.push_back(sb);
+            one.push_back(sa);
+            other.push_back(sb);
         }
         // Each channel about its own mean, so that the channels' different levels do not
         // read as likeness.
         double meanA = 0.0, meanB = 0.0;
-        for (size_t i = 0; i < first.size(); ++i) {
-            meanA += first[i];
-            meanB += second[i];
+        for (size_t i = 0; i < one.size(); ++i) {
+            meanA += one[i];
+            meanB += other[i];
         }
-        meanA /= double(first.size());
-        meanB /= double(second.size());
-        for (size_t i = 0; i < first.size(); ++i) {
-            double da = first[i] - meanA, db = second[i] - meanB;
+        meanA /= double(one.size());
+        meanB /= double(other.size());
+        for (size_t i = 0; i < one.size(); ++i) {
+            double da = one[i] - meanA, db = other[i] - meanB;
             ab += da * db;
             aa += da * da;
             bb += db * db;
         }
     }
     return float(ab / std::sqrt(aa * bb + 1e-20));
+}
+
+// How alike two whole lines are: the median of their likeness over sixteen stretches. A seam
+// cuts the whole edge, so every stretch of it reads as unrelated. A crack or a stone that
+// happens to lie along the edge spoils only a few stretches, and must not count as one: where
+// the two lines straddle a crack's floor, its walls slope opposite ways in them and the normal
+// map's values there correlate negatively, as they do wherever a crack runs along the texels.
+float lineCorrelation(const Picture& p, int a, int b, bool across)
+{
+    const int stretches = 16;
+    std::vector<float> likeness;
+    for (int s = 0; s < stretches; ++s)
+        likeness.push_back(stretchCorrelation(p, a, b, across, s * p.size / stretches, (s + 1) * p.size / stretches));
+    std::sort(likeness.begin(), likeness.end());
+    return 0.5f * (likeness[stretches / 2 - 1] + likeness[stretches / 2]);
 }
 
 struct SeamMeasure {

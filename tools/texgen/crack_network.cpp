@@ -93,12 +93,15 @@ CrackSample CrackNetwork::sample(float u, float v, float widthScale) const
             float distance = ((nearX + px) * 0.5f * dx + (nearY + py) * 0.5f * dy) / length / float(cells_);
             result.borderDistance = std::min(result.borderDistance, distance);
             float halfWidth = borderWidths[(oy + 1) * 3 + ox + 1] * widthScale;
-            if (halfWidth <= 0.0f || distance >= halfWidth)
+            if (halfWidth <= 0.0f)
                 continue;
-            float across = distance / halfWidth;
+            float drawnHalfWidth = std::max(halfWidth, shape_.finestDrawn);
+            if (distance >= drawnHalfWidth)
+                continue;
+            float across = distance / drawnHalfWidth;
             // Steep walls and a narrow floor; wider cracks also run deeper.
             float profile = 1.0f - across * across;
-            float depth = profile * std::min(1.0f, std::sqrt(halfWidth / shape_.widest));
+            float depth = profile * std::min(1.0f, std::sqrt(halfWidth / shape_.widest)) * (halfWidth / drawnHalfWidth);
             result.depth = std::max(result.depth, depth);
         }
     return result;

@@ -17,6 +17,10 @@ struct CrackShape {
     float narrowest = 0.0f;   // half-widths of the cracks, in tile units
     float widest = 0.0f;
     float openShare = 1.0f;   // share of borders that are cracks at all
+    // The narrowest half-width drawn, in tile units: a thinner crack is drawn this wide and as
+    // much shallower, so that where it is finer than the texture's texels it stays one faint,
+    // unbroken line instead of falling apart into the texels whose centres it happens to cross.
+    float finestDrawn = 0.0f;
 };
 
 class CrackNetwork {

@@ -69,12 +69,16 @@ void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
     // look the same at any resolution.
     const float texel = float(size) / 2048.0f;
     const EarthFields fields = makeFields(size);
-    const CrackNetwork major(majorCells, 0xC7AC5ull, {0.0009f, 0.003f, 0.95f});
-    const CrackNetwork minor(minorCells, 0x31F0Dull, {0.0003f, 0.0009f, 0.62f});
+    // Crack widths are in tile units, so the cracks keep their size on the ground at any
+    // resolution. The finest are narrower than a texel at 1024: they are drawn with at least
+    // 0.7 texel on either side of their line, and as much fainter, so that they stay unbroken.
+    const float finest = 0.7f / float(size);
+    const CrackNetwork major(majorCells, 0xC7AC5ull, {0.0009f, 0.003f, 0.95f, finest});
+    const CrackNetwork minor(minorCells, 0x31F0Dull, {0.0003f, 0.0009f, 0.62f, finest});
     // Sand and crumbs at one and a few texels: grain the eye reads as soil, not as a pattern.
     const std::vector<float> sand = blurredTexelNoise(size, 0, 7u);
     const std::vector<float> crumbs = blurredTexelNoise(size, std::max(1, size / 1024), 13u);
-    const CrackNetwork hairline(hairlineCells, 0x4A1Bull, {0.00012f, 0.0003f, 0.5f});
+    const CrackNetwork hairline(hairlineCells, 0x4A1Bull, {0.00012f, 0.0003f, 0.5f, finest});
 
     HeightField height(size);
     std::vector<SoilTexel> soil(size_t(size) * size_t(size));
