@@ -58,21 +58,23 @@ TEST(GeneratedModels, SphereAndCubeHaveTheirSize)
             EXPECT_FLOAT_EQ(t.tangent[0] * t.tangent[0] + t.tangent[1] * t.tangent[1] + t.tangent[2] * t.tangent[2], 1.0f);
 }
 
-TEST(GeneratedModels, CreditsStandOnTheBaselineAlongX)
+TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
 {
     MeshMeasures m = measureMesh(parseGenerated("3d/soundtrackmoravelkint.3d"));
-    EXPECT_NEAR(m.low[0], -12.0f, 1.5f);
-    EXPECT_NEAR(m.high[0], 12.0f, 1.5f);
-    EXPECT_NEAR(m.high[1], 1.2f, 0.01f);
-    // No descender in the text: the letters stand on y = 0, round ones overshooting it a little.
-    EXPECT_NEAR(m.low[1], 0.0f, 0.03f);
-    EXPECT_NEAR(m.low[2], -0.15f, 1e-3f);
-    EXPECT_NEAR(m.high[2], 0.15f, 1e-3f);
+    // The show lifts the model by one unit onto the ground: its lowest point must be at -1,
+    // neither floating nor sunk (no descenders in the name, round letters included).
+    EXPECT_NEAR(m.low[1], -1.0f, 2e-3f);
+    // Two lines of letters 1.1 high, the second line 1.35 letters above the first.
+    EXPECT_NEAR(m.high[1] - m.low[1], 2.6f, 0.1f);
+    // The camera travels along z = 2 at the height of the letters: none may reach its path.
+    EXPECT_LT(m.high[2], 1.5f);
+    // Beyond the point the camera looks at (x = 15), so it stays in view while the camera closes in.
+    EXPECT_GT(m.low[0], 15.0f);
 }
 
-TEST(GeneratedModels, SculpturesFillTheUnitCubeAndDiffer)
+TEST(GeneratedModels, SculpturesFitTheUnitCube)
 {
-    std::vector<size_t> triangleCounts;
+    // How they differ from one another is sculpture_shape_test's concern.
     for (int k = 3; k < modelCount; ++k) {
         MeshMeasures m = measureMesh(parseGenerated(modelFiles[k]));
         for (int axis = 0; axis < 3; ++axis) {
@@ -80,8 +82,5 @@ TEST(GeneratedModels, SculpturesFillTheUnitCubeAndDiffer)
             EXPECT_LE(m.high[axis], 1.0f) << modelFiles[k];
         }
         EXPECT_GT(m.high[1] - m.low[1], 1.5f) << modelFiles[k] << " uses the height";
-        for (size_t other : triangleCounts)
-            EXPECT_NE(other, m.triangles) << modelFiles[k];
-        triangleCounts.push_back(m.triangles);
     }
 }

@@ -160,11 +160,12 @@ bool makeExtrudedText(const std::string& fontPath, const std::string& text, cons
             advance += float(stbtt_GetGlyphKernAdvance(&font, glyph, stbtt_FindGlyphIndex(&font, text[i + 1])));
     }
     float scale = layout.letterHeight / float(tallest);
-    float squeeze = std::min(1.0f, layout.width / (advance * scale));
+    float gaps = layout.spacing * float(text.size() - 1);
+    float squeeze = std::min(1.0f, layout.width / (advance * scale + gaps));
 
     MeshBuilder builder;
     float front = layout.depth * 0.5f, back = -layout.depth * 0.5f;
-    float pen = -0.5f * advance * scale * squeeze;
+    float pen = -0.5f * (advance * scale + gaps) * squeeze;
     builder.beginGroup();   // the front faces
     std::vector<std::vector<ModelSourceTriangle>> sideGroups, backFaces(1);
     for (size_t i = 0; i < text.size(); ++i) {
@@ -177,7 +178,8 @@ bool makeExtrudedText(const std::string& fontPath, const std::string& text, cons
                 p[0] = pen + p[0] * squeeze;
         pen += float(width) * scale * squeeze;
         if (i + 1 < text.size())
-            pen += float(stbtt_GetGlyphKernAdvance(&font, glyph, stbtt_FindGlyphIndex(&font, text[i + 1]))) * scale * squeeze;
+            pen += (float(stbtt_GetGlyphKernAdvance(&font, glyph, stbtt_FindGlyphIndex(&font, text[i + 1]))) * scale +
+                    layout.spacing) * squeeze;
         if (contours.empty())
             continue;
 

@@ -1,6 +1,7 @@
 // modelgen <run-dir>: generates the show's twelve models into <run-dir>/3d/, in the order of
 // the model table. Every mesh is a pure function of this source: same build, same bytes.
 #include "extruded_text.h"
+#include "model_transforms.h"
 #include "shapes.h"
 
 #include <cstdio>
@@ -55,14 +56,30 @@ int main(int argc, char** argv)
     if (!save(makeTexturedCube(), PositionEncoding::Float, folder + "/texturedcube.3d"))
         return 1;
 
-    // The credits: about 24 units wide, letters 1.2 high and 0.3 deep, baseline at y = 0.
+    // The credits. The camera travels along +x on the line z = 2, 2 units up, always looking
+    // towards (15, 1.5, 0), so a line of lettering along x would be seen edge on. Instead the
+    // name is set in two lines, well beyond and behind that point, turned to face the
+    // approaching camera: it comes out of the haze whole and stays readable for about ten
+    // seconds before the camera swings past. The show lifts the model by one unit, so its
+    // lowest point goes to y = -1 to stand on the ground.
+    const float letterHeight = 1.1f, lineAdvance = 1.35f * letterHeight;
+    const TextLayout layout{letterHeight, 0.35f, 40.0f, 0.05f};
+    const float facingApproach = -55.0f * 3.14159265f / 180.0f;
+    const std::array<float, 3> creditsPlace{24.0f, 0.0f, -4.0f};
     ModelSource credits;
-    std::string reason;
-    if (!makeExtrudedText(SHOW_CREDITS_FONT, "soundtrack moravelkint", TextLayout{1.2f, 0.3f, 24.0f}, credits,
-                          reason)) {
-        std::fprintf(stderr, "modelgen: credits: %s\n", reason.c_str());
-        return 1;
+    const char* lines[2] = {"soundtrack", "moravelkint"};
+    for (int line = 0; line < 2; ++line) {
+        ModelSource text;
+        std::string reason;
+        if (!makeExtrudedText(SHOW_CREDITS_FONT, lines[line], layout, text, reason)) {
+            std::fprintf(stderr, "modelgen: credits: %s\n", reason.c_str());
+            return 1;
+        }
+        turnAndMoveModel(text, 0.0f, {0.0f, float(1 - line) * lineAdvance, 0.0f});
+        appendModel(credits, text);
     }
+    turnAndMoveModel(credits, facingApproach, creditsPlace);
+    standModelOn(credits, -1.0f);
     if (!save(credits, PositionEncoding::Quantised, folder + "/soundtrackmoravelkint.3d"))
         return 1;
 

@@ -1,6 +1,5 @@
 #pragma once
-// The show's models other than the credits text. Sizes in model units; every sculpture fits
-// the cube [-1, 1]^3 (the carousel stretches it 1:4:1 and spins it about y).
+// The show's models other than the credits text. Sizes in model units.
 #include "mesh_builder.h"
 
 // Smooth UV sphere of radius 1 about the origin: one smoothing group.
@@ -10,7 +9,9 @@ ModelSource makeSphere();
 // face so the edges stay sharp.
 ModelSource makeTexturedCube();
 
-// The nine carousel sculptures, k = 0 to 8: torus knot, gear stack, twisted star prism,
-// lattice tower, helix spring, stacked rings, faceted crystal, superellipsoid, Moebius band.
+// The nine carousel sculptures, k = 0 to 8: braided knot, gear train, twisted flame, lattice
+// pylon, hourglass spring, chain, crystal cluster, cairn of stones, Moebius loop. Each fits the
+// cube [-1, 1]^3; the carousel shows it stretched 1:4:1 and spinning once about y, so each is
+// designed at those proportions and squashed into the cube (sculptures.cpp).
 ModelSource makeSculpture(int k);
 constexpr int sculptureCount = 9;
