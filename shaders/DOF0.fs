@@ -28,6 +28,12 @@ const int kMaxSamples = 16;
 const int kNearSamples = 8;
 
 // Own layer, then near layer: rgb colour and alpha circle, as described above.
+// A value in [0, 1) per pixel whose neighbours differ as much as possible.
+float interleavedGradientNoise(vec2 p)
+{
+    return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
+}
+
 vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
 {
     vec2 lo = vec2(0.5);
@@ -55,11 +61,14 @@ vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
     float spacing = (limit - radius) / float(kNearSamples);
     if (spacing < 0.5)
         return vec4(own, coc);
+    // Sparse samples along a line would draw the near layer in stripes; an offset that changes
+    // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
+    float jitter = interleavedGradientNoise(p);
     vec3 nearLight = vec3(0.0);
     float nearCoc = 0.0;
     float cover = 0.0;
     for (int i = 0; i < kNearSamples; ++i) {
-        float d = radius + (float(i) + 0.5) * spacing;
+        float d = radius + (float(i) + jitter) * spacing;
         vec4 s = texture(S, clamp(p + dir * d, lo, hi));
         float reach = min(-s.a, limit);
         if (s.a < min(coc, 0.0) && reach >= d) {

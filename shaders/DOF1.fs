@@ -18,6 +18,12 @@ const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
 
+// A value in [0, 1) per pixel whose neighbours differ as much as possible.
+float interleavedGradientNoise(vec2 p)
+{
+    return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
+}
+
 // The own layer's circle comes from halfColor, the near layer's reach from the input's alpha.
 vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
 {
@@ -47,10 +53,13 @@ vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
     float spacing = (limit - radius) / float(kNearSamples);
     if (spacing < 0.5)
         return own;
+    // Sparse samples along a line would draw the near layer in stripes; an offset that changes
+    // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
+    float jitter = interleavedGradientNoise(p + vec2(37.0, 17.0));
     vec3 nearLight = vec3(0.0);
     float cover = 0.0;
     for (int i = 0; i < kNearSamples; ++i) {
-        float d = radius + (float(i) + 0.5) * spacing;
+        float d = radius + (float(i) + jitter) * spacing;
         vec4 s = texture(image, clamp(p + dir * d, lo, hi));
         float reach = min(-s.a, limit);
         if (s.a < min(coc, 0.0) && reach >= d) {
