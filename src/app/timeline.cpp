@@ -19,6 +19,13 @@ TimelineStep timelineStep(double t)
     return {TimelineAction::Close, 0.0};
 }
 
+bool showClosesAt(double t)
+{
+    const TimelineStep step = timelineStep(t);
+    return step.action == TimelineAction::Close ||
+           (step.action == TimelineAction::Carousel && carouselClosesShow(step.sceneTime));
+}
+
 void timelineFrame()
 {
     if (escapePressed())

@@ -35,15 +35,47 @@ TEST(CaptureOptions, FramesAndSheetsWithTheirDefaults)
     EXPECT_EQ(options.rate.denominator, 1001u);
 }
 
+TEST(CaptureOptions, VideosAndFrameFolders)
+{
+    CaptureOptions options;
+    std::string error;
+    ASSERT_TRUE(parse({"--out", "show.mp4"}, options, error)) << error;
+    EXPECT_EQ(options.mode, CaptureMode::Video);
+    EXPECT_EQ(options.width, 1920u);
+    EXPECT_EQ(options.height, 1080u);
+    EXPECT_EQ(options.from, 0.0);
+    EXPECT_EQ(options.to, 140.0);
+    EXPECT_EQ(options.crf, -1);
+
+    ASSERT_TRUE(parse({"--out", "part.mkv", "--from", "30", "--to", "31.5", "--crf", "0", "--fps", "30000/1001"},
+                      options, error)) << error;
+    EXPECT_EQ(options.mode, CaptureMode::Video);
+    EXPECT_EQ(options.from, 30.0);
+    EXPECT_EQ(options.to, 31.5);
+    EXPECT_EQ(options.crf, 0);
+    EXPECT_EQ(options.rate.numerator, 30000u);
+
+    ASSERT_TRUE(parse({"--frames", "out", "--size", "64x36"}, options, error)) << error;
+    EXPECT_EQ(options.mode, CaptureMode::Frames);
+    EXPECT_EQ(options.outputPath, "out");
+    EXPECT_EQ(options.width, 64u);
+}
+
 TEST(CaptureOptions, RefusesWhatCannotBeCaptured)
 {
     CaptureOptions options;
     std::string error;
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{}, "either"},
-        {{"--time", "3"}, "--out"},
+        {{}, "one of"},
+        {{"--time", "3"}, "one of"},
         {{"--out", "f.png"}, "--time"},
-        {{"--time", "3", "--out", "f.png", "--sheet", "s.png"}, "either"},
+        {{"--time", "3", "--out", "f.png", "--sheet", "s.png"}, "one of"},
+        {{"--time", "3", "--sheet", "s.png"}, "--time is for one frame"},
+        {{"--out", "show.mp4", "--from", "50", "--to", "40"}, "--from must come before --to"},
+        {{"--out", "show.mp4", "--to", "141"}, "--to"},
+        {{"--out", "show.mp4", "--crf", "64"}, "--crf"},
+        {{"--frames", "dir", "--crf", "20"}, "--crf is for a video"},
+        {{"--time", "3", "--out", "f.png", "--from", "2"}, "--from and --to are for"},
         {{"--time", "-1", "--out", "f.png"}, "--time"},
         {{"--time", "nan", "--out", "f.png"}, "--time"},
         {{"--time", "3s", "--out", "f.png"}, "--time"},

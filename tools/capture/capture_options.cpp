@@ -7,9 +7,15 @@
 const char* const captureUsage =
     "usage: capture --time T --out frame.png [--size WxH] [--fps F]\n"
     "       capture --sheet sheet.png [--size WxH] [--fps F]\n"
-    "  T in seconds of demo time (0 to 140); WxH the frame size (16 to 8192 a side; default\n"
-    "  1280x720 for a frame, 480x270 for each frame of a sheet); F the rate the show is played\n"
-    "  at, an integer or a fraction such as 60000/1001 (default 60)\n";
+    "       capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1]\n"
+    "       capture --frames DIR [--size WxH] [--fps F] [--from T0] [--to T1]\n"
+    "  T, T0, T1 in seconds of demo time (0 to 140); WxH the frame size (16 to 8192 a side;\n"
+    "  default 1280x720 for a frame, 480x270 for each frame of a sheet, 1920x1080 for a video\n"
+    "  or frames); F the rate the show is played at, an integer or a fraction such as\n"
+    "  60000/1001 (default 60). A video has the soundtrack and runs from T0 (default 0) to\n"
+    "  the frame on which the show closes itself, or to the last frame before T1; ffmpeg\n"
+    "  encodes it as the file name's extension asks (.mp4: H.264 and AAC). N: the encoder's\n"
+    "  constant rate factor (0 to 63, lower is better; default the encoder's own).\n";
 
 namespace {
 
@@ -30,6 +36,11 @@ bool parseSeconds(const std::string& text, double& seconds)
         return false;
     seconds = value;
     return true;
+}
+
+bool endsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 } // namespace
@@ -63,7 +74,8 @@ bool parseFrameRate(const std::string& text, FrameRate& rate)
 
 bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error)
 {
-    bool haveTime = false, haveOut = false, haveSheet = false;
+    bool haveTime = false, haveOut = false, haveSheet = false, haveFrames = false;
+    bool haveRange = false, haveCrf = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
         if (i + 1 == arguments.size()) {
@@ -77,12 +89,15 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
                 return false;
             }
             haveTime = true;
-        } else if (name == "--out") {
+        } else if (name == "--from" || name == "--to") {
+            if (!parseSeconds(value, name == "--from" ? options.from : options.to)) {
+                error = name + " takes seconds from 0 to 140, not \"" + value + "\"";
+                return false;
+            }
+            haveRange = true;
+        } else if (name == "--out" || name == "--sheet" || name == "--frames") {
             options.outputPath = value;
-            haveOut = true;
-        } else if (name == "--sheet") {
-            options.outputPath = value;
-            haveSheet = true;
+            (name == "--out" ? haveOut : name == "--sheet" ? haveSheet : haveFrames) = true;
         } else if (name == "--size") {
             if (!parseFrameSize(value, options.width, options.height)) {
                 error = "--size takes WxH with sides from 16 to 8192, not \"" + value + "\"";
@@ -93,27 +108,61 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
                 error = "--fps takes a positive rate such as 60 or 60000/1001, not \"" + value + "\"";
                 return false;
             }
+        } else if (name == "--crf") {
+            uint64_t crf = 0;
+            if (!parseWhole(value, 0, 63, crf)) {
+                error = "--crf takes a whole number from 0 to 63, not \"" + value + "\"";
+                return false;
+            }
+            options.crf = int(crf);
+            haveCrf = true;
         } else {
             error = "unknown option " + name;
             return false;
         }
     }
-    if (haveSheet == (haveTime || haveOut)) {
-        error = "give either --time and --out, or --sheet";
-        return false;
-    }
-    if (!haveSheet && !(haveTime && haveOut)) {
-        error = haveTime ? "--time needs --out" : "--out needs --time";
+
+    if (int(haveOut) + int(haveSheet) + int(haveFrames) != 1) {
+        error = "give one of --out, --sheet or --frames";
         return false;
     }
     if (options.outputPath.empty()) {
         error = "the output path is empty";
         return false;
     }
-    options.mode = haveSheet ? CaptureMode::Sheet : CaptureMode::Frame;
+    if (haveSheet)
+        options.mode = CaptureMode::Sheet;
+    else if (haveFrames)
+        options.mode = CaptureMode::Frames;
+    else if (haveTime || endsWith(options.outputPath, ".png"))
+        options.mode = CaptureMode::Frame;
+    else
+        options.mode = CaptureMode::Video;
+
+    const bool moving = options.mode == CaptureMode::Video || options.mode == CaptureMode::Frames;
+    if (options.mode == CaptureMode::Frame && !haveTime) {
+        error = "--out with a .png needs --time";
+        return false;
+    }
+    if (haveTime && options.mode != CaptureMode::Frame) {
+        error = "--time is for one frame: give it with --out frame.png";
+        return false;
+    }
+    if (haveRange && !moving) {
+        error = "--from and --to are for a video or --frames";
+        return false;
+    }
+    if (haveCrf && options.mode != CaptureMode::Video) {
+        error = "--crf is for a video";
+        return false;
+    }
+    if (moving && options.from >= options.to) {
+        error = "--from must come before --to";
+        return false;
+    }
     if (options.width == 0) {
-        options.width = haveSheet ? 480 : 1280;
-        options.height = haveSheet ? 270 : 720;
+        options.width = moving ? 1920 : haveSheet ? 480 : 1280;
+        options.height = moving ? 1080 : haveSheet ? 270 : 720;
     }
     return true;
 }

@@ -3,24 +3,29 @@
 //
 //   capture --time T --out frame.png [--size WxH] [--fps F]
 //   capture --sheet sheet.png [--size WxH] [--fps F]
+//   capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1]
+//   capture --frames DIR [--size WxH] [--fps F] [--from T0] [--to T1]
 //
 // --fps is the rate the show is taken to be played at (an integer or a fraction such as
-// 60000/1001): it decides the times of the frames before T, and so the state they hand on.
+// 60000/1001): it decides the times of the frames, and so the state earlier frames hand on.
 #include "show/frame_rate.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-enum class CaptureMode { Frame, Sheet };
+enum class CaptureMode { Frame, Sheet, Video, Frames };
 
 struct CaptureOptions {
     CaptureMode mode = CaptureMode::Frame;
     double time = 0.0;          // seconds of demo time, for a single frame
-    std::string outputPath;
+    std::string outputPath;     // the file, or the folder for --frames
     uint32_t width = 0;         // 0: the mode's default
     uint32_t height = 0;
     FrameRate rate;
+    double from = 0.0;          // the part of the show a video or frame folder holds
+    double to = 140.0;          //   (the show closes itself before the end of this range)
+    int crf = -1;               // the encoder's constant rate factor; -1: its default
 };
 
 // False with a one-line reason in `error` when the arguments don't make a capture.

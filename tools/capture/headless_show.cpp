@@ -20,17 +20,27 @@ bool startHeadlessShow(uint32_t width, uint32_t height, int& exitStatus)
     return true;
 }
 
-std::vector<uint8_t> drawShowFrame(double t, bool& last)
+bool drawShowFrameOnly(double t)
 {
     runFrameAt(t, timelineFrame);
-    last = headlessWindowClosed();
+    return headlessWindowClosed();
+}
+
+void replayShowStateFor(double t, const FrameRate& rate)
+{
+    replayHandedOnState(t, rate);
+}
+
+std::vector<uint8_t> drawShowFrame(double t, bool& last)
+{
+    last = drawShowFrameOnly(t);
     uint32_t width = 0, height = 0;
     return readPresentedFrame(width, height);
 }
 
 std::vector<uint8_t> drawShowFrameAlone(double t, const FrameRate& rate)
 {
-    replayHandedOnState(t, rate);
+    replayShowStateFor(t, rate);
     bool last = false;
     return drawShowFrame(t, last);
 }

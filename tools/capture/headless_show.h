@@ -19,3 +19,11 @@ std::vector<uint8_t> drawShowFrame(double t, bool& last);
 // The frame at t as the show plays it at `rate` from the start, whatever was drawn before:
 // the state earlier scenes hand on is put back first.
 std::vector<uint8_t> drawShowFrameAlone(double t, const FrameRate& rate);
+
+// For a run of frames drawn in order: puts back the state the frames before t hand on, as
+// drawShowFrameAlone does, without drawing.
+void replayShowStateFor(double t, const FrameRate& rate);
+
+// Draws and presents the frame at t without reading it back. True when the show closed itself
+// in this frame.
+bool drawShowFrameOnly(double t);

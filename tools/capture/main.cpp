@@ -4,11 +4,16 @@
 //
 //   capture --time T --out frame.png [--size WxH] [--fps F]    one frame
 //   capture --sheet sheet.png [--size WxH] [--fps F]           the contact sheet
+//   capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1]
+//                                                              a video with the soundtrack
+//   capture --frames DIR [--size WxH] [--fps F] [--from T0] [--to T1]
+//                                                              numbered PNG frames
 //
 // Run it from anywhere: it works in its own folder, where the show's data lies.
 #include "capture_options.h"
 #include "contact_sheet.h"
 #include "headless_show.h"
+#include "moving_capture.h"
 
 #include <stb/stb_image_write.h>
 
@@ -64,6 +69,25 @@ int main(int argc, char** argv)
     if (!enterDataFolder(argv[0]))
         return 1;
 
+    // A video or a folder of frames: refuse what can be refused before the show starts.
+    const bool moving = options.mode == CaptureMode::Video || options.mode == CaptureMode::Frames;
+    MovingCapture capture;
+    PreparedCapture prepared;
+    if (moving) {
+        capture.destination = options.mode == CaptureMode::Video ? FrameDestination::Video : FrameDestination::PngFolder;
+        capture.outputPath = outputPath;
+        capture.width = options.width;
+        capture.height = options.height;
+        capture.rate = options.rate;
+        capture.from = options.from;
+        capture.to = options.to;
+        capture.crf = options.crf;
+        if (!prepareMovingCapture(capture, prepared, error)) {
+            std::fprintf(stderr, "capture: %s\n", error.c_str());
+            return 1;
+        }
+    }
+
     // Stage 2: the show's start-up, at the frame size.
     int exitStatus = 0;
     if (!startHeadlessShow(options.width, options.height, exitStatus)) {
@@ -72,6 +96,16 @@ int main(int argc, char** argv)
     }
 
     // Stage 3: the frames, each as the show plays it at the chosen rate.
+    if (moving) {
+        CaptureFigures figures;
+        const int status = runMovingCapture(capture, prepared, figures);
+        if (status == 0)
+            std::printf("%s: %llu frames of %ux%u (%.2f s of the show) in %.1f s, %.1f frames/s\n", outputPath.c_str(),
+                        static_cast<unsigned long long>(figures.frames), options.width, options.height,
+                        options.rate.frameTime(figures.frames), figures.wallSeconds,
+                        figures.wallSeconds > 0.0 ? double(figures.frames) / figures.wallSeconds : 0.0);
+        return status;
+    }
     if (options.mode == CaptureMode::Frame) {
         const std::vector<uint8_t> frame = drawShowFrameAlone(options.time, options.rate);
         if (!writePng(outputPath, options.width, options.height, frame))

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Videos made by capture, checked with ffprobe and ffmpeg: frame and sound-sample counts at an
+# integer and a fractional rate, for a part and for the whole show; a frame of a video against
+# the still of the same moment; and each failure's message, with no complete-looking output
+# left behind.
+#   capture_video_test.sh <capture>
+set -uo pipefail
+capture=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect() { [ "$2" = "$3" ] || fail "$1: expected $3, got $2"; }
+
+videoFrames() {
+    ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames -of csv=p=0 "$1"
+}
+# The sound track's length in samples as the container states it (time base 1/44100).
+soundSamples() {
+    local line
+    line=$(ffprobe -v error -select_streams a:0 -show_entries stream=time_base,duration_ts -of csv=p=0 "$1")
+    [ "${line%%,*}" = "1/44100" ] || { echo "time base ${line%%,*}"; return; }
+    echo "${line#*,}"
+}
+decodedSamples() { echo $(($(ffmpeg -v error -i "$1" -map 0:a -f f32le -ac 2 - | wc -c) / 8)); }
+
+# A part at 60 frames a second: [30, 31) holds frames 1800 to 1859, and exactly a second of sound.
+"$capture" --out "$work/part.mp4" --from 30 --to 31 --size 64x36 >/dev/null || fail "part at 60 fps"
+expect "frames at 60 fps" "$(videoFrames "$work/part.mp4")" 60
+expect "sound at 60 fps" "$(soundSamples "$work/part.mp4")" 44100
+ffprobe -v error -show_entries stream=codec_name,pix_fmt -of csv=p=0 "$work/part.mp4" | grep -q "h264,yuv420p" ||
+    fail "the .mp4 is not H.264 in yuv420p"
+
+# At 60000/1001 into Matroska (lossless FLAC sound, so the decoded count is the stored count):
+# frames 1799 to 1858, and 60 x 1001 / 60000 s = 44144.1 samples, rounded.
+"$capture" --out "$work/part.mkv" --from 30 --to 31 --size 64x36 --fps 60000/1001 >/dev/null || fail "part at 59.94"
+expect "frames at 60000/1001" "$(videoFrames "$work/part.mkv")" 60
+expect "sound at 60000/1001" "$(decodedSamples "$work/part.mkv")" 44144
+
+# The whole show, tiny and at 5 frames a second (the tunnel's vertices cost the same at any
+# size): every frame up to the one at 116 s on which the show closes itself, 581 of them, and
+# the sound cut to the same 116.2 s, 5124420 samples, decoded from lossless FLAC.
+"$capture" --out "$work/whole.mkv" --size 16x16 --fps 5 --crf 40 >/dev/null || fail "whole show"
+expect "frames of the whole show" "$(videoFrames "$work/whole.mkv")" 581
+expect "sound of the whole show" "$(decodedSamples "$work/whole.mkv")" 5124420
+
+# A frame as PNG in a folder of frames is the still of the same moment, to the bit; the same
+# frame in a video is that picture up to the encoder's loss.
+"$capture" --frames "$work/frames" --from 45 --to 45.03 --size 160x90 >/dev/null || fail "frames"
+"$capture" --time 45 --out "$work/still.png" --size 160x90 >/dev/null || fail "still"
+expect "frames written" "$(ls "$work/frames" | tr '\n' ' ')" "frame-002700.png frame-002701.png "
+cmp -s "$work/frames/frame-002700.png" "$work/still.png" || fail "frame 2700 differs from the still at 45 s"
+"$capture" --out "$work/near-lossless.mkv" --from 45 --to 45.01 --size 160x90 --crf 0 >/dev/null ||
+    fail "near-lossless video"
+psnr=$(ffmpeg -v info -i "$work/near-lossless.mkv" -i "$work/still.png" -lavfi "[0:v][1:v]psnr" -f null - 2>&1 |
+    sed -n 's/.*PSNR.*average:\([0-9.inf]*\).*/\1/p')
+awk -v p="$psnr" 'BEGIN { exit !(p == "inf" || p + 0 >= 35) }' || fail "video frame against the still: PSNR $psnr dB"
+
+# Failures: the message, a status other than 0, and no file that looks complete.
+refused() {
+    local name=$1 message=$2 output=$3
+    shift 3
+    local status=0
+    "$@" >"$work/out.txt" 2>&1 || status=$?
+    [ "$status" -ne 0 ] || fail "$name: status 0"
+    grep -q -- "$message" "$work/out.txt" || fail "$name: no \"$message\" in: $(cat "$work/out.txt")"
+    [ ! -e "$output" ] || fail "$name: $output was left"
+    [ ! -e "${output%.*}.partial.${output##*.}" ] || fail "$name: the partial file was left"
+}
+mkdir -p "$work/nothing"
+refused "no ffmpeg" "install ffmpeg" "$work/x.mp4" env PATH="$work/nothing" "$capture" --out "$work/x.mp4" --to 1
+refused "unwritable output" "cannot write" "$work/absent/x.mp4" "$capture" --out "$work/absent/x.mp4" --to 1
+refused "bad rate" "--fps" "$work/x.mp4" "$capture" --out "$work/x.mp4" --fps 29.97
+refused "container ffmpeg refuses" "ffmpeg" "$work/x.nosuchformat" "$capture" --out "$work/x.nosuchformat" --to 0.1 \
+    --size 32x18
+refused "empty range" "no frame" "$work/x.mp4" "$capture" --out "$work/x.mp4" --from 120 --to 130
+
+# Ctrl-C while it runs: status 130, and the unfinished video is gone.
+"$capture" --out "$work/cut.mp4" --from 30 --to 60 --size 64x36 >/dev/null 2>"$work/cut.txt" &
+pid=$!
+for _ in $(seq 100); do
+    [ -e "$work/cut.partial.mp4" ] && break
+    sleep 0.1
+done
+sleep 0.5
+kill -INT "$pid"
+status=0
+wait "$pid" || status=$?
+expect "status after Ctrl-C" "$status" 130
+grep -q "interrupted" "$work/cut.txt" || fail "no message after Ctrl-C: $(cat "$work/cut.txt")"
+[ ! -e "$work/cut.mp4" ] && [ ! -e "$work/cut.partial.mp4" ] || fail "Ctrl-C left a video behind"
+
+[ "$failures" -eq 0 ] && echo "capture videos: all checks passed"
+exit $((failures > 0))
