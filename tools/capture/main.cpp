@@ -15,7 +15,11 @@
 #include "headless_show.h"
 #include "moving_capture.h"
 
+#include "core/gl_api.h"
+
 #include <stb/stb_image_write.h>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <filesystem>
@@ -93,6 +97,17 @@ int main(int argc, char** argv)
     if (!startHeadlessShow(options.width, options.height, exitStatus)) {
         std::fputs("capture: the show did not start (see above)\n", stderr);
         return exitStatus != 0 ? exitStatus : 1;
+    }
+
+    // The pbuffer was made at the frame size; the renderer's targets must fit the driver too.
+    GLint largest = 0, viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    const GLint limit = std::min(largest, std::min(viewport[0], viewport[1]));
+    if (limit > 0 && (GLint(options.width) > limit || GLint(options.height) > limit)) {
+        std::fprintf(stderr, "capture: %ux%u is beyond this driver's limit of %d pixels a side\n", options.width,
+                     options.height, limit);
+        return 1;
     }
 
     // Stage 3: the frames, each as the show plays it at the chosen rate.
