@@ -13,7 +13,7 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec build/linux/show/demo
 fi
 
-size=${SHOW_VIDEO_SIZE:-640x360}
+size=${SHOW_VIDEO_SIZE:-480x270}
 fps=${SHOW_VIDEO_FPS:-30}
 video=$PWD/build/show-${size}.mp4
 cmake --build --preset linux --target capture content shaders

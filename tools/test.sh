@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh clone: installs what is missing, then builds and checks
 #   layers      every include runs downward (tools/check-layers.sh)
-#   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests, and the whole show played
-#               to its own end in Xvfb
+#   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests, videos through capture, the
+#               whole show played to its own end in Xvfb, and the play command without a display
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   linux-tsan  the music feeder under ThreadSanitizer
 #   win32       builds with zero warnings; its zip (the package target) holds one folder with
@@ -49,6 +49,15 @@ step "includes follow the layers" bash tools/check-layers.sh
 step "linux build" build linux
 step "linux tests" ctest --preset linux -j "$jobs"
 step "linux show plays to its end" bash tests/app/linux_show_end_test.sh build/linux/show/demo
+headlessPlay() {
+    rm -f build/show-32x18.mp4
+    env -u DISPLAY -u WAYLAND_DISPLAY SHOW_VIDEO_SIZE=32x18 SHOW_VIDEO_FPS=2 bash tools/play.sh || return 1
+    local streams
+    streams=$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 build/show-32x18.mp4 | sort | tr '\n' ' ')
+    echo "streams: $streams"
+    [ "$streams" = "audio video " ]
+}
+step "play command without a display makes a video" headlessPlay
 
 step "linux-asan build" build linux-asan
 step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture"
