@@ -9,3 +9,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Float arithmetic on SSE2, rounded at every single-precision step as on the 64-bit builds.
+# Debian's i686 compiler defaults to the x87 unit, which keeps intermediates at 80 bits and
+# rounds once: the shipping build's models, normals and camera then differ from the others'
+# in the last bit. Set as compile options rather than cached flags, so a build folder made
+# before this line takes them too (src/platform/single_precision_win32.cpp fails without them).
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-msse2;-mfpmath=sse>")

@@ -8,6 +8,8 @@
 
 #include "core/display.h"
 #include "core/gl_api.h"
+#include "platform/proc_address.h"
+#include "platform/quit_latch.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -41,7 +43,7 @@ CreateContextAttribsProc wglCreateContextAttribsARB = nullptr;
 HINSTANCE instance = nullptr;
 HWND window = nullptr;
 HDC deviceContext = nullptr;
-MSG lastMessage = {};
+QuitLatch quit(WM_QUIT);
 
 // No colour, depth or stencil bits asked: the legacy format only has to support OpenGL.
 const PIXELFORMATDESCRIPTOR legacyPixelFormat = {sizeof(PIXELFORMATDESCRIPTOR), 1, PFD_SUPPORT_OPENGL,
@@ -92,13 +94,13 @@ WNDCLASSEXA windowClass(WNDPROC procedure)
 
 void* wglLookUp(const char* name)
 {
-    return reinterpret_cast<void*>(wglGetProcAddress(name));
+    return usableProcAddress(reinterpret_cast<void*>(wglGetProcAddress(name)));
 }
 
 template <typename Proc>
 bool fetchWglExtension(Proc& slot, const char* name)
 {
-    slot = reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
+    slot = reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(wglLookUp(name)));
     return slot != nullptr;
 }
 
@@ -184,12 +186,13 @@ void hideCursor()
 
 bool drainMessages()
 {
-    while (PeekMessageW(&lastMessage, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&lastMessage);
-        DispatchMessageW(&lastMessage);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        quit.note(message.message);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    // The record keeps the last message taken, so a quit stays seen in its iteration.
-    return lastMessage.message == WM_QUIT;
+    return quit.quitTaken();
 }
 
 int swapBuffers()
