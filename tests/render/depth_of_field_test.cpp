@@ -159,3 +159,27 @@ TEST_F(DepthOfField, BrightPointOpensIntoAHexagon)
     EXPECT_GT(lit, 150);
     EXPECT_EQ(litFar, 0);
 }
+
+TEST_F(DepthOfField, InFrontOfTheFocusBlursAsBehindIt)
+{
+    // A fine checkerboard, all of it at one circle of confusion: in focus it stays a
+    // checkerboard; in front of the focus (negative circle) it blurs as much as behind it.
+    auto contrastAt = [&](float coc) {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const float level = ((x + y) & 1) ? 0.2f : 0.0f;
+                at(x, y) = Texel{level, level, level, coc};
+            }
+        const std::vector<float> red = composited();
+        float lowest = 1.0f, highest = 0.0f;
+        for (int y = 150; y < 210; ++y)
+            for (int x = 290; x < 350; ++x) {
+                lowest = std::min(lowest, value(red, x, y));
+                highest = std::max(highest, value(red, x, y));
+            }
+        return highest - lowest;
+    };
+    EXPECT_GT(contrastAt(0.0f), 0.3f);
+    EXPECT_LT(contrastAt(-12.0f), 0.05f);
+    EXPECT_LT(contrastAt(12.0f), 0.05f);
+}

@@ -9,9 +9,14 @@
 #include "objects/particle_field.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
+#include "render/camera.h"
+#include "render/programs.h"
 #include "render/renderer.h"
+#include "render/shader_library.h"
+#include "show/scenes.h"
 #include "support/gl_context.h"
 
+#include <EGL/egl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -140,6 +145,54 @@ TEST_F(HeadlessShow, BurntOutMomentsHaveNoHoles)
         const long holes = std::count_if(darkest.begin(), darkest.end(), [&](int v) { return v < median / 2; });
         EXPECT_EQ(holes, 0) << "t = " << t;
     }
+}
+
+TEST_F(HeadlessShow, EachRowOfTheTimelineDrawsItsOwnScene)
+{
+    // The camera each scene leaves is its own: after the frame at t, the show's camera equals
+    // a copy placed by the scene that row names, at that row's scene time.
+    struct Row {
+        double t;
+        void (*place)(Camera&, double);
+        double sceneTime;
+    };
+    const Row rows[] = {{10.0, placeTunnelIntroCamera, 10.0}, {30.0, placeParticlesCamera, 5.0},
+                        {50.0, placeCreditsCamera, 15.0},     {70.0, placeTunnelFireworksCamera, 70.0},
+                        {100.0, placeCarouselCamera, 20.0}};
+    for (const Row& row : rows) {
+        drawShowFrameAlone(row.t, FrameRate{60, 1});
+        Camera expected = showCamera;
+        row.place(expected, row.sceneTime);
+        EXPECT_EQ(showCamera.view(), expected.view()) << "t = " << row.t;
+        EXPECT_EQ(showCamera.exposure(), expected.exposure()) << "t = " << row.t;
+    }
+    // And each scene's camera really differs from the others' at these times, or the check
+    // above could not tell the rows apart.
+    for (const Row& row : rows)
+        for (const Row& other : rows) {
+            if (&row == &other)
+                continue;
+            Camera a = showCamera, b = showCamera;
+            row.place(a, row.sceneTime);
+            other.place(b, row.sceneTime);
+            EXPECT_TRUE(a.view() != b.view() || a.exposure() != b.exposure()) << row.t << " and " << other.t;
+        }
+}
+
+TEST_F(HeadlessShow, FireworksScrollTwiceAsFastAsTheWallTheOtherWay)
+{
+    // The streak layers take -2 t where the tunnel wall takes t: the fireworks rush towards the
+    // camera while the wall slides the other way. Read back from the linked programs.
+    using GetUniformDouble = void(APIENTRY*)(GLuint, GLint, GLdouble*);
+    const auto getUniform = reinterpret_cast<GetUniformDouble>(eglGetProcAddress("glGetUniformdv"));
+    ASSERT_NE(getUniform, nullptr);
+    drawShowFrameAlone(70.0, FrameRate{60, 1});
+    GLdouble wall = 0.0, streaks = 0.0;
+    // The wall's scrolling shows in its normal map, drawn in the geometry pass.
+    getUniform(programs[9], program::tunnelNMGeometryNM.time.location, &wall);
+    getUniform(programs[15], program::tunnelTunnelFireWorks.time.location, &streaks);
+    EXPECT_EQ(wall, 70.0);
+    EXPECT_EQ(streaks, -140.0);
 }
 
 TEST_F(HeadlessShow, AFrameIsTheSameWhateverCameBefore)
