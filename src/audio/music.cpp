@@ -14,8 +14,14 @@ MusicStream music;
 uint32_t musicFeederThread(void*)
 {
     FeederState state;
-    while (pollFeeder(music, state, waveOutPosition()) == FeederPoll::KeepPolling)
+    for (;;) {
+        const FeederPoll poll = pollFeeder(music, state, waveOutPosition());
+        // Whatever the poll rewrote must reach the device before it plays that half again.
+        publishBufferWrites();
+        if (poll == FeederPoll::TrackEnded)
+            break;
         sleepMilliseconds(feederSleepMilliseconds(music.sampleRate));
+    }
     breakWaveOutLoop();
     closeMusicDecoder(music);
     return 0;

@@ -1,23 +1,40 @@
 #include "audio/music_stream.h"
 
 #include "audio/vorbis_decoder.h"
+#include "audio/vorbis_header_check.h"
 #include "core/load_whole_file.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 
+bool isPlayableMusicFormat(uint32_t channels, uint32_t sampleRate)
+{
+    return channels >= 1 && channels <= maxMusicChannels && sampleRate >= minMusicSampleRate &&
+           sampleRate <= maxMusicSampleRate;
+}
+
 bool openMusicStream(MusicStream& stream, const char* path)
 {
     size_t size = 0;
     uint8_t* data = loadWholeFile(path, &size);
-    if (!data)
-        return false;
+    return data && openMusicStreamInMemory(stream, data, size);
+}
 
-    // The decoder takes the length as an int.
+bool openMusicStreamInMemory(MusicStream& stream, uint8_t* data, size_t size)
+{
+    // The decoder takes the length as an int, and trusts the comment header's lengths.
     stb_vorbis* decoder = nullptr;
-    if (size <= static_cast<size_t>(INT_MAX))
+    if (size <= static_cast<size_t>(INT_MAX) && vorbisCommentHeaderIsBounded(data, size))
         decoder = stb_vorbis_open_memory(data, static_cast<int>(size), nullptr, nullptr);
+    if (decoder) {
+        const stb_vorbis_info info = stb_vorbis_get_info(decoder);
+        if (info.channels < 0 ||
+            !isPlayableMusicFormat(static_cast<uint32_t>(info.channels), info.sample_rate)) {
+            stb_vorbis_close(decoder);
+            decoder = nullptr;
+        }
+    }
     // Zeroed, so that whatever the device may ever reach before the feeder writes it is silence.
     auto* ring = decoder ? static_cast<float*>(std::calloc(ringFrames * ringChannels, sizeof(float)))
                          : nullptr;
@@ -35,6 +52,15 @@ bool openMusicStream(MusicStream& stream, const char* path)
     stream.ring = ring;
     fillRingHalf(stream, 0);
     return true;
+}
+
+void freeMusicStream(MusicStream& stream)
+{
+    if (stream.decoder)
+        closeMusicDecoder(stream);
+    std::free(stream.ring);
+    std::free(stream.fileData);
+    stream = MusicStream();
 }
 
 uint32_t fillRingHalf(MusicStream& stream, uint32_t half)
@@ -70,6 +96,7 @@ FeederPoll pollFeeder(MusicStream& stream, FeederState& state, uint32_t position
 
 uint32_t feederSleepMilliseconds(uint32_t sampleRate)
 {
-    // 8192000 / rate ms is 8192 frames: half of one half of the ring.
-    return 8192000u / sampleRate;
+    // 8192000 / rate ms is 8192 frames: half of one half of the ring. Above 8,192,000 Hz that is
+    // under a millisecond, which would make the sleep 0 and the feeder a busy loop.
+    return std::max(8192000u / sampleRate, 1u);
 }

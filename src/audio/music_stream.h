@@ -6,14 +6,24 @@
 
 struct stb_vorbis;
 
-// The ring: interleaved stereo 32-bit floats, left sample first, whatever the file holds (a mono
-// file plays on the left with silence on the right; channels past the second are dropped).
+// The ring: interleaved stereo 32-bit floats, left sample first. A mono file plays on the left
+// with silence on the right.
 constexpr uint32_t ringChannels = 2;
 constexpr uint32_t ringHalfFrames = 0x4000;
 constexpr uint32_t ringFrames = 2 * ringHalfFrames;
 constexpr uint32_t ringHalfFloats = ringHalfFrames * ringChannels;
 constexpr uint32_t ringBytes = ringFrames * ringChannels * sizeof(float);
 static_assert(ringBytes == 0x40000, "the ring is 256 KiB");
+
+// What a file may hold to be played: one or two channels (Vorbis orders three or more as left,
+// centre, right, ..., so taking the first two of them would not be stereo), at a rate the
+// devices take. Above the top rate the feeder's poll interval falls under a millisecond and the
+// device's byte rate heads for overflow; below the bottom one nothing plays it.
+constexpr uint32_t maxMusicChannels = ringChannels;
+constexpr uint32_t minMusicSampleRate = 8000;
+constexpr uint32_t maxMusicSampleRate = 192000;
+
+bool isPlayableMusicFormat(uint32_t channels, uint32_t sampleRate);
 
 struct MusicStream {
     uint8_t* fileData = nullptr; // the whole file; the decoder reads from it while it is open
@@ -24,9 +34,17 @@ struct MusicStream {
 };
 
 // Reads the whole file, opens the decoder on it, allocates the ring and prefills half 0 with the
-// first 16384 frames. False when the file cannot be read or holds no Ogg Vorbis stream; nothing
-// is kept then.
+// first 16384 frames. False when the file cannot be read, holds no Ogg Vorbis stream, or its
+// format is not playable (isPlayableMusicFormat); nothing is kept then.
 bool openMusicStream(MusicStream& stream, const char* path);
+
+// The same on a file already in memory. The stream takes `data` (from malloc) either way: it is
+// kept on success and freed on failure.
+bool openMusicStreamInMemory(MusicStream& stream, uint8_t* data, size_t size);
+
+// Frees everything the stream holds, closing the decoder if it is still open. Only for a stream
+// no device plays any more.
+void freeMusicStream(MusicStream& stream);
 
 // Decodes the next 16384 frames into half 0 or 1 of the ring and sets the rest of that half,
 // after the track's last frame, to exact silence. Returns the frames decoded.
@@ -51,5 +69,6 @@ enum class FeederPoll { KeepPolling, TrackEnded };
 FeederPoll pollFeeder(MusicStream& stream, FeederState& state, uint32_t position);
 
 // The feeder's sleep between polls: half the playing time of one half of the ring, in whole
-// milliseconds (185 at 44,100 Hz, 170 at 48,000 Hz).
+// milliseconds (185 at 44,100 Hz, 170 at 48,000 Hz), and never under 1 ms, so that a feeder
+// never spins whatever rate it is given. The rate is not 0.
 uint32_t feederSleepMilliseconds(uint32_t sampleRate);

@@ -6,7 +6,8 @@
 //   wave_out_sdl.cpp    the Linux port, on SDL2 audio
 //
 // Threads: the main thread opens, pauses and queues before the feeder thread starts, and later
-// only restarts; the feeder thread alone reads the position and breaks the loop. Every operation
+// only restarts; the feeder thread alone reads the position, publishes its writes to the buffer
+// and breaks the loop. Every operation
 // but openWaveOut does nothing when no device could be opened; the position then stays at 0, so
 // the show runs silent.
 #include <cstdint>
@@ -22,6 +23,13 @@ void pauseWaveOut();
 // until breakWaveOutLoop. The device reads the samples in place for as long as it plays: they
 // must stay allocated, and only the part the device is not playing may be rewritten.
 void queueLoopingBuffer(const float* samples, uint32_t bytes);
+
+// Publishes every write this thread has made to the queued buffer so far: the device's reads of
+// the buffer that start after this call see them. Writes the device reaches before the call
+// are a fault of the writer's timing, not something this can order. The feeder calls it right
+// after each poll, a quarter of the ring's playing time before the device can return to the
+// half it rewrote.
+void publishBufferWrites();
 
 // Starts (or resumes) playback.
 void restartWaveOut();

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstring>
 
@@ -17,9 +18,18 @@ constexpr Uint16 deviceBufferFrames = 2048;
 
 SDL_AudioDeviceID device = 0; // 0 when no device could be opened
 
-// Shared with SDL's audio thread: every access outside the callback holds the device lock,
-// which the callback runs under. That lock also orders the feeder's ring writes before the
-// device's next reads of the same half.
+// The playback state, shared with SDL's audio thread: every access outside the callback holds
+// the device lock, which the callback runs under. The lock orders this state and nothing more.
+//
+// The samples the buffer points to are another matter. The feeder rewrites a half with no lock
+// held, after a position read (under the lock) showed the device in the other half: that read
+// comes after the callback's last copy from the rewritten half, so those copies happen before
+// the writes. The other direction, the writes before the callback's next copies from that
+// half, is not given by the lock: the feeder's next lock may come after the device is back.
+// publishedWrites gives it instead: publishBufferWrites increments it (release) after the
+// writes, and every callback loads it (acquire) before its first copy, so a callback whose load
+// reads that increment, or a later one, sees every write made before it. A callback that loads
+// before it would mean a feeder later than the ring's slack allows.
 struct LoopingBuffer {
     const uint8_t* bytes = nullptr;
     uint32_t frames = 0;
@@ -29,9 +39,12 @@ struct LoopingBuffer {
     bool stopped = false;
 };
 LoopingBuffer playback;
+std::atomic<uint32_t> publishedWrites{0};
 
 void SDLCALL fillDeviceBuffer(void*, Uint8* stream, int length)
 {
+    // Pairs with the increment in publishBufferWrites; the value itself is of no use.
+    static_cast<void>(publishedWrites.load(std::memory_order_acquire));
     uint32_t wanted = static_cast<uint32_t>(length) / bytesPerFrame;
     while (wanted > 0 && playback.bytes && !playback.stopped) {
         const uint32_t run = std::min(wanted, playback.frames - playback.readFrame);
@@ -95,6 +108,11 @@ void queueLoopingBuffer(const float* samples, uint32_t bytes)
     playback.bytes = reinterpret_cast<const uint8_t*>(samples);
     playback.frames = bytes / bytesPerFrame;
     SDL_UnlockAudioDevice(device);
+}
+
+void publishBufferWrites()
+{
+    publishedWrites.fetch_add(1, std::memory_order_release);
 }
 
 void restartWaveOut()

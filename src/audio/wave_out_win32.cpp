@@ -7,6 +7,8 @@
 #include <mmreg.h>
 #include <mmsystem.h>
 
+#include <atomic>
+
 namespace {
 
 HWAVEOUT device = nullptr; // null when no device could be opened
@@ -94,6 +96,14 @@ void queueLoopingBuffer(const float* samples, uint32_t bytes)
     header.dwLoops = 0xFFFFFFFF;
     waveOutPrepareHeader(device, &header, sizeof header);
     waveOutWrite(device, &header, sizeof header);
+}
+
+void publishBufferWrites()
+{
+    // winmm's mixer reads the buffer outside this program's threads, so there is no acquire to
+    // pair with. The fence still keeps the compiler and the processor from moving the feeder's
+    // writes past this point; the ring's slack does the rest.
+    std::atomic_thread_fence(std::memory_order_release);
 }
 
 void restartWaveOut()

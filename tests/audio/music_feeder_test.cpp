@@ -138,6 +138,7 @@ TEST(MusicOnADevice, WithoutADeviceTheFeederFillsHalfOneOnceThenOnlyPolls)
 
     const SimulatedDeviceRecord record = simulatedDeviceRecord();
     EXPECT_EQ(record.sleeps.size(), 200u);
+    EXPECT_EQ(record.publishes, 200u) << "one after each poll";
     EXPECT_TRUE(record.heard.empty());
     EXPECT_EQ(record.position, 0u);
     ASSERT_NE(record.queuedRing, nullptr);
@@ -157,5 +158,16 @@ TEST(MusicOnADevice, FilesThatCannotPlayAreRefusedBeforeTheDevice)
     std::fclose(file);
     EXPECT_FALSE(musicLoad(notOgg.c_str()));
     std::remove(notOgg.c_str());
+
+    // Real files in formats the ring and the devices do not take.
+    const std::string surround = testFilePath("three-channels.ogg");
+    ASSERT_TRUE(writeOggVorbis(surround, makeTestSignal(3000, 3, 44100), 3, 44100));
+    EXPECT_FALSE(musicLoad(surround.c_str()));
+    std::remove(surround.c_str());
+    const std::string tooFast = testFilePath("too-fast.ogg");
+    ASSERT_TRUE(writeOggVorbisClaimingRate(tooFast, makeTestSignal(3000, 2, 44100), 2, 44100, 8192001));
+    EXPECT_FALSE(musicLoad(tooFast.c_str()));
+    std::remove(tooFast.c_str());
+
     EXPECT_TRUE(simulatedDeviceRecord().calls.empty());
 }

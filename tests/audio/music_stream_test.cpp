@@ -27,10 +27,7 @@ struct Track {
 
     ~Track()
     {
-        if (stream.decoder)
-            closeMusicDecoder(stream);
-        std::free(stream.fileData);
-        std::free(stream.ring);
+        freeMusicStream(stream);
         std::remove(path.c_str());
     }
 };
@@ -139,6 +136,61 @@ TEST(MusicStreamOpen, RefusesFilesItCannotPlay)
     EXPECT_EQ(stream.decoder, nullptr);
     EXPECT_EQ(stream.ring, nullptr);
     EXPECT_EQ(stream.fileData, nullptr);
+}
+
+// Opens a file whose header claims `headerRate`; the stream is freed again.
+bool opensClaimingRate(uint32_t headerRate, uint32_t* openedRate = nullptr)
+{
+    const std::string path = testFilePath("rate-" + std::to_string(headerRate) + ".ogg");
+    if (!writeOggVorbisClaimingRate(path, makeTestSignal(3000, 2, 44100), 2, 44100, headerRate)) {
+        ADD_FAILURE() << "could not make " << path;
+        return false;
+    }
+    EXPECT_FALSE(decodeOggVorbis(path, 2).empty()) << "the file itself decodes at " << headerRate;
+    MusicStream stream;
+    const bool opened = openMusicStream(stream, path.c_str());
+    if (!opened) {
+        EXPECT_EQ(stream.decoder, nullptr);
+        EXPECT_EQ(stream.ring, nullptr);
+        EXPECT_EQ(stream.fileData, nullptr);
+    }
+    if (openedRate)
+        *openedRate = stream.sampleRate;
+    freeMusicStream(stream);
+    std::remove(path.c_str());
+    return opened;
+}
+
+TEST(MusicStreamOpen, RefusesRatesNoDeviceCanPlay)
+{
+    EXPECT_FALSE(opensClaimingRate(7999));
+    EXPECT_FALSE(opensClaimingRate(192001));
+    EXPECT_FALSE(opensClaimingRate(8192001)) << "where the feeder's sleep would be 0 ms";
+    EXPECT_FALSE(opensClaimingRate(536870912)) << "where 8 bytes a frame overflow 32 bits";
+    EXPECT_FALSE(opensClaimingRate(0xFFFFFFFFu));
+}
+
+TEST(MusicStreamOpen, TakesTheWholePlayableRange)
+{
+    uint32_t rate = 0;
+    EXPECT_TRUE(opensClaimingRate(8000, &rate));
+    EXPECT_EQ(rate, 8000u);
+    EXPECT_TRUE(opensClaimingRate(192000, &rate));
+    EXPECT_EQ(rate, 192000u);
+}
+
+TEST(MusicStreamOpen, RefusesMoreChannelsThanTheRingHolds)
+{
+    // Three channels are left, centre, right: the first two of them are not a stereo pair.
+    const std::string path = testFilePath("three-channels.ogg");
+    ASSERT_TRUE(writeOggVorbis(path, makeTestSignal(3000, 3, 44100), 3, 44100));
+    ASSERT_EQ(decodeOggVorbis(path, 3).size(), 3000u * 3) << "the file itself decodes";
+    MusicStream stream;
+    EXPECT_FALSE(openMusicStream(stream, path.c_str()));
+    EXPECT_EQ(stream.decoder, nullptr);
+    EXPECT_EQ(stream.ring, nullptr);
+    EXPECT_EQ(stream.fileData, nullptr);
+    std::remove(path.c_str());
 }
 
 TEST(FeederPolls, FirstPollWhilePausedFillsHalfOneWithTheSecondFrames)
@@ -255,9 +307,7 @@ TEST(FeederPolls, MonoFilePlaysOnTheLeftWithSilenceOnTheRight)
         ASSERT_EQ(played[i * 2], i < frames ? mono[i] : 0.0f) << "left, frame " << i;
         ASSERT_EQ(played[i * 2 + 1], 0.0f) << "right, frame " << i;
     }
-    closeMusicDecoder(stream);
-    std::free(stream.fileData);
-    std::free(stream.ring);
+    freeMusicStream(stream);
     std::remove(path.c_str());
 }
 
@@ -296,4 +346,13 @@ TEST(FeederSleep, IsHalfThePlayingTimeOfOneHalfOfTheRing)
     EXPECT_EQ(feederSleepMilliseconds(22050), 371u);
     EXPECT_EQ(feederSleepMilliseconds(96000), 85u);
     EXPECT_EQ(feederSleepMilliseconds(8000), 1024u);
+    EXPECT_EQ(feederSleepMilliseconds(192000), 42u);
+}
+
+TEST(FeederSleep, NeverFallsUnderOneMillisecond)
+{
+    EXPECT_EQ(feederSleepMilliseconds(4096000), 2u);
+    EXPECT_EQ(feederSleepMilliseconds(8192000), 1u);
+    EXPECT_EQ(feederSleepMilliseconds(8192001), 1u) << "8192000 / rate is 0 from here on";
+    EXPECT_EQ(feederSleepMilliseconds(0xFFFFFFFFu), 1u);
 }

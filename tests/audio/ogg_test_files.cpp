@@ -49,6 +49,12 @@ bool writePages(std::FILE* file, ogg_stream_state& stream, bool flush)
 bool writeOggVorbis(const std::string& path, const std::vector<float>& samples, uint32_t channels,
                     uint32_t sampleRate)
 {
+    return writeOggVorbisClaimingRate(path, samples, channels, sampleRate, sampleRate);
+}
+
+bool writeOggVorbisClaimingRate(const std::string& path, const std::vector<float>& samples,
+                                uint32_t channels, uint32_t sampleRate, uint32_t headerRate)
+{
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         std::fprintf(stderr, "Could not create %s.\n", path.c_str());
@@ -74,6 +80,11 @@ bool writeOggVorbis(const std::string& path, const std::vector<float>& samples, 
 
     ogg_packet identification, comments, codebooks;
     vorbis_analysis_headerout(&dsp, &comment, &identification, &comments, &codebooks);
+    // The identification header: packet type, "vorbis", version (4 bytes), channels (1 byte),
+    // then the rate, 4 bytes little-endian. libogg computes the page's checksum afterwards.
+    if (identification.bytes >= 16)
+        for (int i = 0; i < 4; ++i)
+            identification.packet[12 + i] = static_cast<unsigned char>(headerRate >> (8 * i));
     ogg_stream_packetin(&stream, &identification);
     ogg_stream_packetin(&stream, &comments);
     ogg_stream_packetin(&stream, &codebooks);

@@ -15,6 +15,11 @@ std::vector<float> makeTestSignal(uint32_t frames, uint32_t channels, uint32_t s
 bool writeOggVorbis(const std::string& path, const std::vector<float>& samples,
                     uint32_t channels, uint32_t sampleRate);
 
+// The same, but the file's header says `headerRate` where the encoder wrote `sampleRate`: a
+// file that decodes as well as any, at a rate of the test's choosing, even one no encoder takes.
+bool writeOggVorbisClaimingRate(const std::string& path, const std::vector<float>& samples,
+                                uint32_t channels, uint32_t sampleRate, uint32_t headerRate);
+
 // The whole file decoded by the same decoder the music uses, into `channels` interleaved
 // channels. Empty when the file cannot be read or decoded.
 std::vector<float> decodeOggVorbis(const std::string& path, uint32_t channels);

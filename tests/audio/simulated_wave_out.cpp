@@ -2,6 +2,7 @@
 
 #include "audio/wave_out.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -18,6 +19,9 @@ struct SimulatedDevice {
     uint32_t ringFrames = 0;
     uint32_t sleepLimit = 100000;
     bool limitReached = false;
+    // The buffer as the device sees it: copied from the queued buffer at the queue and at each
+    // publishBufferWrites, so a write the feeder never published is never heard.
+    std::vector<float> visible;
     SimulatedDeviceRecord record;
 };
 
@@ -39,8 +43,8 @@ void playFrames(uint64_t frames)
 {
     for (uint64_t i = 0; i < frames && playing(); ++i) {
         const uint32_t frame = device.record.position % device.ringFrames;
-        device.record.heard.push_back(device.record.queuedRing[frame * 2]);
-        device.record.heard.push_back(device.record.queuedRing[frame * 2 + 1]);
+        device.record.heard.push_back(device.visible[frame * 2]);
+        device.record.heard.push_back(device.visible[frame * 2 + 1]);
         ++device.record.position;
         if (device.record.position % device.ringFrames == 0 && device.loopBroken)
             device.record.stopped = true;
@@ -102,8 +106,19 @@ void queueLoopingBuffer(const float* samples, uint32_t bytes)
     std::lock_guard<std::mutex> guard(lock);
     device.record.calls.push_back("queue " + std::to_string(bytes));
     device.record.queuedRing = samples;
-    if (device.opened)
+    if (device.opened) {
         device.ringFrames = bytes / 8;
+        device.visible.assign(samples, samples + size_t(device.ringFrames) * 2);
+    }
+}
+
+void publishBufferWrites()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    ++device.record.publishes;
+    if (device.opened && device.ringFrames > 0)
+        std::copy(device.record.queuedRing, device.record.queuedRing + size_t(device.ringFrames) * 2,
+                  device.visible.begin());
 }
 
 void restartWaveOut()

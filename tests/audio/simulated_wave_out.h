@@ -3,8 +3,10 @@
 // audio/wave_out.h), so the music's own thread runs for real but without real time: each of the
 // feeder's sleeps plays exactly as many frames as the sleep lasts, from the queued buffer, into
 // a record of what was heard. Time stands still before the restart: a sleep of the feeder on
-// the opened, paused device lasts until the test restarts it. The device keeps winmm's rules: nothing plays before the restart,
-// the buffer loops until the loop is broken, then plays to the end of that pass and stops.
+// the opened, paused device lasts until the test restarts it. The device keeps winmm's rules:
+// nothing plays before the restart, the buffer loops until the loop is broken, then plays to the
+// end of that pass and stops. It hears the buffer as it was at the last publishBufferWrites (or
+// the queue), so a feeder that rewrites a half without publishing it plays stale samples.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@ struct SimulatedDeviceRecord {
     bool stopped = false;              // played to the end of the pass after the loop broke
     bool feederReturned = false;
     uint32_t feederResult = 0;
+    uint32_t publishes = 0;            // calls of publishBufferWrites
     const float* queuedRing = nullptr; // passed to queueLoopingBuffer, device or not
 };
 
