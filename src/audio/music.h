@@ -5,7 +5,8 @@
 
 // Reads and opens the file, prefills the ring, opens the device paused with the ring queued as
 // an endless loop, and starts the feeder thread. False when the file cannot be read, holds no
-// Ogg Vorbis stream, or the feeder cannot start. A missing device is no failure: the show then
+// Ogg Vorbis stream, is in a format the show cannot play (see isPlayableMusicFormat), or the
+// feeder cannot start. A missing device is no failure: the show then
 // runs silent.
 bool musicLoad(const char* path);
 
