@@ -4,7 +4,7 @@
 #   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests, videos through capture, the
 #               whole show played to its own end in Xvfb, and the play command without a display
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
-#   linux-tsan  the music feeder under ThreadSanitizer
+#   linux-tsan  the music feeder under ThreadSanitizer, with a simulated device and SDL's dummy one
 #   win32       builds with zero warnings; its zip (the package target) holds one folder with
 #               the exe, its data and a read-me, and nothing else; the exe imports system DLLs only
 #   win64       builds, its zip is checked the same way, and it runs under wine in Xvfb: its
@@ -62,8 +62,8 @@ step "play command without a display makes a video" headlessPlay
 step "linux-asan build" build linux-asan
 step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture"
 
-step "linux-tsan build" build linux-tsan --target music_feeder_test music_stream_test
-step "linux-tsan music tests" ctest --preset linux-tsan -L "music_feeder_test|music_stream_test"
+step "linux-tsan build" build linux-tsan --target music_feeder_test music_stream_test wave_out_sdl_threads_test
+step "linux-tsan music tests" ctest --preset linux-tsan -L "music_feeder_test|music_stream_test|wave_out_sdl_threads_test"
 
 # The zip handed out to Windows users, built by the preset's package target and checked as
 # unzipped: one folder, exactly the exe and its data, the exe's imports system DLLs only.
