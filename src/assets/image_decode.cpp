@@ -47,7 +47,8 @@ bool jpegHuffmanTablesFit(const uint8_t* bytes, size_t size)
 
 }  // namespace
 
-bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::string& error)
+bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::string& error,
+                 int maxSide)
 {
     image = DecodedImage();
     if (!bytes || size == 0 || size > size_t(INT_MAX)) {
@@ -63,28 +64,39 @@ bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::st
         error = stbi_failure_reason() ? stbi_failure_reason() : "not a PNG or JPEG image";
         return false;
     }
-    if (width <= 0 || height <= 0 || width > maxImageDimension || height > maxImageDimension) {
+    int largestSide = maxSide < decoderMaxImageSide ? maxSide : decoderMaxImageSide;
+    if (width <= 0 || height <= 0 || width > largestSide || height > largestSide) {
         error = "image size " + std::to_string(width) + " x " + std::to_string(height) +
-                " outside 1 to " + std::to_string(maxImageDimension);
+                " outside 1 to " + std::to_string(largestSide);
         return false;
     }
     if (channels < 1 || channels > 4) {
         error = "channel count " + std::to_string(channels) + " outside 1 to 4";
         return false;
     }
+    // Both sides are at most 2^24 and channels at most 4: the product fits 64 bits.
+    uint64_t pixelBytes = uint64_t(width) * uint64_t(height) * uint64_t(channels);
+    if (pixelBytes > maxImageBytes) {
+        error = "image size " + std::to_string(width) + " x " + std::to_string(height) + " x " +
+                std::to_string(channels) + " bytes over the limit of " +
+                std::to_string(maxImageBytes >> 20) + " MiB";
+        return false;
+    }
+    int headerWidth = width, headerHeight = height, headerChannels = channels;
     uint8_t* pixels = stbi_load_from_memory(bytes, int(size), &width, &height, &channels, 0);
     if (!pixels) {
         error = stbi_failure_reason() ? stbi_failure_reason() : "corrupt image data";
         return false;
     }
     image.pixels.reset(pixels);
-    image.width = width;
-    image.height = height;
-    image.channels = channels;
-    if (channels < 1 || channels > 4) {
-        error = "channel count " + std::to_string(channels) + " outside 1 to 4";
+    // The checks above hold for the decoded image only if it is the one the header described.
+    if (width != headerWidth || height != headerHeight || channels != headerChannels) {
+        error = "decoded image differs from its header";
         image = DecodedImage();
         return false;
     }
+    image.width = width;
+    image.height = height;
+    image.channels = channels;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <new>
 #include <string>
 
 uint32_t uploadVertexStream(const std::vector<float>& stream, bool textured, uint32_t& vertexArray,
@@ -46,13 +47,26 @@ bool Model::load(const char* filename)
         return false;
     ParsedModel parsed;
     std::string error;
-    bool parsedOk = parseModelFile(bytes, size, parsed, error);
+    std::vector<float> stream;
+    bool parsedOk = false;
+    bool outOfMemory = false;
+    // The parser bounds what a file may ask for, but memory can still run out (a 32-bit
+    // process, a busy machine): that refuses this file as any other fault would, rather than
+    // ending the show. Nothing in the handler allocates.
+    try {
+        parsedOk = parseModelFile(bytes, size, parsed, error);
+        if (parsedOk)
+            stream = buildVertexStream(parsed);
+    } catch (const std::bad_alloc&) {
+        parsedOk = false;
+        outOfMemory = true;
+    }
     std::free(bytes);
     if (!parsedOk) {
-        std::fprintf(stderr, "Model file error: %s: %s\n", filename, error.c_str());
+        std::fprintf(stderr, "Model file error: %s: %s\n", filename,
+                     outOfMemory ? "not enough memory for the model" : error.c_str());
         return false;
     }
-    std::vector<float> stream = buildVertexStream(parsed);
     triangleCount = uploadVertexStream(stream, parsed.textured(), vertexArray, vertexBuffer);
     groups = std::move(parsed.groups);
     return true;
@@ -60,6 +74,10 @@ bool Model::load(const char* filename)
 
 void Model::draw() const
 {
+    // A model that never loaded has no vertex array, and a core context refuses a draw without
+    // one (GL_INVALID_OPERATION), even of no vertices.
+    if (triangleCount == 0)
+        return;
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(3 * triangleCount));

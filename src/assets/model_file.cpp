@@ -13,6 +13,12 @@ public:
 
     bool has(size_t count) const { return count <= left; }
 
+    void skip(size_t count)
+    {
+        cursor += count;
+        left -= count;
+    }
+
     uint8_t u8()
     {
         --left;
@@ -115,6 +121,27 @@ bool fail(std::string& error, const char* reason, ParsedModel& model)
     return false;
 }
 
+// Walks the group records from `reader` (a copy) without keeping anything, so that every count
+// is held against the bytes that hold its records before memory is set aside for them: no
+// file can make the parser ask for more than its size (and maxModelTriangles) allow. Null when
+// the records fit, else the reason.
+const char* groupRecordsFault(ByteReader reader, uint16_t groupCount, size_t recordSize)
+{
+    size_t triangles = 0;
+    for (uint16_t g = 0; g < groupCount; ++g) {
+        if (!reader.has(2))
+            return "truncated group record";
+        uint16_t triangleCount = reader.u16();
+        if (!reader.has(size_t(triangleCount) * recordSize))
+            return "triangle records reach past the end of the file";
+        reader.skip(size_t(triangleCount) * recordSize);
+        triangles += triangleCount;
+        if (triangles > maxModelTriangles)
+            return "triangle total over the loader's limit";
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool parseModelFile(const uint8_t* bytes, size_t size, ParsedModel& model, std::string& error)
@@ -150,9 +177,9 @@ bool parseModelFile(const uint8_t* bytes, size_t size, ParsedModel& model, std::
 
     model.flags = flags;
     model.vertexCount = vertexCount;
-    model.positions.reserve(3 * size_t(vertexCount));
     if (!reader.has(size_t(vertexCount) * (floatPositions ? 12 : 6)))
         return fail(error, "position block reaches past the end of the file", model);
+    model.positions.reserve(3 * size_t(vertexCount));
     for (size_t i = 0; i < 3 * size_t(vertexCount); ++i) {
         // Quantised: single precision, the integer as f32, times the scale, plus the offset.
         int axis = int(i % 3);
@@ -165,13 +192,11 @@ bool parseModelFile(const uint8_t* bytes, size_t size, ParsedModel& model, std::
 
     bool textured = model.textured();
     size_t recordSize = textured ? 18 : 6;
+    if (const char* fault = groupRecordsFault(reader, groupCount, recordSize))
+        return fail(error, fault, model);
     model.groups.resize(groupCount);
     for (ModelGroup& group : model.groups) {
-        if (!reader.has(2))
-            return fail(error, "truncated group record", model);
-        uint16_t triangleCount = reader.u16();
-        if (!reader.has(size_t(triangleCount) * recordSize))
-            return fail(error, "triangle records reach past the end of the file", model);
+        uint16_t triangleCount = reader.u16();   // the walk above saw every record fit
         group.resize(triangleCount);
         for (ModelTriangle& triangle : group) {
             for (uint16_t& value : triangle.uv)

@@ -46,8 +46,18 @@ struct ParsedModel {
 constexpr int plainVertexFloats = 6;
 constexpr int texturedVertexFloats = 14;
 
+// Most triangles a file may hold in all its groups together. The format allows 65535 groups
+// of 65535, and a file's size bounds what it can describe (6 bytes a plain triangle, 18 a
+// textured one), but a triangle takes up to some 500 bytes while the parser and the stream
+// builder expand it, so a large file could still exhaust memory. This keeps one model's work
+// within about half a GiB, a quarter of that in a 32-bit process. The show's largest model has
+// under 30 thousand.
+constexpr size_t maxModelTriangles = sizeof(void*) >= 8 ? size_t(1) << 20 : size_t(1) << 18;
+
 // Parses a whole file image. On failure returns false, leaves `model` empty and puts the
-// reason (one phrase, no file name) in `error`. Never reads outside [bytes, bytes + size).
+// reason (one phrase, no file name) in `error`. Never reads outside [bytes, bytes + size), and
+// sets memory aside only for counts that the bytes of the file hold and maxModelTriangles
+// allows.
 bool parseModelFile(const uint8_t* bytes, size_t size, ParsedModel& model, std::string& error);
 
 // The interleaved, non-indexed triangle list: per corner the position and the normal (and for

@@ -22,14 +22,15 @@ const TextureEntry textureTable[textureCount] = {
 
 uint32_t textureNames[textureCount] = {};
 
-bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy)
+bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy,
+                     int maxTextureSize)
 {
     // An unreadable file and an undecodable one get the same single report.
     size_t size = 0;
     uint8_t* bytes = loadWholeFile(path, &size);
     DecodedImage image;
     std::string error;
-    bool decoded = bytes && decodeImage(bytes, size, image, error);
+    bool decoded = bytes && decodeImage(bytes, size, image, error, maxTextureSize);
     std::free(bytes);
     TextureFormat format;
     if (!decoded || !chooseTextureFormat(image.channels, flags, format)) {
@@ -66,9 +67,12 @@ bool loadTextures()
     // Stays 1 (no anisotropy) on a driver without the extension, which leaves it unwritten.
     float maxAnisotropy = 1.0f;
     glGetFloatv(maxTextureMaxAnisotropy, &maxAnisotropy);
+    // An image the driver cannot hold is refused as a bad file rather than uploaded to fail.
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
     for (int i = 0; i < textureCount; ++i)
         if (!loadTextureFile(textureNames[i], textureTable[i].file, textureTable[i].flags,
-                             maxAnisotropy))
+                             maxAnisotropy, maxTextureSize))
             return false;
     return true;
 }

@@ -17,8 +17,10 @@ extern uint32_t textureNames[textureCount];
 
 // Decodes `path` and uploads it into texture `name` (bound to GL_TEXTURE_2D of the active
 // unit) with its parameters and mip-maps. On failure writes "Image file error: <path>;" to
-// stderr and returns false. `maxAnisotropy` is the driver's largest value.
-bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy);
+// stderr and returns false, before any GL call. `maxAnisotropy` and `maxTextureSize` are the
+// driver's largest values; an image wider or taller than `maxTextureSize` is a failure.
+bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy,
+                     int maxTextureSize);
 
 // Creates the five textures of the table into textureNames. Stops at the first failure,
 // after its one message; entries already done stay usable. Needs a current GL context.

@@ -6,15 +6,9 @@
 
 #include "core/display.h"
 #include "core/gl_api.h"
+#include "platform/single_instance.h"
 
 #include <SDL.h>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -22,18 +16,6 @@ SDL_Window* window = nullptr;
 bool windowDestroyed = false;
 bool quitTaken = false;
 bool escapeWentDown = false;   // since the last escapePressed
-
-// The lock file lives in the user's runtime directory (or /tmp without one). The descriptor is
-// never closed: the lock is held until the process ends, whichever way it ends.
-bool takeSingleInstanceLock()
-{
-    const char* runtimeDirectory = std::getenv("XDG_RUNTIME_DIR");
-    std::string path = std::string(runtimeDirectory && *runtimeDirectory ? runtimeDirectory : "/tmp") + "/ovagl.lock";
-    int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (descriptor < 0)
-        return true;   // nowhere to keep a lock: let this copy run rather than refuse it
-    return flock(descriptor, LOCK_EX | LOCK_NB) == 0;
-}
 
 void* sdlLookUp(const char* name)
 {
@@ -44,7 +26,7 @@ void* sdlLookUp(const char* name)
 
 bool createGLWindow()
 {
-    if (!takeSingleInstanceLock())
+    if (!takeSingleInstanceLock("ovagl"))
         return false;
 
     // Keep the desktop's compositor running, and the screen saver away while the show runs.

@@ -23,6 +23,13 @@ std::string writePng(const std::string& name, int width, int height, int channel
     return path;
 }
 
+int driverMaxTextureSize()
+{
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
+}
+
 }  // namespace
 
 TEST(TextureUpload, OddWidthsOfEveryChannelCountArriveIntact)
@@ -35,7 +42,7 @@ TEST(TextureUpload, OddWidthsOfEveryChannelCountArriveIntact)
             std::string path = writePng("upload-" + std::to_string(channels) + "x" + std::to_string(width), width, 6, channels, pixels);
             GLuint name = 0;
             glGenTextures(1, &name);
-            ASSERT_TRUE(loadTextureFile(name, path.c_str(), TextureFlags::TexClamp, 1.0f));
+            ASSERT_TRUE(loadTextureFile(name, path.c_str(), TextureFlags::TexClamp, 1.0f, driverMaxTextureSize()));
             GLint internal = 0, storedWidth = 0;
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
             glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &storedWidth);
@@ -60,7 +67,8 @@ TEST(TextureUpload, ParametersFollowTheFlagsAndMipmapsExist)
     std::string path = writePng("params", 16, 8, 3, pixels);
     GLuint name = 0;
     glGenTextures(1, &name);
-    ASSERT_TRUE(loadTextureFile(name, path.c_str(), TextureFlags::TexNearest | TextureFlags::TexSrgb, 1.0f));
+    ASSERT_TRUE(loadTextureFile(name, path.c_str(), TextureFlags::TexNearest | TextureFlags::TexSrgb, 1.0f,
+                                driverMaxTextureSize()));
     GLint value = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
     EXPECT_EQ(value, GL_NEAREST);
@@ -71,6 +79,35 @@ TEST(TextureUpload, ParametersFollowTheFlagsAndMipmapsExist)
     EXPECT_TRUE(GLenum(value) == GL_SRGB || GLenum(value) == GL_SRGB8) << std::hex << value;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 4, GL_TEXTURE_WIDTH, &value);
     EXPECT_EQ(value, 1) << "the mip-map chain reaches 1 x 1";
+}
+
+TEST(TextureUpload, ImagesUpToTheDriversLimitLoadAndWiderOnesAreRefused)
+{
+    ASSERT_TRUE(ensureGLContext());
+    const int limit = driverMaxTextureSize();
+    // OpenGL 3.3 promises 1024; every driver the show runs on gives more than the 4096 pixels
+    // the loader once stopped at.
+    ASSERT_GT(limit, 4096);
+    std::vector<uint8_t> pixels;
+    std::string widest = writePng("as-wide-as-the-driver-allows", limit, 2, 1, pixels);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(loadTextureFile(name, widest.c_str(), TextureFlags::TexClamp, 1.0f, limit));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    GLint storedWidth = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &storedWidth);
+    EXPECT_EQ(storedWidth, limit);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    glDeleteTextures(1, &name);
+
+    std::string wider = writePng("wider-than-the-driver-allows", limit + 1, 1, 1, pixels);
+    glGenTextures(1, &name);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(loadTextureFile(name, wider.c_str(), TextureFlags::TexClamp, 1.0f, limit));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Image file error: " + wider + ";");
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "refused before the upload";
+    glDeleteTextures(1, &name);
 }
 
 TEST(TextureUpload, TheShowsFiveTexturesLoad)
