@@ -222,9 +222,15 @@ TEST(ModelFileRejection, EveryMalformedFileIsRejectedWithItsReason)
               "truncated group record");
     EXPECT_EQ(rejection(std::vector<uint8_t>(smallest.begin(), smallest.end() - 1)),
               "triangle records reach past the end of the file");
+    // The last index, little-endian, set to 3 of 3 vertices: one past the end, the exact bound.
     std::vector<uint8_t> badIndex = smallest;
-    badIndex.back() = 3;   // index 3 of 3 vertices
+    badIndex[badIndex.size() - 2] = 3;
+    badIndex.back() = 0;
     EXPECT_EQ(rejection(badIndex), "vertex index out of range");
+    badIndex[badIndex.size() - 2] = 2;   // and the last vertex itself is fine
+    ParsedModel lastVertex;
+    std::string error;
+    EXPECT_TRUE(parseModelFile(badIndex.data(), badIndex.size(), lastVertex, error)) << error;
     EXPECT_EQ(rejection(ModelBytes().u8(0x04).u16({1}).f32({0, NAN, 0}).u16({0}).bytes),
               "position not finite");
     EXPECT_EQ(rejection(ModelBytes().u8(0x00).u16({1}).f32({1, 1, 1, 0, INFINITY, 0}).bytes),

@@ -153,8 +153,10 @@ TEST(ModelUpload, MissingFileIsSilentAndMalformedFileIsNamed)
     EXPECT_EQ(model.triangleCount, 0u);
     EXPECT_EQ(model.vertexArray, 0u);
 
+    // The last index (little-endian) set to the vertex count, one past the last vertex.
     std::vector<uint8_t> bytes = smallestModelFile();
-    bytes.back() = 7;
+    bytes[bytes.size() - 2] = 3;
+    bytes.back() = 0;
     std::string path = writeTempFile("bad-index.3d", bytes);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(model.load(path.c_str()));
