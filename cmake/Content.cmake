@@ -30,9 +30,10 @@ set(music_output ${SHOW_RUN_DIR}/${SHOW_MUSIC_FILE})
 
 if(CMAKE_CROSSCOMPILING)
     # The cross compiler makes programs this machine can't run, so a native sub-build of this
-    # same tree makes the data, and the data is copied over. Both Windows builds share it.
+    # same tree makes the data, and the data is copied over. The sub-build lives inside this
+    # build's own folder, so a build writes nowhere else, whatever folder it was given.
     include(ExternalProject)
-    set(host_dir ${CMAKE_SOURCE_DIR}/build/host-content)
+    set(host_dir ${CMAKE_BINARY_DIR}/host-content)
     ExternalProject_Add(host_content
         SOURCE_DIR ${CMAKE_SOURCE_DIR}
         BINARY_DIR ${host_dir}
