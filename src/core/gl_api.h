@@ -9,6 +9,11 @@
 //
 // Include this header instead of any system GL header: it brings the standard types, enums and
 // PFN typedefs from <GL/glcorearb.h> without its prototypes.
+//
+// The GL-checking build (SHOW_GL_CHECK defined, the linux-glcheck preset) follows every call
+// below, table and OpenGL 1.1 alike, with a glGetError check that names the call and aborts on
+// an error (core/gl_error_check.h). glGetError itself is never wrapped. Shipping builds call
+// the driver directly and never ask for errors.
 
 #if defined(_WIN32) && !defined(APIENTRY)
 #define APIENTRY __stdcall   // keeps <GL/glcorearb.h> from pulling in <windows.h>
@@ -160,3 +165,68 @@ const GLubyte* APIENTRY glGetString(GLenum name);
 GLenum APIENTRY glGetError(void);
 void APIENTRY glFinish(void);
 }
+
+#if defined(SHOW_GL_CHECK)
+#include "core/gl_error_check.h"
+
+#include <type_traits>
+
+// One checked GL function: calls it, then checks for an error under its name. The table's
+// slots hold instances of this around the driver's functions (core/gl_api.cpp); the OpenGL 1.1
+// functions get theirs from the macros below, at each call site.
+template <typename F>
+struct CheckedGL;
+
+template <typename R, typename... A>
+struct CheckedGL<R(APIENTRY*)(A...)> {
+    const char* name;
+    R(APIENTRY* function)(A...);
+
+    R operator()(A... arguments) const
+    {
+        if constexpr (std::is_void_v<R>) {
+            function(arguments...);
+            abortOnGLError(name);
+        } else {
+            R result = function(arguments...);
+            abortOnGLError(name);
+            return result;
+        }
+    }
+};
+
+// A macro's own name is not expanded again inside it, so `&name` below is the real function.
+#define SHOW_CHECKED_GL(name) (CheckedGL<decltype(&(name))>{#name, &(name)})
+
+#define glBindTexture(...) SHOW_CHECKED_GL(glBindTexture)(__VA_ARGS__)
+#define glBlendFunc(...) SHOW_CHECKED_GL(glBlendFunc)(__VA_ARGS__)
+#define glClear(...) SHOW_CHECKED_GL(glClear)(__VA_ARGS__)
+#define glClearColor(...) SHOW_CHECKED_GL(glClearColor)(__VA_ARGS__)
+#define glClearStencil(...) SHOW_CHECKED_GL(glClearStencil)(__VA_ARGS__)
+#define glDeleteTextures(...) SHOW_CHECKED_GL(glDeleteTextures)(__VA_ARGS__)
+#define glDepthFunc(...) SHOW_CHECKED_GL(glDepthFunc)(__VA_ARGS__)
+#define glDepthMask(...) SHOW_CHECKED_GL(glDepthMask)(__VA_ARGS__)
+#define glDisable(...) SHOW_CHECKED_GL(glDisable)(__VA_ARGS__)
+#define glDrawArrays(...) SHOW_CHECKED_GL(glDrawArrays)(__VA_ARGS__)
+#define glDrawBuffer(...) SHOW_CHECKED_GL(glDrawBuffer)(__VA_ARGS__)
+#define glDrawElements(...) SHOW_CHECKED_GL(glDrawElements)(__VA_ARGS__)
+#define glEnable(...) SHOW_CHECKED_GL(glEnable)(__VA_ARGS__)
+#define glGenTextures(...) SHOW_CHECKED_GL(glGenTextures)(__VA_ARGS__)
+#define glGetFloatv(...) SHOW_CHECKED_GL(glGetFloatv)(__VA_ARGS__)
+#define glStencilFunc(...) SHOW_CHECKED_GL(glStencilFunc)(__VA_ARGS__)
+#define glStencilOp(...) SHOW_CHECKED_GL(glStencilOp)(__VA_ARGS__)
+#define glTexImage2D(...) SHOW_CHECKED_GL(glTexImage2D)(__VA_ARGS__)
+#define glTexParameterf(...) SHOW_CHECKED_GL(glTexParameterf)(__VA_ARGS__)
+#define glTexParameteri(...) SHOW_CHECKED_GL(glTexParameteri)(__VA_ARGS__)
+#define glViewport(...) SHOW_CHECKED_GL(glViewport)(__VA_ARGS__)
+#define glPixelStorei(...) SHOW_CHECKED_GL(glPixelStorei)(__VA_ARGS__)
+#define glReadPixels(...) SHOW_CHECKED_GL(glReadPixels)(__VA_ARGS__)
+#define glGetIntegerv(...) SHOW_CHECKED_GL(glGetIntegerv)(__VA_ARGS__)
+#define glGetBooleanv(...) SHOW_CHECKED_GL(glGetBooleanv)(__VA_ARGS__)
+#define glIsEnabled(...) SHOW_CHECKED_GL(glIsEnabled)(__VA_ARGS__)
+#define glGetTexImage(...) SHOW_CHECKED_GL(glGetTexImage)(__VA_ARGS__)
+#define glGetTexParameteriv(...) SHOW_CHECKED_GL(glGetTexParameteriv)(__VA_ARGS__)
+#define glGetTexLevelParameteriv(...) SHOW_CHECKED_GL(glGetTexLevelParameteriv)(__VA_ARGS__)
+#define glGetString(...) SHOW_CHECKED_GL(glGetString)(__VA_ARGS__)
+#define glFinish() SHOW_CHECKED_GL(glFinish)()
+#endif

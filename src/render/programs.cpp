@@ -15,6 +15,8 @@ SHOW_PROGRAMS(SHOW_DEFINE_USE)
 
 void lookUpUniformLocations()
 {
+    // `Type` is a type and `name` a member's name: neither can take parentheses.
+    // NOLINTBEGIN(bugprone-macro-parentheses)
 #define SHOW_LOOK_UP_UNIFORM(type, name) \
     binding.name.location = glGetUniformLocation(programs[index], #name);
 #define SHOW_LOOK_UP_PROGRAM(index_, binding_, Type, uniforms) \
@@ -23,6 +25,7 @@ void lookUpUniformLocations()
         const int index = index_;                              \
         uniforms(SHOW_LOOK_UP_UNIFORM)                         \
     }
+    // NOLINTEND(bugprone-macro-parentheses)
     SHOW_PROGRAMS(SHOW_LOOK_UP_PROGRAM)
 #undef SHOW_LOOK_UP_PROGRAM
 #undef SHOW_LOOK_UP_UNIFORM

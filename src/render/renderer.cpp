@@ -96,8 +96,10 @@ Renderer::Renderer(int width, int height) : width_(width), height_(height)
         const int divisor = target.size == Size::full ? 1 : target.size == Size::half ? 2 : 4;
         const GLenum type = target.format == GL_DEPTH_STENCIL ? GL_UNSIGNED_INT_24_8 : GL_FLOAT;
         glBindTexture(GL_TEXTURE_RECTANGLE, textures_[target.index]);
-        glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GLint(target.internalFormat), width / divisor,
-                     height / divisor, 0, target.format, type, nullptr);
+        // A negative size is made an empty target: the GL would refuse it with an error, and
+        // an empty target fails below as every size without pixels does.
+        glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GLint(target.internalFormat), std::max(0, width / divisor),
+                     std::max(0, height / divisor), 0, target.format, type, nullptr);
         glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MIN_FILTER, GLint(target.filter));
         glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_MAG_FILTER, GLint(target.filter));
         glTexParameteri(GL_TEXTURE_RECTANGLE, GL_TEXTURE_WRAP_S, GLint(target.wrap));

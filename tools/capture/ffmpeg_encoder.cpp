@@ -119,7 +119,7 @@ std::string findProgram(const std::string& program)
         if (end == std::string::npos)
             end = folders.size();
         const std::string folder = end > begin ? folders.substr(begin, end - begin) : ".";
-        const std::string candidate = folder + "/" + program;
+        std::string candidate = folder + "/" + program;
         struct stat status {};
         if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
             return candidate;

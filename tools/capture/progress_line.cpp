@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cmath>
+
 ProgressLine::ProgressLine(uint64_t total, bool wanted)
     : total_(total), terminal_(wanted && ::isatty(STDERR_FILENO) == 1), begin_(std::chrono::steady_clock::now()),
       lastShown_(begin_)
@@ -13,7 +15,7 @@ std::string ProgressLine::formatLine(uint64_t done, uint64_t total, double secon
     const double rate = seconds > 0.0 ? double(done) / seconds : 0.0;
     char text[128];
     if (rate > 0.0 && done < total) {
-        const uint64_t left = uint64_t(double(total - done) / rate + 0.5);
+        const uint64_t left = uint64_t(std::llround(double(total - done) / rate));
         std::snprintf(text, sizeof text, "frame %llu of %llu, %.1f frames/s, %llu:%02llu left",
                       static_cast<unsigned long long>(done), static_cast<unsigned long long>(total), rate,
                       static_cast<unsigned long long>(left / 60), static_cast<unsigned long long>(left % 60));

@@ -278,7 +278,7 @@ ModelSource moebiusLoop()
     std::vector<uint16_t> index(size_t(4 * steps));
     for (int j = 0; j < steps; ++j)
         for (int i = 0; i < 4; ++i)
-            index[size_t(j * 4 + i)] = builder.vertex(point(i, j));
+            index[size_t(j) * 4 + size_t(i)] = builder.vertex(point(i, j));
     // After one loop the section is turned by 180 degrees: corner i meets corner i + 2. Each
     // face is a group, so the rims stay sharp.
     for (int face = 0; face < 4; ++face) {
@@ -287,8 +287,8 @@ ModelSource moebiusLoop()
             bool last = j + 1 == steps;
             int nj = last ? 0 : j + 1, shift = last ? 2 : 0;
             int i0 = face, i1 = (face + 1) % 4;
-            builder.quad(index[size_t(j * 4 + i0)], index[size_t(nj * 4 + (i0 + shift) % 4)],
-                         index[size_t(nj * 4 + (i1 + shift) % 4)], index[size_t(j * 4 + i1)]);
+            builder.quad(index[size_t(j) * 4 + size_t(i0)], index[size_t(nj) * 4 + size_t((i0 + shift) % 4)],
+                         index[size_t(nj) * 4 + size_t((i1 + shift) % 4)], index[size_t(j) * 4 + size_t(i1)]);
         }
     }
     return squashed(builder);

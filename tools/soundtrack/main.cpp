@@ -52,6 +52,8 @@ int main(int argc, char** argv) {
                 return usage();
             }
             wavPath = argv[++i];
+            // An unknown option and a second file are refused alike, each for its own reason.
+            // NOLINTNEXTLINE(bugprone-branch-clone)
         } else if (!arg.empty() && arg[0] == '-') {
             return usage();
         } else if (oggPath.empty()) {

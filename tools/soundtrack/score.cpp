@@ -130,6 +130,9 @@ public:
             const auto& v = span.chord->voicing;
             const std::array<int, 8> order = {v[0], v[1], v[2], v[3], v[0] + 12, v[3], v[2], v[1]};
             int step = 0;
+            // The beat is accumulated in steps, as the score was written and heard: counting in
+            // integers and multiplying would move notes by a rounding and change the soundtrack.
+            // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter)
             for (double at = 0.0; at < span.beats - 1e-9; at += stepBeats, ++step) {
                 const float progress = static_cast<float>((elapsed + at) / total);
                 note(beat + at, Instrument::Arp, order[step % 8] + 12 * octave, stepBeats * 0.6, from + (to - from) * progress);
