@@ -7,7 +7,7 @@ packages=(
     # toolchains and build
     build-essential cmake ninja-build pkg-config
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
-    clang libclang-rt-14-dev
+    clang clang-tidy libclang-rt-14-dev
     # libraries
     libsdl2-dev libglm-dev libstb-dev libgtest-dev
     libegl-dev libgl-dev libgl1-mesa-dri libegl-mesa0 libglu1-mesa-dev

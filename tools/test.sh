@@ -5,6 +5,8 @@
 #               whole show played to its own end in Xvfb, and the play command without a display
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   linux-tsan  the music feeder under ThreadSanitizer, with a simulated device and SDL's dummy one
+#   glcheck     the GL tests with every GL call followed by an error check that names it
+#   clang       everything built with clang at -Werror, then clang-tidy over src/ and tools/
 #   win32       builds with zero warnings; its zip (the package target) holds one folder with
 #               the exe, its data and a read-me, and nothing else; the exe imports system DLLs only
 #   win64       builds, its zip is checked the same way, and it runs under wine in Xvfb: its
@@ -64,6 +66,14 @@ step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture
 
 step "linux-tsan build" build linux-tsan --target music_feeder_test music_stream_test wave_out_sdl_threads_test
 step "linux-tsan music tests" ctest --preset linux-tsan -L "music_feeder_test|music_stream_test|wave_out_sdl_threads_test"
+
+# Every GL call checked for an error (abort naming the call), for the tests that drive GL.
+glcheckTests="gl_loader_test gl_error_check_test renderer_test render_pixels_test depth_of_field_test shader_library_test shader_files_test show_headless_test model_gl_test texture_gl_test tunnel_mesh_test frame_loop_test"
+# shellcheck disable=SC2086 # one target per word
+step "linux-glcheck build" build linux-glcheck --target $glcheckTests
+step "linux-glcheck GL tests" ctest --preset linux-glcheck -j "$jobs" -L "$(echo $glcheckTests | tr ' ' '|')"
+step "linux-clang build" build linux-clang
+step "static analysis" env JOBS="$jobs" bash tools/static-analysis.sh build/linux-clang
 
 # The zip handed out to Windows users, built by the preset's package target and checked as
 # unzipped: one folder, exactly the exe and its data, the exe's imports system DLLs only.
