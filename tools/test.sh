@@ -3,7 +3,8 @@
 #   layers      every include runs downward (tools/check-layers.sh)
 #   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests, videos through capture, the
 #               whole show played to its own end in Xvfb, and the play command without a display
-#   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer, every data file
+#               missing, cut or random one at a time, and the whole show drawn headless
 #   linux-tsan  the music feeder under ThreadSanitizer, with a simulated device and SDL's dummy one
 #   glcheck     the GL tests with every GL call followed by an error check that names it
 #   clang       everything built with clang at -Werror, then clang-tidy over src/ and tools/
@@ -60,9 +61,12 @@ headlessPlay() {
     [ "$streams" = "audio video " ]
 }
 step "play command without a display makes a video" headlessPlay
+step "linux show plays in silence without a sound device" bash tests/app/silent_run_test.sh build/linux/show/demo
 
 step "linux-asan build" build linux-asan
-step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture"
+step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture|fault_matrix|whole_show_sanitized"
+step "linux-asan fault matrix" ctest --preset linux-asan -L fault_matrix
+step "linux-asan whole show headless" ctest --preset linux-asan -L whole_show_sanitized
 
 step "linux-tsan build" build linux-tsan --target music_feeder_test music_stream_test wave_out_sdl_threads_test
 step "linux-tsan music tests" ctest --preset linux-tsan -L "music_feeder_test|music_stream_test|wave_out_sdl_threads_test"
@@ -88,6 +92,7 @@ step "win32 package" package win32 i686
 step "win64 build" build win64
 step "win64 package" package win64 x86_64
 step "win64 window under wine" bash tests/app/wine_window_test.sh build/win64/show/demo.exe
+step "win64 faults and no sound under wine" bash tests/app/wine_fault_test.sh build/win64/show/demo.exe
 
 fuzz() {
     cmake --preset fuzz >/dev/null || return 1
