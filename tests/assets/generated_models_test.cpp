@@ -3,35 +3,14 @@
 #include "assets/mesh_checks.h"
 #include "assets/model_table.h"
 
-#include "core/load_whole_file.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-
-namespace {
-
-ParsedModel parseGenerated(const char* path)
-{
-    size_t size = 0;
-    uint8_t* bytes = loadWholeFile(path, &size);
-    ParsedModel model;
-    std::string error;
-    EXPECT_NE(bytes, nullptr) << path << " missing: is the content built?";
-    if (bytes) {
-        EXPECT_TRUE(parseModelFile(bytes, size, model, error)) << path << ": " << error;
-        std::free(bytes);
-    }
-    return model;
-}
-
-}  // namespace
 
 TEST(GeneratedModels, EveryModelIsAClosedOutwardFacingSolid)
 {
     for (const char* path : modelFiles) {
-        ParsedModel model = parseGenerated(path);
+        ParsedModel model = parseGeneratedModel(path);
         MeshMeasures m = measureMesh(model);
         EXPECT_TRUE(m.finite) << path;
         EXPECT_GT(m.triangles, 0u) << path;
@@ -42,12 +21,12 @@ TEST(GeneratedModels, EveryModelIsAClosedOutwardFacingSolid)
 
 TEST(GeneratedModels, SphereAndCubeHaveTheirSize)
 {
-    ParsedModel sphere = parseGenerated("3d/sphere.3d");
+    ParsedModel sphere = parseGeneratedModel("3d/sphere.3d");
     for (size_t i = 0; i < sphere.positions.size(); i += 3) {
         const float* p = &sphere.positions[i];
         EXPECT_NEAR(std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]), 1.0f, 1e-4f);
     }
-    ParsedModel cube = parseGenerated("3d/texturedcube.3d");
+    ParsedModel cube = parseGeneratedModel("3d/texturedcube.3d");
     EXPECT_TRUE(cube.textured());
     EXPECT_EQ(cube.groups.size(), 6u);
     MeshMeasures m = measureMesh(cube);
@@ -60,7 +39,7 @@ TEST(GeneratedModels, SphereAndCubeHaveTheirSize)
 
 TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
 {
-    MeshMeasures m = measureMesh(parseGenerated("3d/soundtrackmoravelkint.3d"));
+    MeshMeasures m = measureMesh(parseGeneratedModel("3d/soundtrackmoravelkint.3d"));
     // The show lifts the model by one unit onto the ground: its lowest point must be at -1,
     // neither floating nor sunk (no descenders in the name, round letters included).
     EXPECT_NEAR(m.low[1], -1.0f, 2e-3f);
@@ -76,7 +55,7 @@ TEST(GeneratedModels, SculpturesFitTheUnitCube)
 {
     // How they differ from one another is sculpture_shape_test's concern.
     for (int k = 3; k < modelCount; ++k) {
-        MeshMeasures m = measureMesh(parseGenerated(modelFiles[k]));
+        MeshMeasures m = measureMesh(parseGeneratedModel(modelFiles[k]));
         for (int axis = 0; axis < 3; ++axis) {
             EXPECT_GE(m.low[axis], -1.0f) << modelFiles[k];
             EXPECT_LE(m.high[axis], 1.0f) << modelFiles[k];

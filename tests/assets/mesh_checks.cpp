@@ -1,6 +1,12 @@
 #include "assets/mesh_checks.h"
 
+#include "core/load_whole_file.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <map>
 #include <utility>
 
@@ -40,4 +46,18 @@ MeshMeasures measureMesh(const ParsedModel& model)
             m.unmatchedEdges += size_t(count - partners);
     }
     return m;
+}
+
+ParsedModel parseGeneratedModel(const char* path)
+{
+    size_t size = 0;
+    uint8_t* bytes = loadWholeFile(path, &size);
+    ParsedModel model;
+    std::string error;
+    EXPECT_NE(bytes, nullptr) << path << " missing: is the content built?";
+    if (bytes) {
+        EXPECT_TRUE(parseModelFile(bytes, size, model, error)) << path << ": " << error;
+        std::free(bytes);
+    }
+    return model;
 }

@@ -13,3 +13,7 @@ struct MeshMeasures {
 };
 
 MeshMeasures measureMesh(const ParsedModel& model);
+
+// A model file the build generated into the runnable folder, parsed; a test failure (and an
+// empty model) when it is missing or does not parse.
+ParsedModel parseGeneratedModel(const char* path);

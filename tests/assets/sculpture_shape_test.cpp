@@ -4,13 +4,11 @@
 #include "assets/mesh_checks.h"
 #include "assets/model_table.h"
 
-#include "core/load_whole_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,17 +24,7 @@ using Silhouette = std::vector<bool>;
 
 ParsedModel loadSculpture(int k)
 {
-    const char* path = modelFiles[firstSculpture + k];
-    size_t size = 0;
-    uint8_t* bytes = loadWholeFile(path, &size);
-    ParsedModel model;
-    std::string error;
-    EXPECT_NE(bytes, nullptr) << path << " missing: is the content built?";
-    if (bytes) {
-        EXPECT_TRUE(parseModelFile(bytes, size, model, error)) << path << ": " << error;
-        std::free(bytes);
-    }
-    return model;
+    return parseGeneratedModel(modelFiles[firstSculpture + k]);
 }
 
 // The pixels covered by any triangle, the model turned by `degrees` about y and stretched,
