@@ -95,17 +95,22 @@ echo "$cases headless cases in $(echo "$(now) - $start" | bc) s"
 # seconds; and the soundtrack cut in half, which opens and plays until its stream runs out
 # about halfway through the show, past that point. Each must come up, play on and end on
 # Escape with status 0.
+# windowOrEnd PID: the demo's window is up, or the demo has already ended without one.
+windowOrEnd() { hasWindow demo || hasEnded "$1"; }
+
 # playsOn FILE FAULT SECONDS
 playsOn() {
     local name="demo, $1 $2, $3 s" pid status report
     applyFault "$COPY" "$1" "$2"
     "$COPY/demo" >"$output" 2>&1 &
     pid=$!
-    if ! waitFor 60 hasWindow demo; then
+    waitFor 60 windowOrEnd $pid
+    if ! hasWindow demo; then
         kill $pid 2>/dev/null
         wait $pid
+        status=$?
         restoreFile "$COPY" "$1"
-        caseFailed "$name: no window appeared"
+        caseFailed "$name: no window appeared (status $status)"
         sed 's/^/    /' "$output" | head -n 40
         return
     fi

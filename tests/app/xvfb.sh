@@ -5,7 +5,10 @@ startXvfb() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # -noreset: by default the server resets whenever its last client leaves, and a program
+    # that connects during the reset fails to open the display; the tests start and end one
+    # client after another.
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     local number
     read -r -t 10 number <"$fifo" || { echo "Xvfb did not start"; exit 1; }
