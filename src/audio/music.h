@@ -14,6 +14,27 @@ bool musicLoad(const char* path);
 // reading, after a successful musicLoad.
 void musicStart();
 
+// For a player that steers the show's time; the show itself never calls these. Main thread
+// only, after a successful musicLoad (before it, a seek does nothing). Without a device they keep the stream's place and the
+// position stays at the last seek.
+
+// Holds the device, moves the decoder to `frame` of the track (at musicSampleRate), refills the
+// whole ring from there and queues it to play from its start; playback goes on when `play`. The
+// feeder is started again if the track's end had stopped it.
+void musicSeek(uint32_t frame, bool play);
+
+// Holds and resumes playback where it is.
+void musicPause();
+void musicResume();
+
+// The track's frame the device has reached: the last seek's frame plus every frame taken from
+// the ring since. The device takes a buffer at a time, so this runs up to one device buffer
+// ahead of what is heard.
+uint64_t musicPosition();
+
+// Frames per second of the loaded track.
+uint32_t musicSampleRate();
+
 // The feeder thread: keeps the half of the ring that the device has just left refilled until the
 // track ends, then lets the device play out the ring once more. Ignores its argument; returns 0.
 uint32_t musicFeederThread(void* unused);

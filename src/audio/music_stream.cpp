@@ -66,8 +66,9 @@ void freeMusicStream(MusicStream& stream)
 uint32_t fillRingHalf(MusicStream& stream, uint32_t half)
 {
     float* start = stream.ring + half * ringHalfFloats;
-    const int decoded = stb_vorbis_get_samples_float_interleaved(
-        stream.decoder, ringChannels, start, static_cast<int>(ringHalfFloats));
+    const int decoded = stream.decoder ? stb_vorbis_get_samples_float_interleaved(
+                                             stream.decoder, ringChannels, start, static_cast<int>(ringHalfFloats))
+                                       : 0;
     const uint32_t frames = decoded > 0 ? static_cast<uint32_t>(decoded) : 0;
     std::fill(start + frames * ringChannels, start + ringHalfFloats, 0.0f);
     return frames;
@@ -75,8 +76,22 @@ uint32_t fillRingHalf(MusicStream& stream, uint32_t half)
 
 void closeMusicDecoder(MusicStream& stream)
 {
-    stb_vorbis_close(stream.decoder);
+    if (stream.decoder)
+        stb_vorbis_close(stream.decoder);
     stream.decoder = nullptr;
+}
+
+void seekMusicStream(MusicStream& stream, uint32_t frame)
+{
+    // The file was checked when the stream opened; only its bytes are needed to open it again.
+    if (!stream.decoder && stream.fileData)
+        stream.decoder = stb_vorbis_open_memory(stream.fileData, static_cast<int>(stream.fileSize), nullptr, nullptr);
+    // The decoder's own seek asserts on a target past the last page: ask for the length first.
+    if (stream.decoder && (frame >= stb_vorbis_stream_length_in_samples(stream.decoder) ||
+                           !stb_vorbis_seek(stream.decoder, frame)))
+        closeMusicDecoder(stream);
+    fillRingHalf(stream, 0);
+    fillRingHalf(stream, 1);
 }
 
 FeederPoll pollFeeder(MusicStream& stream, FeederState& state, uint32_t position)

@@ -47,8 +47,16 @@ bool openMusicStreamInMemory(MusicStream& stream, uint8_t* data, size_t size);
 void freeMusicStream(MusicStream& stream);
 
 // Decodes the next 16384 frames into half 0 or 1 of the ring and sets the rest of that half,
-// after the track's last frame, to exact silence. Returns the frames decoded.
+// after the track's last frame, to exact silence. Returns the frames decoded (0, all silence,
+// once the decoder is closed).
 uint32_t fillRingHalf(MusicStream& stream, uint32_t half);
+
+// Moves the stream to `frame` of the track (at the track's own rate) and fills the whole ring
+// from there: half 0 with the 16384 frames from `frame` on, half 1 with the next ones. A decoder
+// closed at the track's end is opened again on the file data first. At or past the track's end,
+// or where the file does not seek, the decoder is closed and the ring is silence. Only while no
+// device plays the ring.
+void seekMusicStream(MusicStream& stream, uint32_t frame);
 
 // Closes the decoder; the file data and the ring stay, since the device may still be playing.
 void closeMusicDecoder(MusicStream& stream);

@@ -7,7 +7,9 @@
 //
 // Threads: the main thread opens, pauses and queues before the feeder thread starts, and later
 // only restarts; the feeder thread alone reads the position, publishes its writes to the buffer
-// and breaks the loop. Every operation
+// and breaks the loop. A player's seek (audio/music.h) is the exception: it pauses, queues again
+// and publishes from the main thread while it holds the stream, so the feeder is not polling.
+// Every operation
 // but openWaveOut does nothing when no device could be opened; the position then stays at 0, so
 // the show runs silent.
 #include <cstdint>
@@ -21,7 +23,9 @@ void pauseWaveOut();
 
 // Queues `bytes` bytes of interleaved stereo floats to be played over and over, from the start,
 // until breakWaveOutLoop. The device reads the samples in place for as long as it plays: they
-// must stay allocated, and only the part the device is not playing may be rewritten.
+// must stay allocated, and only the part the device is not playing may be rewritten. Queued
+// again while paused, the device starts over: the buffer plays from its start, the loop is
+// whole again, and the position counts from 0.
 void queueLoopingBuffer(const float* samples, uint32_t bytes);
 
 // Publishes every write this thread has made to the queued buffer so far: the device's reads of

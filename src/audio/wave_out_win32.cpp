@@ -14,7 +14,8 @@ namespace {
 HWAVEOUT device = nullptr; // null when no device could be opened
 WAVEFORMATEX format = {};
 WAVEHDR header = {};
-// The last position converted; only the feeder thread reads and writes it.
+// The last position converted; only the feeder thread reads and writes it (and a player's
+// seek, while the feeder is held off).
 uint32_t lastPosition = 0;
 
 DevicePosition toDevicePosition(const MMTIME& time)
@@ -88,6 +89,13 @@ void queueLoopingBuffer(const float* samples, uint32_t bytes)
 {
     if (!device)
         return;
+    if (header.lpData) {
+        // Queued before: start over with the position back at 0, and still paused.
+        waveOutReset(device);
+        waveOutUnprepareHeader(device, &header, sizeof header);
+        waveOutPause(device);
+        lastPosition = 0;
+    }
     header = {};
     // winmm only reads the buffer; its header field is not const.
     header.lpData = reinterpret_cast<LPSTR>(const_cast<float*>(samples));

@@ -7,7 +7,8 @@
 //     program::flatDOF0.step0.set(camera.step0());
 //
 // Locations are looked up once, by lookUpUniformLocations() after the programs have linked,
-// in the order the table below lists them; nothing looks a location up per frame.
+// in the order the table below lists them (and again after reloadShaders); nothing looks a
+// location up per frame.
 #include "render/uniforms.h"
 
 // Every program with its uniforms in lookup order. Each row is

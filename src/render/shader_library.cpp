@@ -3,6 +3,7 @@
 #include "core/load_whole_file.h"
 #include "render/programs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -158,7 +159,62 @@ bool buildPrograms(const uint32_t* table, GLuint* output)
     return true;
 }
 
+// Every stage of a list compiled, with 0 for a stage that failed after its report; a reload
+// goes on past a failure so that every broken file is reported at once.
+void compileEveryStage(StageList& list)
+{
+    for (int i = 0; i < list.count; ++i) {
+        const std::string path = std::string("shaders/") + list.names[i] + list.extension;
+        const GLuint shader = compileShaderFile(path.c_str(), list.stageType);
+        if (!shader)
+            std::fprintf(stderr, "%s does not compile; its programs keep their last good build.\n", path.c_str());
+        list.shaders.push_back(shader);
+    }
+}
+
 } // namespace
+
+int reloadShaders()
+{
+    StageList fragments{fragmentStages, fragmentStageCount, ".fs", GL_FRAGMENT_SHADER, {}};
+    StageList vertices{vertexStages, vertexStageCount, ".vs", GL_VERTEX_SHADER, {}};
+    compileEveryStage(fragments);
+    compileEveryStage(vertices);
+
+    int kept = 0;
+    const uint32_t* word = programBuildTable;
+    for (int index = 0; index < programCount; ++index) {
+        const uint32_t stageCount = *word++;
+        std::vector<GLuint> stages;
+        for (uint32_t i = 0; i < stageCount; ++i) {
+            const uint32_t reference = *word++;
+            const StageList& list = (reference & vertexBit) ? vertices : fragments;
+            stages.push_back(list.shaders.at(reference & indexMask));
+        }
+        bool built = std::find(stages.begin(), stages.end(), 0u) == stages.end();
+        if (built) {
+            const GLuint program = glCreateProgram();
+            for (GLuint stage : stages)
+                glAttachShader(program, stage);
+            built = linkProgram(program);
+            if (built) {
+                glDeleteProgram(programs[index]);
+                programs[index] = program;
+            } else {
+                std::fprintf(stderr, "Program %d does not link; it keeps its last good build.\n", index);
+                glDeleteProgram(program);
+            }
+        }
+        kept += built ? 0 : 1;
+    }
+
+    for (StageList* list : {&fragments, &vertices})
+        for (GLuint shader : list->shaders)
+            if (shader)
+                glDeleteShader(shader);
+    lookUpUniformLocations();
+    return kept;
+}
 
 bool loadShaders()
 {

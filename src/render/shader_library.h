@@ -29,6 +29,14 @@ void setShaderMessageSink(ShaderMessageSink sink);
 // error and in a message box. Programs already created by then are left as they are.
 bool loadShaders();
 
+// Builds every program again from the stage files as they are now, for a player that edits
+// shaders while the show runs. A program whose stages all compile and link replaces the old one,
+// which is deleted; any other keeps the program it had, its last good one. A stage that fails
+// gives its log to the sink (a player hands over one that prints it) and a line naming its file
+// on standard error; a link failure its log on both. Nothing ends. Uniform locations are looked
+// up again. Returns the number of programs that kept their old one.
+int reloadShaders();
+
 // Reads and compiles one stage file; the shader name, or 0 after the report above.
 GLuint compileShaderFile(const char* path, GLenum stageType);
 

@@ -1,0 +1,123 @@
+// The music following the player: the stream refilled from any frame, and the device's position
+// against the player's demo time through seeks, pauses and resumes, on the SDL backend with
+// SDL's dummy driver (a real audio thread at a sound card's pace, nothing heard). Each case runs
+// in a process of its own, as the music is one per process.
+#include "player_session.h"
+
+#include "audio/music.h"
+#include "audio/music_stream.h"
+#include "audio/ogg_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+// SDL's device buffer in frames (wave_out_sdl.cpp): the device takes this much at a time, so
+// its position runs up to this far ahead of what is heard.
+constexpr int64_t deviceBuffer = 2048;
+
+int64_t nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// The music's position less the demo time's frame, in frames.
+int64_t lead(double t)
+{
+    return int64_t(musicPosition()) - int64_t(std::llround(t * musicSampleRate()));
+}
+
+void expectRingFrom(const MusicStream& stream, const std::vector<float>& reference, size_t firstFrame)
+{
+    for (size_t i = 0; i < size_t(ringFrames) * 2; ++i) {
+        const size_t source = firstFrame * 2 + i;
+        const float expected = source < reference.size() ? reference[source] : 0.0f;
+        ASSERT_NEAR(stream.ring[i], expected, 1e-6f) << "ring frame " << i / 2 << " for track frame " << firstFrame;
+    }
+}
+
+}
+
+TEST(MusicSeek, RefillsTheWholeRingFromTheFrameAskedFor)
+{
+    const std::string path = testFilePath("seek.ogg");
+    const uint32_t frames = 3 * 44100;
+    ASSERT_TRUE(writeOggVorbis(path, makeTestSignal(frames, 2, 44100), 2, 44100));
+    const std::vector<float> reference = decodeOggVorbis(path, 2);
+    MusicStream stream;
+    ASSERT_TRUE(openMusicStream(stream, path.c_str()));
+
+    seekMusicStream(stream, 50000);
+    expectRingFrom(stream, reference, 50000);
+    // Near the end: the rest of the track, then exact silence.
+    seekMusicStream(stream, frames - 1000);
+    expectRingFrom(stream, reference, frames - 1000);
+    // Past the end: silence, and the decoder is put away.
+    seekMusicStream(stream, frames + 5);
+    expectRingFrom(stream, reference, frames + 5);
+    EXPECT_EQ(stream.decoder, nullptr);
+    // Back from there, and back after the track's end closed the decoder as the feeder does.
+    seekMusicStream(stream, 1234);
+    expectRingFrom(stream, reference, 1234);
+    closeMusicDecoder(stream);
+    seekMusicStream(stream, 0);
+    expectRingFrom(stream, reference, 0);
+
+    freeMusicStream(stream);
+    std::remove(path.c_str());
+}
+
+TEST(PlayerMusic, StaysWithinOneBufferOfDemoTimeThroughSeeksPausesAndResumes)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(musicLoad("demooooooo.ogg"));
+    PlayerSession session(30.0, true, 1000000000, nowNs());
+    session.startMusic();
+
+    // Paused: exactly at the start time, and it stays there.
+    EXPECT_EQ(lead(session.frameTime(nowNs())), 0);
+    sleepMs(150);
+    EXPECT_EQ(lead(session.frameTime(nowNs())), 0) << "a paused player's music holds";
+    session.press(KeyPress{PlayerKey::Right}, nowNs());
+    EXPECT_EQ(lead(session.frameTime(nowNs())), 0) << "a seek while paused";
+
+    // Resumed: the device takes its first buffer at once, then keeps pace with the clock.
+    session.press(KeyPress{PlayerKey::Space}, nowNs());
+    for (int i = 0; i < 4; ++i) {
+        sleepMs(100);
+        const int64_t ahead = lead(session.frameTime(nowNs()));
+        EXPECT_LE(std::abs(ahead), deviceBuffer) << "playing, " << (i + 1) * 100 << " ms after the resume";
+    }
+
+    // Paused while playing: the position stops where the device was, within a buffer.
+    session.press(KeyPress{PlayerKey::Space}, nowNs());
+    const double held = session.frameTime(nowNs());
+    EXPECT_LE(std::abs(lead(held)), deviceBuffer);
+    const uint64_t heldPosition = musicPosition();
+    sleepMs(150);
+    EXPECT_EQ(musicPosition(), heldPosition);
+
+    // Resumed: the music starts again at the held time, not where the device had got to.
+    session.press(KeyPress{PlayerKey::Space}, nowNs());
+    const int64_t afterResume = lead(session.frameTime(nowNs()));
+    EXPECT_GE(afterResume, -deviceBuffer);
+    EXPECT_LE(afterResume, deviceBuffer);
+
+    // A jump to the carousel while playing.
+    session.press(KeyPress{PlayerKey::Scene, false, 4}, nowNs());
+    sleepMs(100);
+    EXPECT_LE(std::abs(lead(session.frameTime(nowNs()))), deviceBuffer);
+    session.press(KeyPress{PlayerKey::Space}, nowNs());
+}

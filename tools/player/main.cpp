@@ -1,0 +1,121 @@
+// player: the show for the people who make it. The same start-up and the same scenes as the
+// show, in a window, with demo time in the creator's hands and the soundtrack following it:
+//
+//   player [--time T] [--paused] [--size WxH] [--fullscreen]
+//
+//   Space       pause / resume          Home        back to 0
+//   Left Right  one second back / on    1 to 5      the start of each scene
+//   (Shift: ten seconds)                R           reload every shader from disk
+//   , .         one frame at 60 fps back / on, while paused
+//   Escape      quit
+//
+// Its data is the show's, beside the executable: run it from anywhere.
+#include "player_frame.h"
+#include "player_options.h"
+#include "player_session.h"
+#include "player_timeline.h"
+#include "player_window.h"
+
+#include "app/frame_loop.h"
+#include "app/startup.h"
+#include "platform/platform.h"
+#include "render/shader_library.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Frames drawn over the last whole second, for the title.
+class FrameRateMeter {
+public:
+    explicit FrameRateMeter(int64_t frequency) : frequency_(frequency) {}
+
+    void frameDrawn(int64_t now)
+    {
+        ++frames_;
+        if (now - windowStart_ >= frequency_) {
+            rate_ = double(frames_) * double(frequency_) / double(now - windowStart_);
+            frames_ = 0;
+            windowStart_ = now;
+        }
+    }
+    double rate() const { return rate_; }
+
+private:
+    int64_t frequency_;
+    int64_t windowStart_ = 0;
+    int frames_ = 0;
+    double rate_ = 0.0;
+};
+
+// While paused with nothing new to show, the player sleeps in the event queue this long at most.
+constexpr uint32_t idleWaitMilliseconds = 20;
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Stage 1: what to play.
+    PlayerOptions options;
+    std::string error;
+    if (!parsePlayerOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "player: %s\n%s", error.c_str(), playerUsage);
+        return 2;
+    }
+    if (!enterExecutableFolder())
+        return 1;
+
+    // Stage 2: the show's own start-up, in a window of the chosen size.
+    setPlayerWindowSize(options.width, options.height, options.fullscreen);
+    int exitStatus = 0;
+    if (!startShow(exitStatus))
+        return exitStatus != 0 ? exitStatus : 1;
+    enterFullscreen();
+
+    // Stage 3: the clock and the music at the start time.
+    const int64_t frequency = performanceFrequency();
+    PlayerSession session(options.startTime, options.paused, frequency, performanceCounter());
+    session.startMusic();
+    FrameRateMeter meter(frequency);
+
+    // Stage 4: frames until Escape or the window closes. A paused player draws only when
+    // something changed, so it leaves the machine alone.
+    bool redraw = true;
+    for (;;) {
+        if (drainMessages())
+            break;
+        bool quit = false;
+        for (const KeyPress& key : takeKeyPresses()) {
+            switch (session.press(key, performanceCounter())) {
+            case PlayerAction::None: break;
+            case PlayerAction::TimeChanged: redraw = true; break;
+            case PlayerAction::ReloadShaders: {
+                const int kept = reloadShaders();
+                if (kept)
+                    std::fprintf(stderr, "player: shaders reloaded; %d program(s) kept their last good build\n", kept);
+                else
+                    std::fputs("player: shaders reloaded\n", stderr);
+                redraw = true;
+                break;
+            }
+            case PlayerAction::Quit: quit = true; break;
+            }
+        }
+        if (quit)
+            break;
+
+        if (session.paused() && !redraw) {
+            waitForPlayerEvents(idleWaitMilliseconds);
+            continue;
+        }
+        const double t = session.frameTime(performanceCounter());
+        if (runFrameAt(t, drawPlayerFrame))
+            break;
+        meter.frameDrawn(performanceCounter());
+        setPlayerWindowTitle(playerTitle(t, meter.rate(), session.paused()));
+        redraw = false;
+    }
+    return 0;
+}
