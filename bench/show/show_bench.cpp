@@ -1,7 +1,7 @@
 // The show as a viewer meets it, on the headless context: how long start-up takes, step by
 // step, up to the first frame, and what each scene's frames cost at 640 x 360 and 1280 x 720
 // (mean and worst over a stretch of that scene, each frame finished with glFinish by the
-// headless swap). Each size runs in a process of its own, since start-up makes the show's
+// headless swap), and each pass's time and share of the frame. Each size runs in a process of its own, since start-up makes the show's
 // single instances once.
 //
 //   show_bench [frames per scene]      run in the runnable folder (reads the show's data)
@@ -11,6 +11,7 @@
 #include "core/gl_api.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
+#include "render/renderer.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -36,6 +39,21 @@ void stepDone(const char* step)
 {
     std::printf("  %-34s %8.1f ms\n", step, millisecondsSince(stepStart));
     stepStart = Clock::now();
+}
+
+// Each pass's own time: the observer finishes the GL work as each pass is issued.
+const char* const passNames[] = {"geometry", "light", "forward", "half", "DOF", "glow", "composite", "FXAA"};
+double passTotals[std::size(passNames)];
+Clock::time_point passStart;
+
+void passDone(const char* pass)
+{
+    glFinish();
+    const Clock::time_point now = Clock::now();
+    for (size_t i = 0; i < std::size(passNames); ++i)
+        if (std::strcmp(passNames[i], pass) == 0)
+            passTotals[i] += std::chrono::duration<double, std::milli>(now - passStart).count();
+    passStart = now;
 }
 
 struct Scene {
@@ -62,12 +80,19 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene)
     std::printf("  %-34s %8.1f ms\n", "start to first frame", millisecondsSince(processStart));
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
-    std::printf("%-18s %10s %10s %8s\n", "scene", "mean ms", "worst ms", "fps");
+    std::printf("%-18s %8s %8s %6s |", "scene", "mean ms", "worst ms", "fps");
+    for (const char* pass : passNames)
+        std::printf(" %9s", pass);
+    std::printf("\n");
+    setPassObserver(passDone);
     for (const Scene& scene : scenes) {
         runFrameAt(scene.start, timelineFrame);   // warm-up: first use of the scene's programs
         double total = 0.0, worst = 0.0;
+        for (double& pass : passTotals)
+            pass = 0.0;
         for (int frame = 0; frame < framesPerScene; ++frame) {
             const Clock::time_point start = Clock::now();
+            passStart = start;
             // Ten frames a second of demo time: a stretch of the scene, not one still.
             runFrameAt(scene.start + 0.1 * (frame + 1), timelineFrame);
             const double milliseconds = millisecondsSince(start);
@@ -75,8 +100,12 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene)
             worst = std::max(worst, milliseconds);
         }
         const double mean = total / framesPerScene;
-        std::printf("%-18s %10.1f %10.1f %8.1f\n", scene.name, mean, worst, 1000.0 / mean);
+        std::printf("%-18s %8.1f %8.1f %6.1f |", scene.name, mean, worst, 1000.0 / mean);
+        for (double pass : passTotals)
+            std::printf(" %5.1f %2.0f%%", pass / framesPerScene, 100.0 * pass / total);
+        std::printf("\n");
     }
+    setPassObserver(nullptr);
     return 0;
 }
 

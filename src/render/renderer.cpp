@@ -167,12 +167,30 @@ void Renderer::beginGeometryPass()
     glStencilFunc(GL_ALWAYS, GLint(stencilMark), 0xFF);
 }
 
+namespace {
+
+PassObserver passObserver = nullptr;
+
+void passIssued(const char* pass)
+{
+    if (passObserver)
+        passObserver(pass);
+}
+
+} // namespace
+
+void setPassObserver(PassObserver observer)
+{
+    passObserver = observer;
+}
+
 void Renderer::endGeometryPass()
 {
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_STENCIL_TEST);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    passIssued("geometry");
 }
 
 void Renderer::beginLightPass(bool clear)
@@ -200,6 +218,7 @@ void Renderer::endLightPass()
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glDisable(GL_STENCIL_TEST);
+    passIssued("light");
 }
 
 void Renderer::beginForwardPass()
@@ -220,14 +239,18 @@ void Renderer::endForwardPass()
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
     glDepthFunc(GL_LESS);
+    passIssued("forward");
 }
 
 void Renderer::postProcess(const Camera& camera)
 {
     bindPostProcessTextures();
     halfSizeStage();
+    passIssued("half");
     depthOfFieldStage(camera);
+    passIssued("DOF");
     glowStage();
+    passIssued("glow");
 }
 
 void Renderer::bindPostProcessTextures()
@@ -305,6 +328,7 @@ void Renderer::composite()
     program::flatCombine.G.set(4);
     drawScreenTriangle();
     glDisable(GL_FRAMEBUFFER_SRGB);
+    passIssued("composite");
 }
 
 void Renderer::present(int windowWidth, int windowHeight)
@@ -318,4 +342,5 @@ void Renderer::present(int windowWidth, int windowHeight)
     program::flatFXAA.s.set(float(windowWidth) / float(width_), float(windowHeight) / float(height_));
     drawScreenTriangle();
     glDisable(GL_FRAMEBUFFER_SRGB);
+    passIssued("FXAA");
 }
