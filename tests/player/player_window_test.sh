@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The player in a real X window (Xvfb): it starts paused at the time asked for, its picture there
 # is capture's frame at the same time and size, keys move time as documented (read from the
-# window title), and Escape ends it with status 0.
+# window title), saving a shader or pressing R reloads the shaders and a broken one only
+# reports its log, and Escape ends it with status 0.
 # Usage: player_window_test.sh <player executable> <capture executable>, both in the runnable folder
 set -u
 player=$1
@@ -13,7 +14,15 @@ export SDL_AUDIODRIVER=dummy   # no sound card here
 work=$(mktemp -d)
 trap 'kill $XVFB_PID 2>/dev/null; rm -rf "$work"' EXIT
 
-"$player" --time 90 --paused --size 320x180 >"$work/player.log" 2>&1 &
+# The player runs from a folder of its own with a copy of the shaders, which step 3 edits.
+run="$work/run"
+mkdir -p "$run"
+cp "$player" "$run/"
+data=$(cd "$(dirname "$player")" && pwd)
+for item in 2d 3d demooooooo.ogg; do ln -s "$data/$item" "$run/$item"; done
+cp -r "$data/shaders" "$run/shaders"
+
+"$run/player" --time 90 --paused --size 320x180 >"$work/player.log" 2>&1 &
 pid=$!
 waitFor 30 hasWindow player || { cat "$work/player.log"; fail "no window appeared"; }
 window=$(viewableWindow player)
@@ -49,13 +58,31 @@ expectTitle 2 "t 25.000 s | flash 0.000 s"
 expectTitle 4 "t 65.000 s | fireworks 65.000 s"
 expectTitle Home "t 0.000 s | tunnel 0.000 s"
 
-# 3. Space plays: time moves on and the title loses "paused".
+# 3. Shaders: a save that breaks one reports its log and keeps the picture; R and a good save
+# reload. Each reload ends with a line of its own in the log.
+reloads() { grep -c "shaders reloaded" "$work/player.log"; }
+hasReloads() { [ "$(reloads)" -ge "$1" ]; }
+combine="$run/shaders/Combine.fs"
+cp "$combine" "$work/Combine.fs"
+echo "this is not GLSL;" >>"$combine"
+waitFor 10 hasReloads 1 || fail "saving a broken shader reloaded nothing"
+grep -q "Combine.fs does not compile" "$work/player.log" || fail "no report of the broken shader"
+grep -qi "error" "$work/player.log" || fail "no compile log"
+kill -0 $pid || fail "a broken shader ended the player"
+cp "$work/Combine.fs" "$combine"
+waitFor 10 hasReloads 2 || fail "saving the good shader again reloaded nothing"
+xdotool key --window "$window" r
+waitFor 10 hasReloads 3 || fail "R reloaded nothing"
+[ "$(grep -c "kept their last good build" "$work/player.log")" = 1 ] || fail "the good reloads kept old programs"
+echo "reloads: $(reloads), one of them with the broken shader"
+
+# 4. Space plays: time moves on and the title loses "paused".
 xdotool key --window "$window" space
 playing() { [[ "$(title)" != *paused ]] && [[ "$(title)" != "t 0.000 s"* ]]; }
 waitFor 5 playing || fail "Space did not play: '$(title)'"
 echo "playing: $(title)"
 
-# 4. Escape ends it with status 0.
+# 5. Escape ends it with status 0.
 pressed=$(now)
 xdotool key --window "$window" Escape
 waitFor 5 hasEnded $pid || { kill $pid; fail "Escape did not end the player"; }
@@ -64,7 +91,7 @@ status=$?
 [ $status -eq 0 ] || fail "Escape ended the player with status $status"
 echo "Escape to exit: $(echo "$(now) - $pressed" | bc) s"
 
-# 5. A bad option is refused with a message and status 2, before any window.
+# 6. A bad option is refused with a message and status 2, before any window.
 "$player" --size 5x5 >"$work/refused.log" 2>&1
 status=$?
 [ $status -eq 2 ] || fail "--size 5x5 ended with status $status"

@@ -9,12 +9,15 @@
 //   , .         one frame at 60 fps back / on, while paused
 //   Escape      quit
 //
+// Saving a file in shaders/ reloads them as R does.
+//
 // Its data is the show's, beside the executable: run it from anywhere.
 #include "player_frame.h"
 #include "player_options.h"
 #include "player_session.h"
 #include "player_timeline.h"
 #include "player_window.h"
+#include "shader_watch.h"
 
 #include "app/frame_loop.h"
 #include "app/startup.h"
@@ -30,7 +33,7 @@ namespace {
 // Frames drawn over the last whole second, for the title.
 class FrameRateMeter {
 public:
-    explicit FrameRateMeter(int64_t frequency) : frequency_(frequency) {}
+    FrameRateMeter(int64_t frequency, int64_t now) : frequency_(frequency), windowStart_(now) {}
 
     void frameDrawn(int64_t now)
     {
@@ -45,10 +48,19 @@ public:
 
 private:
     int64_t frequency_;
-    int64_t windowStart_ = 0;
+    int64_t windowStart_;
     int frames_ = 0;
     double rate_ = 0.0;
 };
+
+void reload()
+{
+    const int kept = reloadShaders();
+    if (kept)
+        std::fprintf(stderr, "player: shaders reloaded; %d program(s) kept their last good build\n", kept);
+    else
+        std::fputs("player: shaders reloaded\n", stderr);
+}
 
 // While paused with nothing new to show, the player sleeps in the event queue this long at most.
 constexpr uint32_t idleWaitMilliseconds = 20;
@@ -78,7 +90,8 @@ int main(int argc, char** argv)
     const int64_t frequency = performanceFrequency();
     PlayerSession session(options.startTime, options.paused, frequency, performanceCounter());
     session.startMusic();
-    FrameRateMeter meter(frequency);
+    FrameRateMeter meter(frequency, performanceCounter());
+    watchShaderFolder("shaders");
 
     // Stage 4: frames until Escape or the window closes. A paused player draws only when
     // something changed, so it leaves the machine alone.
@@ -91,20 +104,16 @@ int main(int argc, char** argv)
             switch (session.press(key, performanceCounter())) {
             case PlayerAction::None: break;
             case PlayerAction::TimeChanged: redraw = true; break;
-            case PlayerAction::ReloadShaders: {
-                const int kept = reloadShaders();
-                if (kept)
-                    std::fprintf(stderr, "player: shaders reloaded; %d program(s) kept their last good build\n", kept);
-                else
-                    std::fputs("player: shaders reloaded\n", stderr);
-                redraw = true;
-                break;
-            }
+            case PlayerAction::ReloadShaders: reload(); redraw = true; break;
             case PlayerAction::Quit: quit = true; break;
             }
         }
         if (quit)
             break;
+        if (shaderFolderChanged(int64_t(double(performanceCounter()) * 1000.0 / double(frequency)))) {
+            reload();
+            redraw = true;
+        }
 
         if (session.paused() && !redraw) {
             waitForPlayerEvents(idleWaitMilliseconds);
