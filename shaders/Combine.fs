@@ -3,7 +3,8 @@
 // linear values). Blends sceneColor ("A", unit 2; alpha the signed circle of confusion in
 // full-size pixels) with the half-size depth-of-field result ("D", unit 3) by the size of the
 // circle, adds the quarter-size glow ("G", unit 4), applies the one fixed gain and a filmic
-// tone curve, and dithers by up to one 8-bit sRGB step so dark gradients do not band.
+// tone curve, and dithers by up to one 8-bit sRGB step so dark gradients do not band. Alpha
+// is the perceptual luma of the result.
 uniform sampler2DRect A;
 uniform sampler2DRect D;
 uniform sampler2DRect G;
@@ -121,6 +122,8 @@ void main()
     vec3 display = toneCurve(clamp(light, 0.0, kMaxLight) * kGain);
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens.
     vec2 noise = pixelNoise(uvec2(p));
-    vec3 encoded = linearToSrgb(display) + (noise.x + noise.y - 1.0) / 255.0;
-    O0 = vec4(srgbToLinear(clamp(encoded, 0.0, 1.0)), 1.0);
+    vec3 encoded = clamp(linearToSrgb(display) + (noise.x + noise.y - 1.0) / 255.0, 0.0, 1.0);
+    // Alpha (stored as it is, not sRGB-encoded) carries the perceptual luma the anti-aliasing
+    // pass finds its edges on, so it reads one channel instead of converting colours.
+    O0 = vec4(srgbToLinear(encoded), dot(encoded, vec3(0.299, 0.587, 0.114)));
 }

@@ -1,59 +1,57 @@
 #version 330 core
 // Final anti-aliasing into the window (sRGB-encoded by the framebuffer, so this writes linear
 // values): the fast approximate anti-aliasing filter, version 3.11, quality path with the
-// twelve-step edge search. Reads outputImage ("S", unit 2, full-size rectangle texture, decoded
-// to linear on fetch); "s" is window size / render size per axis, so a window smaller or larger
-// than the render size is scaled. Edges are found on perceptual luma (square root of linear).
+// five-step edge search (steps of 1, 2, 2, 4 and 12 pixels). Reads outputImage ("S", unit 2,
+// full-size rectangle texture, decoded to linear on fetch; alpha the perceptual luma that the
+// composite left there); "s" is window size / render size per axis, so a window smaller or
+// larger than the render size is scaled (edges are then found at the nearest texel).
+//
+// Written for a software rasterizer as much as for a GPU. A rasterizer that shades a block
+// of pixels in lock-step runs both sides of every branch, so every read here is an unfiltered
+// texel fetch (filtered reads of an sRGB texture are its slowest path): the neighbourhood
+// and the edge search read whole texels around the pixel's own, and the final colour is
+// filtered by hand.
 uniform sampler2DRect S;
 uniform vec2 s;
 out vec4 O0;
 
 const float kSubpix = 0.75;            // amount of sub-pixel aliasing removal
-const float kEdgeThreshold = 0.125;    // minimum local contrast, relative to the brightest
-const float kEdgeThresholdMin = 0.0312;// minimum local contrast in dark areas
-const int kSearchSteps = 12;
+const float kEdgeThreshold = 0.166;    // minimum local contrast, relative to the brightest
+const float kEdgeThresholdMin = 0.0625;// minimum local contrast in dark areas
+const int kSearchSteps = 5;
+const int kStepLength[kSearchSteps] = int[](1, 2, 2, 4, 12);
 
-float stepLength(int i)
+ivec2 lastTexel;
+
+vec4 texel(ivec2 p)
 {
-    if (i < 5) return 1.0;
-    if (i == 5) return 1.5;
-    if (i < 10) return 2.0;
-    if (i == 10) return 4.0;
-    return 8.0;
+    return texelFetch(S, clamp(p, ivec2(0), lastTexel));
 }
 
-float luma(vec3 linear)
+// Bilinear filtering at texel-space position p (texel centres at .5), clamped at the edges.
+vec4 filtered(vec2 p)
 {
-    return sqrt(max(dot(linear, vec3(0.299, 0.587, 0.114)), 0.0));
+    vec2 f = p - 0.5;
+    ivec2 i = ivec2(floor(f));
+    vec2 t = f - floor(f);
+    vec4 bottom = mix(texel(i), texel(i + ivec2(1, 0)), t.x);
+    vec4 top = mix(texel(i + ivec2(0, 1)), texel(i + ivec2(1, 1)), t.x);
+    return mix(bottom, top, t.y);
 }
 
-float lumaAt(vec2 pos)
+// The mean luma of texel p and its neighbour across the edge.
+float edgeLuma(ivec2 p, ivec2 across)
 {
-    return luma(texture(S, pos).rgb);
+    return 0.5 * (texel(p).a + texel(p + across).a);
 }
 
-void main()
+// On an edge: how far (in texels) to move the read across it, towards the side it blends with.
+vec2 shiftAcrossEdge(ivec2 home, float lumaM, float lumaS, float lumaE, float lumaN, float lumaW, float range)
 {
-    vec2 pos = gl_FragCoord.xy / s;
-    vec4 centre = texture(S, pos);
-    float lumaM = luma(centre.rgb);
-    float lumaS = lumaAt(pos + vec2(0.0, -1.0));
-    float lumaE = lumaAt(pos + vec2(1.0, 0.0));
-    float lumaN = lumaAt(pos + vec2(0.0, 1.0));
-    float lumaW = lumaAt(pos + vec2(-1.0, 0.0));
-
-    float rangeMax = max(max(max(lumaN, lumaS), max(lumaE, lumaW)), lumaM);
-    float rangeMin = min(min(min(lumaN, lumaS), min(lumaE, lumaW)), lumaM);
-    float range = rangeMax - rangeMin;
-    if (range < max(kEdgeThresholdMin, rangeMax * kEdgeThreshold)) {
-        O0 = vec4(centre.rgb, 1.0);
-        return;
-    }
-
-    float lumaNW = lumaAt(pos + vec2(-1.0, 1.0));
-    float lumaSE = lumaAt(pos + vec2(1.0, -1.0));
-    float lumaNE = lumaAt(pos + vec2(1.0, 1.0));
-    float lumaSW = lumaAt(pos + vec2(-1.0, -1.0));
+    float lumaNW = texel(home + ivec2(-1, 1)).a;
+    float lumaSE = texel(home + ivec2(1, -1)).a;
+    float lumaNE = texel(home + ivec2(1, 1)).a;
+    float lumaSW = texel(home + ivec2(-1, -1)).a;
 
     // Sub-pixel aliasing: how far the centre stands out from its 3x3 neighbourhood.
     float lumaNS = lumaN + lumaS;
@@ -78,53 +76,64 @@ void main()
     float gradientNeg = abs(lumaNeg - lumaM);
     bool towardsPos = gradientPos >= gradientNeg;
     float gradient = max(gradientPos, gradientNeg);
-    float lengthSign = towardsPos ? 1.0 : -1.0;
     float lumaPair = (towardsPos ? lumaPos : lumaNeg) + lumaM;
 
-    // Walk both ways along the edge, half a pixel towards the stronger neighbour.
-    vec2 along = horizontalSpan ? vec2(1.0, 0.0) : vec2(0.0, 1.0);
-    vec2 edgePos = pos;
-    if (horizontalSpan)
-        edgePos.y += lengthSign * 0.5;
-    else
-        edgePos.x += lengthSign * 0.5;
+    // Walk both ways along the edge, reading the mean luma of the two rows (or columns) it runs
+    // between: the pixel's own and that of its stronger neighbour.
+    ivec2 along = horizontalSpan ? ivec2(1, 0) : ivec2(0, 1);
+    ivec2 across = (horizontalSpan ? ivec2(0, 1) : ivec2(1, 0)) * (towardsPos ? 1 : -1);
 
     float gradientScaled = gradient * 0.25;
     float lumaMM = lumaM - lumaPair * 0.5;
     bool centreBelow = lumaMM < 0.0;
 
-    vec2 posN = edgePos - along * stepLength(0);
-    vec2 posP = edgePos + along * stepLength(0);
-    float lumaEndN = lumaAt(posN) - lumaPair * 0.5;
-    float lumaEndP = lumaAt(posP) - lumaPair * 0.5;
+    int reachN = kStepLength[0];
+    int reachP = kStepLength[0];
+    float lumaEndN = edgeLuma(home - along * reachN, across) - lumaPair * 0.5;
+    float lumaEndP = edgeLuma(home + along * reachP, across) - lumaPair * 0.5;
     bool doneN = abs(lumaEndN) >= gradientScaled;
     bool doneP = abs(lumaEndP) >= gradientScaled;
     for (int i = 1; i < kSearchSteps && !(doneN && doneP); ++i) {
         if (!doneN) {
-            posN -= along * stepLength(i);
-            lumaEndN = lumaAt(posN) - lumaPair * 0.5;
+            reachN += kStepLength[i];
+            lumaEndN = edgeLuma(home - along * reachN, across) - lumaPair * 0.5;
             doneN = abs(lumaEndN) >= gradientScaled;
         }
         if (!doneP) {
-            posP += along * stepLength(i);
-            lumaEndP = lumaAt(posP) - lumaPair * 0.5;
+            reachP += kStepLength[i];
+            lumaEndP = edgeLuma(home + along * reachP, across) - lumaPair * 0.5;
             doneP = abs(lumaEndP) >= gradientScaled;
         }
     }
 
-    float distanceN = horizontalSpan ? pos.x - posN.x : pos.y - posN.y;
-    float distanceP = horizontalSpan ? posP.x - pos.x : posP.y - pos.y;
-    bool nearerN = distanceN < distanceP;
-    float nearest = min(distanceN, distanceP);
-    float spanLength = distanceN + distanceP;
+    bool nearerN = reachN < reachP;
+    float nearest = float(min(reachN, reachP));
+    float spanLength = float(reachN + reachP);
     bool goodSpan = ((nearerN ? lumaEndN : lumaEndP) < 0.0) != centreBelow;
     float pixelOffset = goodSpan ? 0.5 - nearest / spanLength : 0.0;
     float offset = max(pixelOffset, subpixH);
 
-    vec2 finalPos = pos;
-    if (horizontalSpan)
-        finalPos.y += offset * lengthSign;
-    else
-        finalPos.x += offset * lengthSign;
-    O0 = vec4(texture(S, finalPos).rgb, 1.0);
+    return vec2(across) * offset;
+}
+
+void main()
+{
+    lastTexel = textureSize(S) - 1;
+    vec2 pos = gl_FragCoord.xy / s;
+    // The texel under the pixel; with a window of the render size, exactly the pixel's own.
+    ivec2 home = ivec2(floor(pos));
+    float lumaM = texel(home).a;
+    float lumaS = texel(home + ivec2(0, -1)).a;
+    float lumaE = texel(home + ivec2(1, 0)).a;
+    float lumaN = texel(home + ivec2(0, 1)).a;
+    float lumaW = texel(home + ivec2(-1, 0)).a;
+
+    float rangeMax = max(max(max(lumaN, lumaS), max(lumaE, lumaW)), lumaM);
+    float rangeMin = min(min(min(lumaN, lumaS), min(lumaE, lumaW)), lumaM);
+    float range = rangeMax - rangeMin;
+    // Most pixels lie where the local contrast is low, and are read where they are.
+    vec2 shift = vec2(0.0);
+    if (range >= max(kEdgeThresholdMin, rangeMax * kEdgeThreshold))
+        shift = shiftAcrossEdge(home, lumaM, lumaS, lumaE, lumaN, lumaW, range);
+    O0 = vec4(filtered(pos + shift).rgb, 1.0);
 }
