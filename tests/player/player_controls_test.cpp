@@ -11,6 +11,13 @@ namespace {
 
 constexpr int64_t perSecond = 1000;
 
+// The session's counter, in milliseconds, set by the test.
+int64_t fakeNow = 0;
+int64_t readFakeCounter()
+{
+    return fakeNow;
+}
+
 PlayerOptions parsed(const std::vector<std::string>& arguments)
 {
     PlayerOptions options;
@@ -85,47 +92,59 @@ TEST(PlayerTimeline, ScenesStartAndTheShowEndsWhereTheTimelineSays)
 // No music is loaded here: the session's calls into it do nothing.
 TEST(PlayerKeys, MoveTimeAsDocumented)
 {
-    PlayerSession session(50.0, true, perSecond, 0);
+    fakeNow = 0;
+    PlayerSession session(50.0, true, perSecond, readFakeCounter);
     auto press = [&](PlayerKey key, bool shift = false, int scene = 0) {
-        return session.press(KeyPress{key, shift, scene}, 0);
+        return session.press(KeyPress{key, shift, scene});
     };
     EXPECT_EQ(press(PlayerKey::Right), PlayerAction::TimeChanged);
-    EXPECT_DOUBLE_EQ(session.frameTime(0), 51.0);
+    EXPECT_DOUBLE_EQ(session.frameTime(), 51.0);
     press(PlayerKey::Left, true);
-    EXPECT_DOUBLE_EQ(session.frameTime(0), 41.0);
+    EXPECT_DOUBLE_EQ(session.frameTime(), 41.0);
     press(PlayerKey::Period);
-    EXPECT_DOUBLE_EQ(session.frameTime(0), 2461.0 / 60.0) << "one 60 fps frame on";
+    EXPECT_DOUBLE_EQ(session.frameTime(), 2461.0 / 60.0) << "one 60 fps frame on";
     press(PlayerKey::Comma);
     press(PlayerKey::Comma);
-    EXPECT_DOUBLE_EQ(session.frameTime(0), 2459.0 / 60.0);
+    EXPECT_DOUBLE_EQ(session.frameTime(), 2459.0 / 60.0);
     press(PlayerKey::Scene, false, 3);
-    EXPECT_DOUBLE_EQ(session.frameTime(0), 65.0);
+    EXPECT_DOUBLE_EQ(session.frameTime(), 65.0);
     EXPECT_EQ(press(PlayerKey::Scene, false, 7), PlayerAction::None);
     press(PlayerKey::Home);
-    EXPECT_DOUBLE_EQ(session.frameTime(0), 0.0);
+    EXPECT_DOUBLE_EQ(session.frameTime(), 0.0);
     press(PlayerKey::Comma);
-    EXPECT_DOUBLE_EQ(session.frameTime(0), 0.0) << "no frame before the first";
+    EXPECT_DOUBLE_EQ(session.frameTime(), 0.0) << "no frame before the first";
     EXPECT_EQ(press(PlayerKey::Reload), PlayerAction::ReloadShaders);
     EXPECT_EQ(press(PlayerKey::Escape), PlayerAction::Quit);
+    EXPECT_TRUE(session.paused()) << "none of these plays";
 
-    // Playing: frames step only while paused, and the clock runs.
+    // Playing: frames step only while paused, seeks keep it playing, and the clock runs.
     press(PlayerKey::Space);
     EXPECT_FALSE(session.paused());
     EXPECT_EQ(press(PlayerKey::Period), PlayerAction::None);
-    EXPECT_DOUBLE_EQ(session.frameTime(2500), 2.5);
-    session.press(KeyPress{PlayerKey::Space}, 3000);
+    fakeNow = 2500;
+    EXPECT_DOUBLE_EQ(session.frameTime(), 2.5);
+    press(PlayerKey::Right, true);
+    EXPECT_FALSE(session.paused());
+    fakeNow = 3000;
+    EXPECT_DOUBLE_EQ(session.frameTime(), 13.0);
+    press(PlayerKey::Space);
     EXPECT_TRUE(session.paused());
-    EXPECT_DOUBLE_EQ(session.frameTime(9000), 3.0);
+    fakeNow = 9000;
+    EXPECT_DOUBLE_EQ(session.frameTime(), 13.0);
 }
 
 TEST(PlayerKeys, PlayingStopsAtTheShowsEndAndSpacePlaysAgainFromTheStart)
 {
-    PlayerSession session(115.0, false, perSecond, 0);
-    EXPECT_DOUBLE_EQ(session.frameTime(2000), 116.0);
+    fakeNow = 0;
+    PlayerSession session(115.0, false, perSecond, readFakeCounter);
+    fakeNow = 2000;
+    EXPECT_DOUBLE_EQ(session.frameTime(), 116.0);
     EXPECT_TRUE(session.paused());
-    session.press(KeyPress{PlayerKey::Right, true}, 2000);
-    EXPECT_DOUBLE_EQ(session.frameTime(2000), 116.0) << "no seek past the end";
-    session.press(KeyPress{PlayerKey::Space}, 3000);
+    session.press(KeyPress{PlayerKey::Right, true});
+    EXPECT_DOUBLE_EQ(session.frameTime(), 116.0) << "no seek past the end";
+    fakeNow = 3000;
+    session.press(KeyPress{PlayerKey::Space});
     EXPECT_FALSE(session.paused());
-    EXPECT_DOUBLE_EQ(session.frameTime(4000), 1.0);
+    fakeNow = 4000;
+    EXPECT_DOUBLE_EQ(session.frameTime(), 1.0);
 }

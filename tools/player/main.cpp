@@ -88,7 +88,7 @@ int main(int argc, char** argv)
 
     // Stage 3: the clock and the music at the start time.
     const int64_t frequency = performanceFrequency();
-    PlayerSession session(options.startTime, options.paused, frequency, performanceCounter());
+    PlayerSession session(options.startTime, options.paused, frequency, performanceCounter);
     session.startMusic();
     FrameRateMeter meter(frequency, performanceCounter());
     watchShaderFolder("shaders");
@@ -101,7 +101,7 @@ int main(int argc, char** argv)
             break;
         bool quit = false;
         for (const KeyPress& key : takeKeyPresses()) {
-            switch (session.press(key, performanceCounter())) {
+            switch (session.press(key)) {
             case PlayerAction::None: break;
             case PlayerAction::TimeChanged: redraw = true; break;
             case PlayerAction::ReloadShaders: reload(); redraw = true; break;
@@ -119,7 +119,7 @@ int main(int argc, char** argv)
             waitForPlayerEvents(idleWaitMilliseconds);
             continue;
         }
-        const double t = session.frameTime(performanceCounter());
+        const double t = session.frameTime();
         if (runFrameAt(t, drawPlayerFrame))
             break;
         meter.frameDrawn(performanceCounter());

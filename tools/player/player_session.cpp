@@ -21,8 +21,9 @@ double steppedFrameTime(double t, int direction)
 
 }
 
-PlayerSession::PlayerSession(double start, bool paused, int64_t frequency, int64_t now)
-    : clock_(start, paused, showEndTime(), frequency, now), sceneStarts_(sceneStartTimes())
+PlayerSession::PlayerSession(double start, bool paused, int64_t frequency, CounterReader readCounter)
+    : readCounter_(readCounter), clock_(start, paused, showEndTime(), frequency, readCounter()),
+      sceneStarts_(sceneStartTimes())
 {
 }
 
@@ -33,45 +34,48 @@ uint32_t PlayerSession::trackFrameAt(double t)
 
 void PlayerSession::startMusic()
 {
-    musicSeek(trackFrameAt(clock_.time(0)), !clock_.paused());
+    seekTo(clock_.time(readCounter_()), !clock_.paused());
 }
 
-void PlayerSession::seekTo(double t, int64_t now)
+void PlayerSession::seekTo(double t, bool play)
 {
-    clock_.seek(t, now);
-    musicSeek(trackFrameAt(clock_.time(now)), !clock_.paused());
+    const double target = std::clamp(t, 0.0, clock_.end());
+    musicSeek(trackFrameAt(target), play);
+    const int64_t now = readCounter_();
+    clock_.seek(target, now);
+    clock_.setPaused(!play, now);
 }
 
-PlayerAction PlayerSession::press(const KeyPress& press, int64_t now)
+PlayerAction PlayerSession::press(const KeyPress& press)
 {
+    const int64_t now = readCounter_();
     const double t = clock_.time(now);
+    const bool playing = !clock_.paused();
     const double secondStep = press.shift ? 10.0 : 1.0;
     switch (press.key) {
     case PlayerKey::Space:
-        if (clock_.paused()) {
-            // Resuming at the end would stop again at once: play from the start instead.
-            if (clock_.atEnd(now))
-                clock_.seek(0.0, now);
-            clock_.setPaused(false, now);
-            musicSeek(trackFrameAt(clock_.time(now)), true);
-        } else {
+        if (playing) {
             clock_.setPaused(true, now);
             musicPause();
+        } else {
+            // Resuming at the end would stop again at once: play from the start instead. The
+            // music is sought to the held time, wherever its device had got to.
+            seekTo(clock_.atEnd(now) ? 0.0 : t, true);
         }
         return PlayerAction::TimeChanged;
-    case PlayerKey::Left: seekTo(t - secondStep, now); return PlayerAction::TimeChanged;
-    case PlayerKey::Right: seekTo(t + secondStep, now); return PlayerAction::TimeChanged;
+    case PlayerKey::Left: seekTo(t - secondStep, playing); return PlayerAction::TimeChanged;
+    case PlayerKey::Right: seekTo(t + secondStep, playing); return PlayerAction::TimeChanged;
     case PlayerKey::Comma:
     case PlayerKey::Period:
-        if (!clock_.paused())
+        if (playing)
             return PlayerAction::None;
-        seekTo(steppedFrameTime(t, press.key == PlayerKey::Period ? 1 : -1), now);
+        seekTo(steppedFrameTime(t, press.key == PlayerKey::Period ? 1 : -1), false);
         return PlayerAction::TimeChanged;
-    case PlayerKey::Home: seekTo(0.0, now); return PlayerAction::TimeChanged;
+    case PlayerKey::Home: seekTo(0.0, playing); return PlayerAction::TimeChanged;
     case PlayerKey::Scene:
         if (press.scene < 0 || press.scene >= playerSceneCount)
             return PlayerAction::None;
-        seekTo(sceneStarts_[size_t(press.scene)], now);
+        seekTo(sceneStarts_[size_t(press.scene)], playing);
         return PlayerAction::TimeChanged;
     case PlayerKey::Reload: return PlayerAction::ReloadShaders;
     case PlayerKey::Escape: return PlayerAction::Quit;
@@ -79,8 +83,9 @@ PlayerAction PlayerSession::press(const KeyPress& press, int64_t now)
     return PlayerAction::None;
 }
 
-double PlayerSession::frameTime(int64_t now)
+double PlayerSession::frameTime()
 {
+    const int64_t now = readCounter_();
     if (!clock_.paused() && clock_.atEnd(now)) {
         clock_.setPaused(true, now);
         musicPause();

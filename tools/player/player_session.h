@@ -20,18 +20,21 @@ struct KeyPress {
 
 enum class PlayerAction { None, TimeChanged, ReloadShaders, Quit };
 
+// The clock's counter: counts since any origin, at the frequency given with it.
+using CounterReader = int64_t (*)();
+
 class PlayerSession {
 public:
-    PlayerSession(double start, bool paused, int64_t frequency, int64_t now);
+    PlayerSession(double start, bool paused, int64_t frequency, CounterReader readCounter);
 
     // Puts the music at the start time, playing unless paused. Once, after the music loaded.
     void startMusic();
 
     // What a key does; the music follows at once.
-    PlayerAction press(const KeyPress& press, int64_t now);
+    PlayerAction press(const KeyPress& press);
 
     // The demo time of the frame about to be drawn. Reaching the show's end pauses there.
-    double frameTime(int64_t now);
+    double frameTime();
 
     bool paused() const { return clock_.paused(); }
 
@@ -39,8 +42,12 @@ public:
     static uint32_t trackFrameAt(double t);
 
 private:
-    void seekTo(double t, int64_t now);
+    // Moves the music to t, then the clock, so that a playing clock starts counting once the
+    // music is under way: a seek's decoding takes a few milliseconds, and would otherwise put
+    // the sound behind by that much.
+    void seekTo(double t, bool play);
 
+    CounterReader readCounter_;
     PlayerClock clock_;
     std::array<double, playerSceneCount> sceneStarts_;
 };
