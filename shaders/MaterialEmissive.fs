@@ -16,6 +16,8 @@ in vec4 rayPoint;
 flat in vec4 rayAxis;
 out vec4 O0;
 
+// The draw is limited to the screen bounds of this sphere (objects/particle_field.cpp computes
+// them from the same radius and centre: keep the two equal).
 const float kRadius = 0.3;
 // The colours run to 10 and the flash's exposure is never below 0.39: at full strength every
 // particle would burn to the same white. A third keeps each one's own hue as the flash fades.

@@ -143,6 +143,7 @@ void APIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type, const void
 void APIENTRY glEnable(GLenum cap);
 void APIENTRY glGenTextures(GLsizei n, GLuint* textures);
 void APIENTRY glGetFloatv(GLenum pname, GLfloat* data);
+void APIENTRY glScissor(GLint x, GLint y, GLsizei width, GLsizei height);
 void APIENTRY glStencilFunc(GLenum func, GLint ref, GLuint mask);
 void APIENTRY glStencilOp(GLenum fail, GLenum zfail, GLenum zpass);
 void APIENTRY glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width,
@@ -213,6 +214,7 @@ struct CheckedGL<R(APIENTRY*)(A...)> {
 #define glEnable(...) SHOW_CHECKED_GL(glEnable)(__VA_ARGS__)
 #define glGenTextures(...) SHOW_CHECKED_GL(glGenTextures)(__VA_ARGS__)
 #define glGetFloatv(...) SHOW_CHECKED_GL(glGetFloatv)(__VA_ARGS__)
+#define glScissor(...) SHOW_CHECKED_GL(glScissor)(__VA_ARGS__)
 #define glStencilFunc(...) SHOW_CHECKED_GL(glStencilFunc)(__VA_ARGS__)
 #define glStencilOp(...) SHOW_CHECKED_GL(glStencilOp)(__VA_ARGS__)
 #define glTexImage2D(...) SHOW_CHECKED_GL(glTexImage2D)(__VA_ARGS__)
