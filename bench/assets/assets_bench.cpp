@@ -1,11 +1,13 @@
 // Prints load times of the asset loaders (never pass or fail):
 //   1. a 60k-vertex model and one with twice its triangles: parse, smoothing and stream, and
 //      the GL upload when a context can be had; the growth should stay near linear;
-//   2. start-up steps 3 (the five textures) and 6 (the twelve models) on the show's content.
+//   2. start-up steps 3 (the five textures) and 6 (the twelve models) on the show's content,
+//      and each texture's decode, upload and mip-map times.
 // Usage: assets_bench [run-dir]   (default: the build's runnable folder)
 #include "assets/image_decode.h"
 #include "assets/model_table.h"
 #include "assets/model_writer.h"
+#include "assets/texture_format.h"
 #include "assets/textures.h"
 
 #include "core/gl_api.h"
@@ -70,6 +72,54 @@ double bestCpuLoad(const std::vector<uint8_t>& bytes, int runs, size_t& triangle
     return best;
 }
 
+// Where loadTextures spends its time, texture by texture: reading and decoding the file, the
+// upload (where the driver compresses a texture flagged so), and the driver's mip-map chain.
+// The same GL calls as the loader, each step finished with glFinish.
+void textureSteps()
+{
+    std::printf("\n  %-20s %11s %10s %9s %9s\n", "texture", "size", "decode ms", "upload ms", "mips ms");
+    float maxAnisotropy = 1.0f;
+    glGetFloatv(0x84FF, &maxAnisotropy);
+    for (const TextureEntry& entry : textureTable) {
+        Clock::time_point start = Clock::now();
+        size_t size = 0;
+        uint8_t* bytes = loadWholeFile(entry.file, &size);
+        DecodedImage image;
+        std::string error;
+        TextureFormat format;
+        const bool decoded = bytes && decodeImage(bytes, size, image, error) &&
+                             chooseTextureFormat(image.channels, entry.flags, format);
+        std::free(bytes);
+        if (!decoded) {
+            std::printf("  cannot decode %s\n", entry.file);
+            continue;
+        }
+        const double decodeMs = millisecondsSince(start);
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        start = Clock::now();
+        glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, image.width, image.height, 0, format.pixelFormat,
+                     GL_UNSIGNED_BYTE, image.pixels.get());
+        glFinish();
+        const double uploadMs = millisecondsSince(start);
+        const TextureSampling sampling = chooseTextureSampling(entry.flags);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, sampling.minFilter);
+        if (entry.flags & TextureFlags::TexAnisotropic)
+            glTexParameterf(GL_TEXTURE_2D, 0x84FE, maxAnisotropy);
+        start = Clock::now();
+        glGenerateMipmap(GL_TEXTURE_2D);
+        glFinish();
+        char dimensions[32];
+        std::snprintf(dimensions, sizeof dimensions, "%dx%dx%d", image.width, image.height, image.channels);
+        std::printf("  %-20s %11s %10.1f %9.1f %9.1f\n", entry.file, dimensions, decodeMs, uploadMs,
+                    millisecondsSince(start));
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glDeleteTextures(1, &name);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -128,6 +178,8 @@ int main(int argc, char** argv)
         std::free(bytes);
     }
     std::printf("  textures, read + decode (CPU):  %8.2f ms\n", millisecondsSince(start));
+    if (gl)
+        textureSteps();
     start = Clock::now();
     for (const char* file : modelFiles) {
         size_t size = 0;
