@@ -53,10 +53,10 @@ step "linux build" build linux
 step "linux tests" ctest --preset linux -j "$jobs"
 step "linux show plays to its end" bash tests/app/linux_show_end_test.sh build/linux/show/demo
 headlessPlay() {
-    rm -f build/show-32x18.mp4
-    env -u DISPLAY -u WAYLAND_DISPLAY SHOW_VIDEO_SIZE=32x18 SHOW_VIDEO_FPS=2 bash tools/play.sh || return 1
+    rm -f build/show-64x36.mp4
+    env -u DISPLAY -u WAYLAND_DISPLAY SHOW_VIDEO_SIZE=64x36 SHOW_VIDEO_FPS=2 bash tools/play.sh || return 1
     local streams
-    streams=$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 build/show-32x18.mp4 | sort | tr '\n' ' ')
+    streams=$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 build/show-64x36.mp4 | sort | tr '\n' ' ')
     echo "streams: $streams"
     [ "$streams" = "audio video " ]
 }
@@ -68,11 +68,11 @@ step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture
 step "linux-asan fault matrix" ctest --preset linux-asan -L fault_matrix
 step "linux-asan whole show headless" ctest --preset linux-asan -L whole_show_sanitized
 
-step "linux-tsan build" build linux-tsan --target music_feeder_test music_stream_test wave_out_sdl_threads_test
-step "linux-tsan music tests" ctest --preset linux-tsan -L "music_feeder_test|music_stream_test|wave_out_sdl_threads_test"
+step "linux-tsan build" build linux-tsan --target music_feeder_test music_stream_test wave_out_sdl_threads_test player_music_test
+step "linux-tsan music tests" ctest --preset linux-tsan -L "music_feeder_test|music_stream_test|wave_out_sdl_threads_test|player_music_test"
 
 # Every GL call checked for an error (abort naming the call), for the tests that drive GL.
-glcheckTests="gl_loader_test gl_error_check_test renderer_test render_pixels_test depth_of_field_test shader_library_test shader_files_test show_headless_test model_gl_test texture_gl_test tunnel_mesh_test frame_loop_test"
+glcheckTests="gl_loader_test gl_error_check_test renderer_test render_pixels_test depth_of_field_test anti_aliasing_test shader_reload_test shader_library_test shader_files_test show_headless_test model_gl_test texture_gl_test tunnel_mesh_test frame_loop_test"
 # shellcheck disable=SC2086 # one target per word
 step "linux-glcheck build" build linux-glcheck --target $glcheckTests
 step "linux-glcheck GL tests" ctest --preset linux-glcheck -j "$jobs" -L "$(echo $glcheckTests | tr ' ' '|')"
