@@ -161,6 +161,24 @@ TEST(ImageDecoding, RefusesOversizedAndBrokenImagesFromTheirHeaders)
     EXPECT_FALSE(decodeImage(nullptr, 0, image, error));
 }
 
+TEST(ImageDecoding, RefusesAPngChunkLongerThanTheFile)
+{
+    DecodedImage image;
+    std::string error;
+    // The fuzzer's find: 247 bytes whose second image data chunk claims 1,192,893,770, which
+    // the decoder would have allocated before finding the bytes missing.
+    std::vector<uint8_t> png = pngOf(5, 3, 4);
+    const size_t end = png.size() - 12;   // where IEND starts
+    const uint8_t claim[8] = {0x47, 0x1A, 0x1D, 0x4A, 'I', 'D', 'A', 'T'};
+    png.insert(png.begin() + long(end), claim, claim + 8);
+    EXPECT_FALSE(decodeImage(png.data(), png.size(), image, error));
+    EXPECT_EQ(error, "PNG chunk longer than the file");
+
+    // A chunk that ends exactly at the end of the file is no such claim.
+    std::vector<uint8_t> whole = pngOf(5, 3, 4);
+    EXPECT_TRUE(decodeImage(whole.data(), whole.size(), image, error)) << error;
+}
+
 TEST(ImageDecoding, RefusesAJpegHuffmanTableOfMoreThan256Codes)
 {
     // SOI, then a DHT segment whose 16 counts add up to 272: the decoder would write past its
