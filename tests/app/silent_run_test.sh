@@ -42,7 +42,7 @@ for moment in 12:tunnel 30:flash 50:credits 72:fireworks 100:carousel; do
     shotAt "$SHOWN" "$at" "$pictures/$scene.png" || { kill $PID; fail "the $scene screenshot is black"; }
     kill -0 $PID 2>/dev/null || fail "the show had ended by the $scene screenshot"
 done
-waitFor 100 hasEnded $PID || { kill $PID; fail "the show did not end by itself within 200 s"; }
+waitFor 130 hasEnded $PID || { kill $PID; fail "the show did not end by itself within 230 s"; }
 ended=$(now)
 wait $PID
 status=$?
@@ -52,7 +52,10 @@ echo "no audio driver: full-screen window to exit $playing s, exit status $statu
 [ $status -eq 0 ] || fail "the show ended with status $status"
 [ ! -s "$errors" ] || { sed 's/^/  /' "$errors"; fail "the show wrote to stderr"; }
 [ "$(echo "$playing >= 112" | bc)" = 1 ] || fail "the show ended early, after $playing s"
-[ "$(echo "$playing <= 150" | bc)" = 1 ] || fail "the show ended late, after $playing s"
+# Late means later than one frame can explain: llvmpipe's anisotropic sampler has been seen
+# to spend about 50 s on a single frame at some camera positions, and the show only ends at
+# the first frame past 116 s.
+[ "$(echo "$playing <= 200" | bc)" = 1 ] || fail "the show ended late, after $playing s"
 
 # 2. An audio driver that starts, with no device it can open.
 SDL_AUDIODRIVER=alsa ALSA_CONFIG_PATH=/dev/null AUDIODEV=no-such-device playUntilWindow
