@@ -11,7 +11,8 @@
 #   win32       builds with zero warnings; its zip (the package target) holds one folder with
 #               the exe, its data and a read-me, and nothing else; the exe imports system DLLs only
 #   win64       builds, its zip is checked the same way, and it runs under wine in Xvfb: its
-#               first two scenes are screenshot, Escape ends it
+#               first two scenes are screenshot, Escape ends it; the message drain keeps a quit
+#               that other messages follow
 #   fuzz        the file loaders' fuzz targets, for a bounded time
 # Ends with one line "N passed, N failed".
 set -uo pipefail
@@ -93,6 +94,7 @@ step "win64 build" build win64
 step "win64 package" package win64 x86_64
 step "win64 window under wine" bash tests/app/wine_window_test.sh build/win64/show/demo.exe
 step "win64 faults and no sound under wine" bash tests/app/wine_fault_test.sh build/win64/show/demo.exe
+step "win64 message drain under wine" bash tests/app/wine_message_drain_test.sh build/win64/message_drain_check.exe
 
 fuzz() {
     cmake --preset fuzz >/dev/null || return 1
