@@ -23,9 +23,9 @@ bool openMusicStream(MusicStream& stream, const char* path)
 
 bool openMusicStreamInMemory(MusicStream& stream, uint8_t* data, size_t size)
 {
-    // The decoder takes the length as an int, and trusts the comment header's lengths.
+    // The decoder takes the length as an int, and trusts the sizes its headers state.
     stb_vorbis* decoder = nullptr;
-    if (size <= static_cast<size_t>(INT_MAX) && vorbisCommentHeaderIsBounded(data, size))
+    if (size <= static_cast<size_t>(INT_MAX) && vorbisHeadersAreBounded(data, size))
         decoder = stb_vorbis_open_memory(data, static_cast<int>(size), nullptr, nullptr);
     if (decoder) {
         const stb_vorbis_info info = stb_vorbis_get_info(decoder);

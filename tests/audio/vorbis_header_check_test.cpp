@@ -30,7 +30,7 @@ struct EncodedFile {
         for (int i = 0; i < 4; ++i)
             bytes[offset + size_t(i)] = uint8_t(value >> (8 * i));
     }
-    bool bounded() const { return vorbisCommentHeaderIsBounded(bytes.data(), bytes.size()); }
+    bool bounded() const { return vorbisHeadersAreBounded(bytes.data(), bytes.size()); }
 };
 
 EncodedFile encode(uint32_t channels)
@@ -109,5 +109,5 @@ TEST(VorbisHeaderCheck, RefusesAFileCutBeforeTheCommentHeaderEnds)
     EXPECT_FALSE(file.bounded());
     file.bytes.resize(secondPage + 3);
     EXPECT_FALSE(file.bounded()) << "cut inside the second page's header";
-    EXPECT_FALSE(vorbisCommentHeaderIsBounded(nullptr, 0));
+    EXPECT_FALSE(vorbisHeadersAreBounded(nullptr, 0));
 }
