@@ -132,20 +132,27 @@ uint64_t powerUpTo(uint64_t base, uint32_t exponent, uint64_t limit)
     return result;
 }
 
-// The codeword lengths of one codebook, in either of its two forms; only the bits they take
-// matter here.
+// The longest codeword the decoder handles soundly: it masks a codeword of n bits with
+// (1 << n) - 1 in an int, which overflows at 31. The format allows up to 32; libvorbis and
+// ffmpeg write 22 at most.
+constexpr uint32_t maxCodewordLength = 30;
+
+// The codeword lengths of one codebook, in either of its two forms: the bits they take, and
+// that no codeword is longer than the decoder handles.
 bool skipCodewordLengths(PacketBits& bits, uint32_t entries)
 {
     uint32_t ordered = 0, value = 0;
     if (!bits.read(1, ordered))
         return false;
     if (ordered) {
-        // Runs of entries, one length longer each; a length reaching 32 is invalid.
+        // Runs of entries, each one bit longer than the last; no entry may be left over for a
+        // length past the longest.
         if (!bits.read(5, value))
             return false;
         uint32_t length = value + 1;
         for (uint32_t entry = 0; entry < entries; ++length) {
-            if (length >= 32 || !bits.read(bitLength(entries - entry), value) || value > entries - entry)
+            if (length > maxCodewordLength || !bits.read(bitLength(entries - entry), value) ||
+                value > entries - entry)
                 return false;
             entry += value;
         }
@@ -156,7 +163,9 @@ bool skipCodewordLengths(PacketBits& bits, uint32_t entries)
         return false;
     for (uint32_t entry = 0; entry < entries; ++entry) {
         uint32_t present = 1;
-        if ((sparse && !bits.read(1, present)) || (present && !bits.read(5, value)))
+        if (sparse && !bits.read(1, present))
+            return false;
+        if (present && (!bits.read(5, value) || value + 1 > maxCodewordLength))
             return false;
     }
     return true;

@@ -6,8 +6,9 @@
 //     bytes there ask for gigabytes, or for a negative size;
 //   - the setup header's codebooks: a codebook in the "ordered" form states up to 16,777,215
 //     entries in a few bytes, and the decoder builds tables of every entry of every codebook, so a
-//     file of 3 KB can ask for gigabytes and minutes of work; and a lookup table's size is worked
-//     out in int arithmetic that overflows for large dimensions.
+//     file of 3 KB can ask for gigabytes and minutes of work; a lookup table's size is worked
+//     out in int arithmetic that overflows for large dimensions, and so is the mask of a
+//     31-bit codeword.
 // This walks the Ogg pages to the setup header and refuses a file whose headers are cut short,
 // whose lengths run past their packet, or whose codebooks exceed what any encoder writes by a
 // wide margin.

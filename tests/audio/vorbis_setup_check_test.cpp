@@ -1,6 +1,7 @@
 // The setup header's part of the check made before the decoder sees a file: the codebooks of
 // every encoder setting pass; codebooks stating more entries than the limit, lookup tables whose
-// size the decoder would work out wrong, and codebooks cut short are refused.
+// size the decoder would work out wrong, codewords too long for it, and codebooks cut short are
+// refused.
 #include "audio/vorbis_header_check.h"
 
 #include <vorbis/vorbisenc.h>
@@ -60,10 +61,13 @@ struct Codebook {
     uint32_t entries;
     uint32_t dimensions = 1;
     uint32_t lookupType = 0;
+    uint32_t codewordLength = 0; // 0: the fewest bits that number every entry
+    bool ordered = true;
 };
 
-// A setup header of the given codebooks and nothing after them (the check stops there). Lengths
-// in the ordered form: one run of every entry. Lookup values are 4 bits wide.
+// A setup header of the given codebooks and nothing after them (the check stops there). Every
+// codeword of a codebook has the same length: in the ordered form, one run of every entry. Lookup
+// values are 4 bits wide.
 Bytes setupPacket(const std::vector<Codebook>& books)
 {
     BitWriter bits;
@@ -74,9 +78,16 @@ Bytes setupPacket(const std::vector<Codebook>& books)
         bits.put(0x564342, 24);
         bits.put(book.dimensions, 16);
         bits.put(book.entries, 24);
-        bits.put(1, 1);                                        // ordered
-        bits.put(bitLength(book.entries) - 1, 5);              // one length for all
-        bits.put(book.entries, bitLength(book.entries));       // a run of every entry
+        const uint32_t length = book.codewordLength ? book.codewordLength : bitLength(book.entries);
+        bits.put(book.ordered, 1);
+        if (book.ordered) {
+            bits.put(length - 1, 5);
+            bits.put(book.entries, bitLength(book.entries));
+        } else {
+            bits.put(0, 1); // not sparse
+            for (uint32_t i = 0; i < book.entries; ++i)
+                bits.put(length - 1, 5);
+        }
         bits.put(book.lookupType, 4);
         if (book.lookupType == 0)
             continue;
@@ -178,6 +189,15 @@ TEST(VorbisSetupCheck, RefusesLookupTablesTheDecoderWouldSizeWrongly)
     EXPECT_TRUE(boundedWithSetup(setupPacket({{entries, 4, 2}})));
     EXPECT_FALSE(boundedWithSetup(setupPacket({{entries, 4, 2}, {1, 1, 2}})));
     EXPECT_FALSE(boundedWithSetup(setupPacket({{1, 1, 3}}))) << "no lookup type 3";
+}
+
+TEST(VorbisSetupCheck, RefusesCodewordsLongerThanTheDecoderHandles)
+{
+    // The decoder masks a codeword of n bits with (1 << n) - 1 in an int.
+    for (bool ordered : {true, false}) {
+        EXPECT_TRUE(boundedWithSetup(setupPacket({{3, 1, 0, 30, ordered}}))) << ordered;
+        EXPECT_FALSE(boundedWithSetup(setupPacket({{3, 1, 0, 31, ordered}}))) << ordered;
+    }
 }
 
 TEST(VorbisSetupCheck, RefusesCodebooksCutShortOrOutOfStep)
