@@ -46,29 +46,38 @@ bool jpegHuffmanTablesFit(const uint8_t* bytes, size_t size)
     return true;
 }
 
-// stb_image grows its buffer for a PNG's image data to the length each data chunk declares
-// before it reads the chunk, so a few hundred bytes that claim a gigabyte cost a gigabyte (and
-// on a 32-bit machine, the address space). A chunk can never hold more bytes than the file has
-// left after its own header: such files are refused here first.
-bool pngChunksFit(const uint8_t* bytes, size_t size)
+// Faults in a PNG's chunk structure that stb_image handles unsafely; null when there are none.
+//   - It grows its buffer for the image data to the length each data chunk declares before it
+//     reads the chunk, so a few hundred bytes that claim a gigabyte cost a gigabyte (and on a
+//     32-bit machine, the address space). A chunk can never hold more bytes than the file has
+//     left after its own header.
+//   - An empty data chunk before any with bytes has it copy zero bytes into a buffer it has not
+//     yet made, a null pointer. Encoders write no such chunk.
+const char* pngChunkFault(const uint8_t* bytes, size_t size)
 {
     static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (size < sizeof signature || std::memcmp(bytes, signature, sizeof signature) != 0)
-        return true;   // not a PNG
+        return nullptr;   // not a PNG
+    bool imageDataSeen = false;
     // Each chunk: a 4-byte big-endian length, a 4-byte type, the data, a 4-byte checksum.
     for (size_t chunk = sizeof signature; size - chunk >= 8;) {
         const uint64_t length = uint64_t(bytes[chunk]) << 24 | uint64_t(bytes[chunk + 1]) << 16 |
                                 uint64_t(bytes[chunk + 2]) << 8 | uint64_t(bytes[chunk + 3]);
         if (length > size - chunk - 8)
-            return false;
+            return "PNG chunk longer than the file";
         if (std::memcmp(bytes + chunk + 4, "IEND", 4) == 0)
             break;
+        if (std::memcmp(bytes + chunk + 4, "IDAT", 4) == 0) {
+            if (length == 0 && !imageDataSeen)
+                return "PNG image data begins with an empty chunk";
+            imageDataSeen = true;
+        }
         chunk += 8 + size_t(length);
         if (size - chunk < 4)
             break;   // the checksum is cut off: the decoder reports that itself
         chunk += 4;
     }
-    return true;
+    return nullptr;
 }
 
 }  // namespace
@@ -85,8 +94,8 @@ bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::st
         error = "JPEG Huffman table of more than 256 codes";
         return false;
     }
-    if (!pngChunksFit(bytes, size)) {
-        error = "PNG chunk longer than the file";
+    if (const char* fault = pngChunkFault(bytes, size)) {
+        error = fault;
         return false;
     }
     int width = 0, height = 0, channels = 0;

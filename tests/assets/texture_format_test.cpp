@@ -8,6 +8,7 @@
 #include <stb/stb_image_write.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -177,6 +178,26 @@ TEST(ImageDecoding, RefusesAPngChunkLongerThanTheFile)
     // A chunk that ends exactly at the end of the file is no such claim.
     std::vector<uint8_t> whole = pngOf(5, 3, 4);
     EXPECT_TRUE(decodeImage(whole.data(), whole.size(), image, error)) << error;
+}
+
+TEST(ImageDecoding, RefusesAPngWhoseImageDataBeginsWithAnEmptyChunk)
+{
+    // The fuzzer's find: the decoder copies an empty first data chunk into a null buffer.
+    std::vector<uint8_t> png = pngOf(5, 3, 4);
+    // Length, type and checksum of an empty image data chunk.
+    const uint8_t empty[12] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+    const auto firstData = std::search(png.begin(), png.end(), empty + 4, empty + 8) - 4;
+    std::vector<uint8_t> leading = png;
+    leading.insert(leading.begin() + (firstData - png.begin()), empty, empty + 12);
+    DecodedImage image;
+    std::string error;
+    EXPECT_FALSE(decodeImage(leading.data(), leading.size(), image, error));
+    EXPECT_EQ(error, "PNG image data begins with an empty chunk");
+
+    // After data, an empty chunk is harmless and allowed, as the format has it.
+    std::vector<uint8_t> trailing = png;
+    trailing.insert(trailing.end() - 12, empty, empty + 12);
+    EXPECT_TRUE(decodeImage(trailing.data(), trailing.size(), image, error)) << error;
 }
 
 TEST(ImageDecoding, RefusesAJpegHuffmanTableOfMoreThan256Codes)
