@@ -192,7 +192,8 @@ uint32_t latticeValues(uint32_t entries, uint32_t dimensions)
 bool setupCodebooksAreBounded(const std::vector<uint8_t>& setup)
 {
     static const uint8_t signature[7] = {5, 'v', 'o', 'r', 'b', 'i', 's'};
-    if (setup.size() < sizeof signature || !std::equal(signature, signature + sizeof signature, setup.begin()))
+    if (setup.size() < sizeof signature ||
+        !std::equal(signature, signature + sizeof signature, setup.begin()))
         return false;
     PacketBits bits(setup, sizeof signature);
     uint32_t count = 0;
@@ -215,7 +216,8 @@ bool setupCodebooksAreBounded(const std::vector<uint8_t>& setup)
         if (vectorValuesInAll > maxLookupVectorValuesInAll || !bits.skip(64) || !bits.read(4, valueBits) ||
             !bits.read(1, sequence))
             return false;
-        const uint64_t values = lookupType == 1 ? latticeValues(entries, dimensions) : uint64_t(entries) * dimensions;
+        const uint64_t values =
+            lookupType == 1 ? latticeValues(entries, dimensions) : uint64_t(entries) * dimensions;
         if (values == 0 || !bits.skip(values * (valueBits + 1)))
             return false;
     }
