@@ -46,9 +46,17 @@ vec2 ditheredForEightBits(vec2 encoded)
     return clamp(encoded + noise / 255.0, 0.0, 1.0);
 }
 
+// The map repeats. Its coordinates are wrapped here, with the gradients of the unwrapped ones,
+// so the filter's footprint and the picture stay the same: on the tunnel's far rings they grow
+// large, and llvmpipe's anisotropic sampler can then spend minutes on a single frame.
+vec4 sampleRepeating(sampler2D map, vec2 coordinates)
+{
+    return textureGrad(map, fract(coordinates), dFdx(coordinates), dFdy(coordinates));
+}
+
 void main()
 {
-    vec4 map = texture(N, uv);
+    vec4 map = sampleRepeating(N, uv);
     vec2 slope = map.rg * 2.0 - 1.0;
     vec3 tangentSpace = vec3(slope, sqrt(max(1.0 - dot(slope, slope), 0.0)));
     vec3 surfaceNormal = safeNormalize(normalV, vec3(0.0, 0.0, 1.0));

@@ -25,11 +25,19 @@ vec3 finiteColour(vec3 v)
     return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
 }
 
+// The map repeats. Its coordinates are wrapped here, with the gradients of the unwrapped ones,
+// so the filter's footprint and the picture stay the same: far away they grow large, and
+// llvmpipe's anisotropic sampler can then spend minutes on a single frame.
+vec4 sampleRepeating(sampler2D map, vec2 coordinates)
+{
+    return textureGrad(map, fract(coordinates), dFdx(coordinates), dFdy(coordinates));
+}
+
 void main()
 {
     vec2 p = gl_FragCoord.xy;
     float z = 1.0 / gl_FragCoord.w;
-    vec3 albedo = texture(A, uv).rgb;
+    vec3 albedo = sampleRepeating(A, uv).rgb;
     vec3 lit = albedo * finiteColour(texture(D, p).rgb) + sc * finiteColour(texture(S, p).rgb) + albedo * ds + db;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(finiteColour(lit), finiteColour(fc), fog);
