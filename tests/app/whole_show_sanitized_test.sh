@@ -13,8 +13,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-# 64x36 rather than smaller: at 32x18 one moment of the credits (38.5 s) takes minutes to draw
-# on llvmpipe, which would make this a test of patience rather than of memory and arithmetic.
+# 64x36: small, so that the whole show under the sanitizers stays a matter of a minute or two.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 began=$(date +%s.%3N)

@@ -69,10 +69,10 @@ brightness() { convert "$1" -colorspace Gray -format '%[fx:mean]' info: | xargs 
 # shotAt ORIGIN SECONDS FILE.png: waits until SECONDS after ORIGIN (as "now" gives it), saves
 # the screen as FILE.png and prints when it was taken, its mean brightness and its number of
 # colours. Fails when the screen is black (mean brightness 0.02 or less) or cannot be read.
-# A black screen is taken again each second for up to 6 s: llvmpipe's anisotropic sampler can
-# spend tens of seconds on one frame at some camera positions, and the screen then still shows
-# a frame from the scene's first moments. Every scene is lit well within 6 s of each moment
-# the tests pick, so a show that draws nothing still fails.
+# A black screen is taken again each second for up to 6 s: on llvmpipe a slow frame, or a
+# loaded machine, can leave a frame from a scene's dark first moments on the screen a while.
+# Every scene is lit well within 6 s of each moment the tests pick, so a show that draws
+# nothing still fails.
 shotAt() {
     local taken mean colours deadline
     deadline=$(echo "$1 + $2 + 6" | bc)
