@@ -6,18 +6,21 @@
 #include "assets/textures.h"
 #include "audio/music.h"
 #include "core/display.h"
+#include "core/gl_requirements.h"
 #include "core/random.h"
 #include "objects/ground_plane.h"
 #include "objects/particle_field.h"
 #include "objects/placed_model.h"
 #include "objects/tunnel_mesh.h"
 #include "platform/platform.h"
+#include "platform/startup_report.h"
 #include "render/renderer.h"
 #include "render/screen_triangle.h"
 #include "render/shader_library.h"
 #include "show/show_setup.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -32,18 +35,35 @@ bool startShow(int& exitStatus, StartupStepDone stepDone)
         stepDone = noStepReport;
     exitStatus = 0;
 
-    // Single instance, window, context and entry points. Every failure here is silent.
-    if (!createGLWindow())
+    // Single instance, window, context and entry points. A second copy ends silently with
+    // status 0; any other failure says what failed, since a show that ends with nothing to see
+    // leaves its user nothing to report.
+    if (!createGLWindow()) {
+        if (wasSecondCopyRefused())
+            return false;
+        if (!windowFailureLine().empty())
+            reportStartupFailure(windowFailureLine());
+        exitStatus = 1;
         return false;
+    }
+    std::string driverFailure;
+    if (!checkDoublePrecisionUniforms(driverFailure)) {
+        reportStartupFailure(driverFailure);
+        exitStatus = 1;
+        return false;
+    }
     stepDone("window and context");
 
     // The order of every draw from here on is fixed: the renderer's 2048 + 48, then the
     // particle field's 320.
     setRandomSeed(7928);
 
-    // The texture loader has written its own message.
-    if (!loadTextures())
+    // The texture loader has written its own message, which has no line break of its own.
+    if (!loadTextures()) {
+        std::fputc('\n', stderr);
+        exitStatus = 1;
         return false;
+    }
     stepDone("textures");
 
     // The shader library has already reported which file, compile log or link log failed.
@@ -57,7 +77,7 @@ bool startShow(int& exitStatus, StartupStepDone stepDone)
 
     renderer = new Renderer(int(screenWidth()), int(screenHeight()));
     if (renderer->failed()) {
-        std::fputs("Could not init frame buffers and stuff.\n", stderr);
+        reportStartupFailure("Could not init frame buffers and stuff.");
         exitStatus = 1;
         return false;
     }

@@ -6,7 +6,16 @@
 SHOW_GL_ENTRY_POINTS(SHOW_GL_DEFINE_ENTRY)
 #undef SHOW_GL_DEFINE_ENTRY
 
+PFNGLGETSTRINGIPROC glGetStringi = nullptr;
+
 namespace {
+
+const char* missingEntry = nullptr;
+
+void loadExtensionListEntry(GLProcLoader load)
+{
+    glGetStringi = reinterpret_cast<PFNGLGETSTRINGIPROC>(reinterpret_cast<void (*)()>(load("glGetStringi")));
+}
 
 // Each entry's place in the table.
 enum GLEntry : std::size_t {
@@ -30,11 +39,15 @@ bool loadGLEntryPoints(GLProcLoader load)
     // NOLINTBEGIN(bugprone-macro-parentheses)
 #define SHOW_GL_LOAD_ENTRY(type, name)                                   \
     name = reinterpret_cast<type>(reinterpret_cast<void (*)()>(load(#name))); \
-    if (name == nullptr)                                                 \
-        return false;
+    if (name == nullptr) {                                               \
+        missingEntry = #name;                                            \
+        return false;                                                    \
+    }
     // NOLINTEND(bugprone-macro-parentheses)
+    missingEntry = nullptr;
     SHOW_GL_ENTRY_POINTS(SHOW_GL_LOAD_ENTRY)
 #undef SHOW_GL_LOAD_ENTRY
+    loadExtensionListEntry(load);
     return true;
 }
 
@@ -76,16 +89,24 @@ bool loadGLEntryPoints(GLProcLoader load)
     driverEntryPoints[entryIndex_##name] = reinterpret_cast<void (*)()>(load(#name));   \
     if (driverEntryPoints[entryIndex_##name] == nullptr) {                                \
         name = nullptr;                                                                    \
+        missingEntry = #name;                                                              \
         return false;                                                                      \
     }                                                                                      \
     name = &CheckedEntry<type>::call<entryIndex_##name>;
     // NOLINTEND(bugprone-macro-parentheses)
+    missingEntry = nullptr;
     SHOW_GL_ENTRY_POINTS(SHOW_GL_LOAD_ENTRY)
 #undef SHOW_GL_LOAD_ENTRY
+    loadExtensionListEntry(load);
     return true;
 }
 
 #endif
+
+const char* firstMissingGLEntryPoint()
+{
+    return missingEntry;
+}
 
 void applyContextDefaults()
 {

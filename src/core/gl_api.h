@@ -117,8 +117,17 @@ constexpr int glEntryPointCount = 83;
 using GLProcLoader = void* (*)(const char* name);
 
 // Fills the table in order through `load`; false at the first missing entry, leaving the
-// entries after it empty. Called once, with the new context about to become current.
+// entries after it empty. Called once, with the new context current (some drivers hand out
+// addresses that serve only the context current at the lookup). Also fetches glGetStringi,
+// outside the table, for the driver check of core/gl_requirements.h.
 bool loadGLEntryPoints(GLProcLoader load);
+
+// The name of the entry the last loadGLEntryPoints stopped at; null when it found them all.
+const char* firstMissingGLEntryPoint();
+
+// OpenGL 3.0, so any 3.3 context has it; not in the table, and its absence fails nothing: the
+// driver check reads the extension list through it, and only that check calls it.
+extern PFNGLGETSTRINGIPROC glGetStringi;
 
 // The state the show's context starts with, once it is current: no dithering and no
 // multisampling (every pass expects exact values), and seamless filtering across cube faces.

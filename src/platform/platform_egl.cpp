@@ -9,12 +9,14 @@
 #include "core/display.h"
 #include "core/frame_readback.h"
 #include "core/gl_api.h"
+#include "platform/startup_report.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -31,6 +33,14 @@ int swapCount = 0;
 void* lookUpGLFunction(const char* name)
 {
     return reinterpret_cast<void*>(eglGetProcAddress(name));
+}
+
+// Records what failed with EGL's error code after it; returns false.
+bool eglFailed(const std::string& what)
+{
+    char code[32];
+    std::snprintf(code, sizeof code, " (EGL error 0x%04X)", unsigned(eglGetError()));
+    return windowFailed(what + code);
 }
 
 EGLDisplay openDisplay()
@@ -85,9 +95,9 @@ bool createGLWindow()
 {
     display = openDisplay();
     if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr))
-        return false;
+        return eglFailed("Could not open an EGL display (surfaceless or device)");
     if (!eglBindAPI(EGL_OPENGL_API))
-        return false;
+        return eglFailed("This EGL display offers no desktop OpenGL");
 
     const EGLint configAttributes[] = {
         EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
@@ -100,7 +110,7 @@ bool createGLWindow()
     EGLConfig configs[64];
     EGLint configCount = 0;
     if (!eglChooseConfig(display, configAttributes, configs, 64, &configCount))
-        return false;
+        return eglFailed("Could not list the EGL configurations");
     EGLConfig config = nullptr;
     for (EGLint i = 0; i < configCount && !config; ++i) {
         EGLint red = 0;
@@ -109,7 +119,7 @@ bool createGLWindow()
             config = configs[i];
     }
     if (!config)
-        return false;
+        return windowFailed("No EGL configuration has 8-bit colour channels for an OpenGL pbuffer");
 
     const EGLint surfaceAttributes[] = {
         EGL_WIDTH, static_cast<EGLint>(standInWidth),
@@ -118,7 +128,8 @@ bool createGLWindow()
         EGL_NONE};
     surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
     if (surface == EGL_NO_SURFACE)
-        return false;
+        return eglFailed("Could not create an sRGB pbuffer of " + std::to_string(standInWidth) + "x"
+                         + std::to_string(standInHeight));
 
     const EGLint contextAttributes[] = {
         EGL_CONTEXT_MAJOR_VERSION, 3,
@@ -127,12 +138,11 @@ bool createGLWindow()
         EGL_NONE};
     context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT)
-        return false;
-
-    if (!loadGLEntryPoints(lookUpGLFunction))
-        return false;
+        return eglFailed("Could not create an OpenGL 3.3 core context");
     if (!eglMakeCurrent(display, surface, surface, context))
-        return false;
+        return eglFailed("Could not make the OpenGL 3.3 context current");
+    if (!loadGLEntryPoints(lookUpGLFunction))
+        return windowFailed(missingEntryPointLine(firstMissingGLEntryPoint()));
 
     setScreenSize(standInWidth, standInHeight);
     setWindowSize(0, 0);

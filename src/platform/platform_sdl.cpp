@@ -7,8 +7,11 @@
 #include "core/display.h"
 #include "core/gl_api.h"
 #include "platform/single_instance.h"
+#include "platform/startup_report.h"
 
 #include <SDL.h>
+
+#include <string>
 
 namespace {
 
@@ -22,22 +25,36 @@ void* sdlLookUp(const char* name)
     return SDL_GL_GetProcAddress(name);
 }
 
+// Records what failed with SDL's own reason after it; returns false.
+bool sdlFailed(const std::string& what)
+{
+    return windowFailed(what + ": " + SDL_GetError());
+}
+
 } // namespace
 
 bool createGLWindow()
 {
     if (!takeSingleInstanceLock("ovagl"))
-        return false;
+        return secondCopyRefused();
 
     // Keep the desktop's compositor running, and the screen saver away while the show runs.
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-        return false;
+        return sdlFailed("Could not open the display");
+    // With no display to be had SDL falls back to drawing off screen, where the show would play
+    // for two minutes with nothing to see. Only a driver asked for by name (SDL_VIDEODRIVER)
+    // may do that.
+    if (!SDL_getenv("SDL_VIDEODRIVER")
+        && (SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") == 0
+            || SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") == 0))
+        return windowFailed("Could not open the display: there is none (neither DISPLAY nor WAYLAND_DISPLAY is "
+                            "set, and no console display can be had)");
     SDL_DisableScreenSaver();
 
     SDL_DisplayMode desktop;
     if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
-        return false;
+        return sdlFailed("Could not read the desktop's size");
     setScreenSize(static_cast<uint32_t>(desktop.w), static_cast<uint32_t>(desktop.h));
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -54,13 +71,14 @@ bool createGLWindow()
     // Hidden, borderless, and as small as SDL allows until enterFullscreen.
     window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
     if (!window)
-        return false;
+        return sdlFailed("Could not create an OpenGL window with 8-bit sRGB colour and double buffering");
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (!context)
-        return false;
+        return sdlFailed("Could not create an OpenGL 3.3 core context");
+    if (SDL_GL_MakeCurrent(window, context) != 0)
+        return sdlFailed("Could not make the OpenGL 3.3 context current");
     if (!loadGLEntryPoints(sdlLookUp))
-        return false;
-    SDL_GL_MakeCurrent(window, context);
+        return windowFailed(missingEntryPointLine(firstMissingGLEntryPoint()));
 
     SDL_GL_SetSwapInterval(1);
     applyContextDefaults();

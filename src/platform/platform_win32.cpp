@@ -10,6 +10,9 @@
 #include "core/gl_api.h"
 #include "platform/proc_address.h"
 #include "platform/quit_latch.h"
+#include "platform/startup_report.h"
+
+#include <string>
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -97,11 +100,14 @@ void* wglLookUp(const char* name)
     return usableProcAddress(reinterpret_cast<void*>(wglGetProcAddress(name)));
 }
 
+// Fetches one WGL extension; records which one is missing when there is none.
 template <typename Proc>
 bool fetchWglExtension(Proc& slot, const char* name)
 {
     slot = reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(wglLookUp(name)));
-    return slot != nullptr;
+    return slot != nullptr
+           || windowFailed(std::string("The OpenGL driver lacks the WGL extension function ") + name
+                           + ", which the show needs to ask for an sRGB framebuffer and a 3.3 context.");
 }
 
 bool loadWglExtensions()
@@ -120,7 +126,7 @@ bool createGLWindow()
     // The mutex stays open for the life of the process: the name is taken while this copy runs.
     CreateMutexA(nullptr, FALSE, windowClassName);
     if (GetLastError() == ERROR_ALREADY_EXISTS)
-        return false;
+        return secondCopyRefused();
 
     // First pass: a throw-away window with a legacy context, to reach the WGL extensions.
     WNDCLASSEXA firstClass = windowClass(DefWindowProcW);
@@ -148,17 +154,20 @@ bool createGLWindow()
     UINT formatCount = 0;
     if (!wglChoosePixelFormatARB(deviceContext, pixelFormatAttributes, nullptr, 1, &pixelFormat, &formatCount)
         || formatCount == 0)
-        return false;
+        return windowFailed("The OpenGL driver has no pixel format with 24-bit colour, double buffering and "
+                            "sRGB for the window.");
     SetPixelFormat(deviceContext, pixelFormat, &legacyPixelFormat);
 
     HGLRC context = wglCreateContextAttribsARB(deviceContext, nullptr, contextAttributes);
     if (!context)
-        return false;
+        return windowFailed("The OpenGL driver could not create an OpenGL 3.3 context.");
 
-    // Fetched while the legacy context is still current; the addresses serve the new one too.
+    // Fetched with the final context current: on some drivers an address serves only the
+    // context that was current when it was looked up.
+    if (!wglMakeCurrent(deviceContext, context))
+        return windowFailed("The OpenGL 3.3 context could not be made current.");
     if (!loadGLEntryPoints(wglLookUp))
-        return false;
-    wglMakeCurrent(deviceContext, context);
+        return windowFailed(missingEntryPointLine(firstMissingGLEntryPoint()));
 
     wglSwapIntervalEXT(1);
     applyContextDefaults();

@@ -77,10 +77,15 @@ protected:
 TEST_F(GLLoader, AsksForAll83EntriesInTableOrder)
 {
     ASSERT_TRUE(loadGLEntryPoints(fakeLoad));
-    ASSERT_EQ(asked.size(), 83u);
+    EXPECT_EQ(firstMissingGLEntryPoint(), nullptr);
+    // The table, then glGetStringi for the driver check, which is not one of its entries.
+    ASSERT_EQ(asked.size(), 84u);
     EXPECT_EQ(glEntryPointCount, 83);
     EXPECT_EQ(asked.front(), "glActiveTexture");
-    EXPECT_EQ(asked.back(), "glPrimitiveRestartIndex");
+    EXPECT_EQ(asked[82], "glPrimitiveRestartIndex");
+    EXPECT_EQ(asked.back(), "glGetStringi");
+    EXPECT_EQ(reinterpret_cast<void*>(glGetStringi), given.back());
+    asked.pop_back();
     EXPECT_EQ(asked, tableNames());
     const std::vector<void*> slots = tableSlots();
     for (std::size_t i = 0; i < slots.size(); ++i) {
@@ -99,6 +104,7 @@ TEST_F(GLLoader, AMissingEntryEndsLoadingThereAndLeavesTheLaterSlotsEmpty)
     // The double-precision uniforms are what an older driver lacks.
     missingName = "glUniform1d";
     EXPECT_FALSE(loadGLEntryPoints(fakeLoad));
+    EXPECT_STREQ(firstMissingGLEntryPoint(), "glUniform1d");
     const std::vector<std::string> names = tableNames();
     std::size_t missingIndex = 0;
     while (names[missingIndex] != missingName)
@@ -118,9 +124,18 @@ TEST_F(GLLoader, AMissingFirstEntryLeavesTheWholeTableEmpty)
 {
     missingName = "glActiveTexture";
     EXPECT_FALSE(loadGLEntryPoints(fakeLoad));
+    EXPECT_STREQ(firstMissingGLEntryPoint(), "glActiveTexture");
     EXPECT_EQ(asked, std::vector<std::string>{"glActiveTexture"});
     for (void* slot : tableSlots())
         EXPECT_EQ(slot, nullptr);
+
+    // glGetStringi is outside the table: a driver without it still loads, and the driver
+    // check then finds no extension list.
+    SetUp();
+    missingName = "glGetStringi";
+    EXPECT_TRUE(loadGLEntryPoints(fakeLoad));
+    EXPECT_EQ(firstMissingGLEntryPoint(), nullptr);
+    EXPECT_EQ(glGetStringi, nullptr);
 }
 
 TEST_F(GLLoader, ACallThroughTheTableReachesTheDriversFunction)
