@@ -40,9 +40,18 @@ expect "sound at 60000/1001" "$(decodedSamples "$work/part.mkv")" 44144
 # The whole show, tiny and at 2 frames a second (the tunnel's vertices cost the same at any
 # size): every frame up to the one at 116 s on which the show closes itself, 233 of them, and
 # the sound cut to the same 116.5 s, 5137650 samples, decoded from lossless FLAC.
-"$capture" --out "$work/whole.mkv" --size 16x16 --fps 2 --crf 40 >/dev/null || fail "whole show"
+# Its standard error is a file, not a terminal: a progress line at each further 5 % of the 233
+# frames, 20 in all, each naming the frame, the rate and (but the last) the time left.
+"$capture" --out "$work/whole.mkv" --size 16x16 --fps 2 --crf 40 >/dev/null 2>"$work/progress.txt" ||
+    fail "whole show"
 expect "frames of the whole show" "$(videoFrames "$work/whole.mkv")" 233
 expect "sound of the whole show" "$(decodedSamples "$work/whole.mkv")" 5137650
+progress=$(grep -c '^capture: [0-9]*%, frame [0-9]* of 233, [0-9.]* frames/s' "$work/progress.txt")
+expect "progress lines in a log" "$progress" 20
+expect "last progress line" "$(grep '^capture: ' "$work/progress.txt" | tail -n 1 | sed 's/, [0-9.]* frames.*//')" \
+    "capture: 100%, frame 233 of 233"
+[ "$(grep -c ' left$' "$work/progress.txt")" = 19 ] || fail "progress lines without the time left"
+grep -q $'\r' "$work/progress.txt" && fail "a terminal's carriage returns in a log"
 
 # A frame as PNG in a folder of frames is the still of the same moment, to the bit; the same
 # frame in a video is that picture up to the encoder's loss.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 TEST(VideoFrames, EveryFrameUpToTheOneOnWhichTheShowClosesItself)
 {
@@ -93,4 +94,32 @@ TEST(VideoFiles, UnfinishedNamesAndProgress)
 
     EXPECT_EQ(ProgressLine::formatLine(0, 6961, 0.0), "frame 0 of 6961");
     EXPECT_EQ(ProgressLine::formatLine(100, 6961, 10.0), "frame 100 of 6961, 10.0 frames/s, 11:26 left");
+    EXPECT_EQ(ProgressLine::formatLine(6961, 6961, 696.1), "frame 6961 of 6961, 10.0 frames/s");
+    EXPECT_EQ(ProgressLine::formatLogLine(349, 6961, 34.9), "capture: 5%, frame 349 of 6961, 10.0 frames/s, 11:01 left");
+
+    // In a log, the frame counts at which lines are due, walked as a capture does: one at each
+    // further 5 % of the frames (never before that share is done), the last at the last frame.
+    auto loggedAt = [](uint64_t total) {
+        std::vector<uint64_t> lines;
+        uint64_t due = ProgressLine::nextLoggedFrame(0, total);
+        for (uint64_t done = 1; done <= total; ++done)
+            if (done >= due) {
+                lines.push_back(done);
+                due = ProgressLine::nextLoggedFrame(done, total);
+                if (done == total)
+                    break;
+            }
+        return lines;
+    };
+    const std::vector<uint64_t> whole = loggedAt(3481);
+    ASSERT_EQ(whole.size(), 20u);
+    for (size_t i = 0; i < whole.size(); ++i) {
+        EXPECT_GE(whole[i] * 20, (i + 1) * 3481) << "line " << i << " came before its 5 %";
+        EXPECT_LT((whole[i] - 1) * 20, (i + 1) * 3481) << "line " << i << " came a frame late";
+    }
+    EXPECT_EQ(whole.back(), 3481u);
+    EXPECT_EQ(loggedAt(233).size(), 20u);
+    EXPECT_EQ(loggedAt(7), (std::vector<uint64_t>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(loggedAt(1), (std::vector<uint64_t>{1}));
+    EXPECT_EQ(ProgressLine::nextLoggedFrame(0, 0), 1u);
 }
