@@ -1,22 +1,46 @@
 #!/usr/bin/env bash
-# Installs every Debian package the builds, the generators, the tests and the show itself need.
-# Safe to run again: apt-get skips what is already there.
+# Installs the Debian packages that are missing, by group:
+#   play   building the Linux port and its data, and playing it (tools/play.sh)
+#   video  making the show's video where there is no display (tools/play.sh, headless)
+#   test   everything else the tests need: the Windows cross compilers, wine, clang and
+#          clang-tidy, GoogleTest, a virtual display and its tools, the GLSL reference compiler,
+#          the package checks
+# With no group named, all three (tools/test.sh). Safe to run again: what is there is skipped.
+# Usage: install-deps.sh [play] [video] [test]
 set -euo pipefail
 
-packages=(
-    # toolchains and build
+play=(
+    # toolchain and build
     build-essential cmake ninja-build pkg-config
+    # libraries of the show and its content generators; Mesa, for the software renderer where
+    # there is no GPU driver
+    libsdl2-dev libglm-dev libstb-dev libegl-dev libgl-dev libgl1-mesa-dri libegl-mesa0 libglu1-mesa-dev
+    libvorbis-dev libebur128-dev fonts-dejavu-core
+)
+video=(ffmpeg)
+test=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
     clang clang-tidy libclang-rt-14-dev
-    # libraries
-    libsdl2-dev libglm-dev libstb-dev libgtest-dev
-    libegl-dev libgl-dev libgl1-mesa-dri libegl-mesa0 libglu1-mesa-dev
-    libvorbis-dev libebur128-dev libtinyobjloader-dev fonts-dejavu-core
-    # running and testing: a virtual display, window tools, wine, audio and video tools
-    xvfb xdotool x11-utils bc imagemagick wine wine64 ffmpeg sox
+    libgtest-dev libtinyobjloader-dev
+    # a virtual display, window tools, wine, audio and picture tools
+    xvfb xdotool x11-utils bc imagemagick wine wine64 sox
     # the GLSL reference compiler: a strict check of the shaders beside the driver's own
     glslang-tools
+    # the Linux package's desktop entry check
+    desktop-file-utils
 )
+
+groups=("$@")
+[ ${#groups[@]} -gt 0 ] || groups=(play video test)
+packages=()
+for group in "${groups[@]}"; do
+    case $group in
+        play) packages+=("${play[@]}") ;;
+        video) packages+=("${video[@]}") ;;
+        test) packages+=("${test[@]}") ;;
+        *) echo "install-deps.sh: no group $group (play, video or test)" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,5 +53,6 @@ fi
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 export DEBIAN_FRONTEND=noninteractive
+echo "install-deps.sh: installing ${missing[*]}"
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

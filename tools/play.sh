@@ -2,16 +2,20 @@
 # Installs what is missing, builds the Linux port and its data, and plays the show. Where there
 # is no display it captures the show to a video with its soundtrack instead, at a size and rate
 # this kind of machine renders in a few minutes without a GPU, and says where the file is.
+# It installs only what building and playing needs (and ffmpeg for the video); the tests'
+# tools come with tools/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/install-deps.sh
-cmake --preset linux >/dev/null
-
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    bash tools/install-deps.sh play
+    cmake --preset linux >/dev/null
     cmake --build --preset linux --target demo content shaders
     exec build/linux/show/demo
 fi
+
+bash tools/install-deps.sh play video
+cmake --preset linux >/dev/null
 
 size=${SHOW_VIDEO_SIZE:-480x270}
 fps=${SHOW_VIDEO_FPS:-30}
