@@ -13,7 +13,7 @@ out vec4 O0;
 
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
-const float kCutoff = 0.12;
+const float kCutoff = 0.05;
 
 vec3 finiteColour(vec3 v)
 {
@@ -22,7 +22,10 @@ vec3 finiteColour(vec3 v)
 
 void main()
 {
-    vec3 streak = texture(T, uv).rgb;
+    // Read at the wrapped coordinate with the unwrapped one's gradients: the same texels and
+    // footprint, but llvmpipe's anisotropic sampler runs for minutes on the large coordinates
+    // that this layer reaches at some camera positions.
+    vec3 streak = textureGrad(T, fract(uv), dFdx(uv), dFdy(uv)).rgb;
     if (max(streak.r, max(streak.g, streak.b)) < kCutoff)
         discard;
     float z = 1.0 / gl_FragCoord.w;

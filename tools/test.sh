@@ -2,6 +2,7 @@
 # The whole test suite, from a fresh clone: installs what is missing, then builds and checks
 #   layers      every include runs downward (tools/check-layers.sh)
 #   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests, videos through capture, the
+#               frame scan (no frame of the show may stall), the
 #               whole show played to its own end in Xvfb, and the play command without a display
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer, every data file
 #               missing, cut or random one at a time, and the whole show drawn headless
@@ -52,6 +53,12 @@ export TSAN_OPTIONS=halt_on_error=1
 step "includes follow the layers" bash tools/check-layers.sh
 step "linux build" build linux
 step "linux tests" ctest --preset linux -j "$jobs"
+# The show drawn in sequence with every frame timed: a frame still drawing after 5 s ends the
+# scan and fails it (a stall on llvmpipe lasts minutes; a normal frame here takes a tenth of a
+# second). The whole show small, then the fireworks, the scene most prone to it, at 30 fps.
+frameScan() { (cd build/linux/show && ../bench/show/frame_scan --limit 5 "$@"); }
+step "frame scan: whole show at 64x36, 10 fps" frameScan --size 64x36 --fps 10
+step "frame scan: fireworks at 320x180, 30 fps" frameScan --size 320x180 --fps 30 --from 65 --to 80
 step "linux show plays to its end" bash tests/app/linux_show_end_test.sh build/linux/show/demo
 headlessPlay() {
     rm -f build/show-64x36.mp4
