@@ -3,7 +3,8 @@
 #   layers      every include runs downward (tools/check-layers.sh)
 #   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests, videos through capture, the
 #               frame scan (no frame of the show may stall), the
-#               whole show played to its own end in Xvfb, and the play command without a display
+#               whole show played to its own end in Xvfb, and the play command without a display;
+#               the .deb unpacked and played from another folder
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer, every data file
 #               missing, cut or random one at a time, and the whole show drawn headless
 #   linux-tsan  the music feeder under ThreadSanitizer, with a simulated device and SDL's dummy one
@@ -70,6 +71,13 @@ headlessPlay() {
 }
 step "play command without a display makes a video" headlessPlay
 step "linux show plays in silence without a sound device" bash tests/app/silent_run_test.sh build/linux/show/demo
+# The .deb (CPack), unpacked into a temporary root and played from another folder in Xvfb.
+linuxPackage() {
+    rm -f build/linux/the-show_*.deb
+    cmake --build --preset linux -j "$jobs" --target package || return 1
+    bash tests/app/linux_package_test.sh build/linux/the-show_*.deb build/linux/show
+}
+step "linux package" linuxPackage
 
 step "linux-asan build" build linux-asan
 step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture|fault_matrix|whole_show_sanitized"
