@@ -33,6 +33,11 @@ TEST(CaptureOptions, FramesAndSheetsWithTheirDefaults)
     EXPECT_EQ(options.height, 180u);
     EXPECT_EQ(options.rate.numerator, 60000u);
     EXPECT_EQ(options.rate.denominator, 1001u);
+
+    ASSERT_TRUE(parse({"--filmstrip", "strip.png"}, options, error)) << error;
+    EXPECT_EQ(options.mode, CaptureMode::Filmstrip);
+    EXPECT_EQ(options.width, 480u);
+    EXPECT_EQ(options.height, 270u);
 }
 
 TEST(CaptureOptions, VideosAndFrameFolders)
@@ -71,6 +76,8 @@ TEST(CaptureOptions, RefusesWhatCannotBeCaptured)
         {{"--out", "f.png"}, "--time"},
         {{"--time", "3", "--out", "f.png", "--sheet", "s.png"}, "one of"},
         {{"--time", "3", "--sheet", "s.png"}, "--time is for one frame"},
+        {{"--time", "3", "--filmstrip", "f.png"}, "--time is for one frame"},
+        {{"--sheet", "s.png", "--filmstrip", "f.png"}, "one of"},
         {{"--out", "show.mp4", "--from", "50", "--to", "40"}, "--from must come before --to"},
         {{"--out", "show.mp4", "--to", "141"}, "--to"},
         {{"--out", "show.mp4", "--crf", "64"}, "--crf"},

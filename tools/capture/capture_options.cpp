@@ -7,15 +7,18 @@
 const char* const captureUsage =
     "usage: capture --time T --out frame.png [--size WxH] [--fps F]\n"
     "       capture --sheet sheet.png [--size WxH] [--fps F]\n"
+    "       capture --filmstrip strip.png [--size WxH] [--fps F]\n"
     "       capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1]\n"
     "       capture --frames DIR [--size WxH] [--fps F] [--from T0] [--to T1]\n"
     "  T, T0, T1 in seconds of demo time (0 to 140); WxH the frame size (16 to 8192 a side;\n"
-    "  default 1280x720 for a frame, 480x270 for each frame of a sheet, 1920x1080 for a video\n"
-    "  or frames); F the rate the show is played at, an integer or a fraction such as\n"
-    "  60000/1001 (default 60). A video has the soundtrack and runs from T0 (default 0) to\n"
-    "  the frame on which the show closes itself, or to the last frame before T1; ffmpeg\n"
+    "  default 1280x720 for a frame, 480x270 for each frame of a sheet or filmstrip, 1920x1080\n"
+    "  for a video or frames); F the rate the show is played at, an integer or a fraction\n"
+    "  such as 60000/1001 (default 60). A video has the soundtrack and runs from T0 (default\n"
+    "  0) to the frame on which the show closes itself, or to the last frame before T1; ffmpeg\n"
     "  encodes it as the file name's extension asks (.mp4: H.264 and AAC). N: the encoder's\n"
-    "  constant rate factor (0 to 63, lower is better; default the encoder's own).\n";
+    "  constant rate factor (0 to 63, lower is better; default the encoder's own). A filmstrip\n"
+    "  shows the show at one frame a second, a row per scene, over a plot of each frame's mean\n"
+    "  brightness and local contrast, and prints those figures.\n";
 
 namespace {
 
@@ -74,7 +77,7 @@ bool parseFrameRate(const std::string& text, FrameRate& rate)
 
 bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error)
 {
-    bool haveTime = false, haveOut = false, haveSheet = false, haveFrames = false;
+    bool haveTime = false, haveOut = false, haveSheet = false, haveFilmstrip = false, haveFrames = false;
     bool haveRange = false, haveCrf = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
@@ -95,9 +98,12 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
                 return false;
             }
             haveRange = true;
-        } else if (name == "--out" || name == "--sheet" || name == "--frames") {
+        } else if (name == "--out" || name == "--sheet" || name == "--filmstrip" || name == "--frames") {
             options.outputPath = value;
-            (name == "--out" ? haveOut : name == "--sheet" ? haveSheet : haveFrames) = true;
+            haveOut = haveOut || name == "--out";
+            haveSheet = haveSheet || name == "--sheet";
+            haveFilmstrip = haveFilmstrip || name == "--filmstrip";
+            haveFrames = haveFrames || name == "--frames";
         } else if (name == "--size") {
             if (!parseFrameSize(value, options.width, options.height)) {
                 error = "--size takes WxH with sides from 16 to 8192, not \"" + value + "\"";
@@ -122,8 +128,8 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         }
     }
 
-    if (int(haveOut) + int(haveSheet) + int(haveFrames) != 1) {
-        error = "give one of --out, --sheet or --frames";
+    if (int(haveOut) + int(haveSheet) + int(haveFilmstrip) + int(haveFrames) != 1) {
+        error = "give one of --out, --sheet, --filmstrip or --frames";
         return false;
     }
     if (options.outputPath.empty()) {
@@ -132,6 +138,8 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     }
     if (haveSheet)
         options.mode = CaptureMode::Sheet;
+    else if (haveFilmstrip)
+        options.mode = CaptureMode::Filmstrip;
     else if (haveFrames)
         options.mode = CaptureMode::Frames;
     else if (haveTime || endsWith(options.outputPath, ".png"))
@@ -161,8 +169,9 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         return false;
     }
     if (options.width == 0) {
-        options.width = moving ? 1920 : haveSheet ? 480 : 1280;
-        options.height = moving ? 1080 : haveSheet ? 270 : 720;
+        const bool tiled = haveSheet || haveFilmstrip;
+        options.width = moving ? 1920 : tiled ? 480 : 1280;
+        options.height = moving ? 1080 : tiled ? 270 : 720;
     }
     return true;
 }

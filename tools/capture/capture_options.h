@@ -3,6 +3,7 @@
 //
 //   capture --time T --out frame.png [--size WxH] [--fps F]
 //   capture --sheet sheet.png [--size WxH] [--fps F]
+//   capture --filmstrip strip.png [--size WxH] [--fps F]
 //   capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1]
 //   capture --frames DIR [--size WxH] [--fps F] [--from T0] [--to T1]
 //
@@ -14,7 +15,7 @@
 #include <string>
 #include <vector>
 
-enum class CaptureMode { Frame, Sheet, Video, Frames };
+enum class CaptureMode { Frame, Sheet, Filmstrip, Video, Frames };
 
 struct CaptureOptions {
     CaptureMode mode = CaptureMode::Frame;

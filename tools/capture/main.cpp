@@ -4,6 +4,7 @@
 //
 //   capture --time T --out frame.png [--size WxH] [--fps F]    one frame
 //   capture --sheet sheet.png [--size WxH] [--fps F]           the contact sheet
+//   capture --filmstrip strip.png [--size WxH] [--fps F]       a frame a second, and its figures
 //   capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1]
 //                                                              a video with the soundtrack
 //   capture --frames DIR [--size WxH] [--fps F] [--from T0] [--to T1]
@@ -12,6 +13,7 @@
 // Run it from anywhere: it works in its own folder, where the show's data lies.
 #include "capture_options.h"
 #include "contact_sheet.h"
+#include "filmstrip.h"
 #include "headless_show.h"
 #include "moving_capture.h"
 
@@ -111,6 +113,8 @@ int main(int argc, char** argv)
     }
 
     // Stage 3: the frames, each as the show plays it at the chosen rate.
+    if (options.mode == CaptureMode::Filmstrip)
+        return runFilmstrip(outputPath, options.width, options.height, options.rate);
     if (moving) {
         CaptureFigures figures;
         const int status = runMovingCapture(capture, prepared, figures);
