@@ -9,8 +9,10 @@
 # the-show, the-show-player, the-show-capture. A desktop entry and an icon rendered by capture
 # from the show's fireworks (72 s) come with it.
 #
-# Included after Content.cmake, whose file lists it reads.
-if(WIN32 OR CMAKE_CROSSCOMPILING OR SHOW_CONTENT_ONLY)
+# Included after Content.cmake, whose file lists it reads. Sanitized and fuzzing builds are
+# never packaged, and their capture would report the show's lifelong objects as leaks while
+# drawing the icon.
+if(WIN32 OR CMAKE_CROSSCOMPILING OR SHOW_CONTENT_ONLY OR SHOW_SANITIZE OR SHOW_FUZZ)
     return()
 endif()
 if(NOT shader_outputs OR NOT texture_outputs OR NOT model_outputs OR NOT music_output)
