@@ -1,19 +1,20 @@
 #version 330 core
 // Background colour: "c".rgb is the linear fog colour (already exposed), "c".a goes unchanged
 // into the alpha of sceneColor, where it stands for the background's circle of confusion in
-// full-size pixels. Non-finite colour (an infinite exposure) is written as black. Above the
-// middle of the screen the colour deepens a little and cools towards the top, as a sky does
-// away from the haze at its horizon; below it the fog colour is untouched, so the fog on the
-// ground meets the sky without a seam.
+// full-size pixels. Non-finite colour (an infinite exposure) is written as black. The sky is
+// the fog colour graded as a hazy day grades it: a little brighter and warmer at the bottom of
+// the screen, where the background meets the far edge of the ground or the tunnel's far end,
+// deepening and cooling towards the top, so it reads as depth rather than a flat field.
 uniform vec4 c;
 in float screenY;
 out vec4 O0;
 
-const vec3 kZenith = vec3(0.80, 0.84, 0.90);
+const vec3 kHorizon = vec3(1.25, 1.2, 1.1);
+const vec3 kZenith = vec3(0.5, 0.62, 0.85);
 
 void main()
 {
     vec3 colour = mix(c.rgb, vec3(0.0), isnan(c.rgb));
-    colour *= mix(vec3(1.0), kZenith, smoothstep(0.0, 1.0, screenY));
+    colour *= mix(kHorizon, kZenith, smoothstep(-0.4, 1.0, screenY));
     O0 = vec4(clamp(colour, 0.0, 60000.0), c.a);
 }

@@ -18,10 +18,13 @@ const float kCornerLight = 0.78;
 // The brightest light any pass carries (as in Half.fs).
 const float kMaxLight = 60000.0;
 
-// Tone curve: mid grey in, a little brighter out; contrast 1.4 through the mid tones, then a
-// long shoulder that keeps detail up to eight stops over mid grey, where it reaches white. The
-// scenes' exposures run from 0.035 to 5.3 (about seven stops), and their burn-outs should fade
-// as film does, not clip.
+// Tone curve: mid grey in, a little brighter out. Below mid grey a filmic toe with contrast 1.4;
+// above it a shoulder laid out in stops: from mid grey (0.485 encoded) the encoded value rises
+// by ln(1 + 0.325 x stops) x 0.46, which gives 0.15 per stop at mid grey, still 0.065 four stops
+// over and 0.05 six stops over, and white at about six and a half stops. A global curve has
+// only so much range above mid grey to share out; this one spends it evenly enough that the
+// flash, five stops over the credits, still shows its ground, while every scene's deliberate
+// burn-out (the intro's end, the credits' fade) still reaches white.
 const float kContrast = 1.4;
 const float kShoulder = 0.95;
 const float kMidIn = 0.18;
@@ -32,16 +35,25 @@ const float kCurveB = (-pow(kMidIn, kContrast) + pow(kWhiteIn, kContrast) * kMid
 const float kCurveC = (pow(kWhiteIn, kContrast * kShoulder) * pow(kMidIn, kContrast)
                        - pow(kWhiteIn, kContrast) * pow(kMidIn, kContrast * kShoulder) * kMidOut)
     / ((pow(kWhiteIn, kContrast * kShoulder) - pow(kMidIn, kContrast * kShoulder)) * kMidOut);
+const float kMidEncoded = 0.485;
+const float kShoulderRate = 0.325;
+const float kShoulderScale = 0.46;
 // Share of each channel mixed into the others before the curve and taken out after: a bright
 // saturated colour then reaches white through its own hue, as on film, instead of clipping to
 // a flat primary while the other channels lag.
 const float kCrossTalk = 0.06;
 
+vec3 srgbToLinear(vec3 c);
+
 vec3 toneCurve(vec3 x)
 {
     vec3 inset = x * (1.0 - 3.0 * kCrossTalk) + kCrossTalk * (x.r + x.g + x.b);
     vec3 powered = pow(inset, vec3(kContrast));
-    vec3 curved = min(powered / (pow(powered, vec3(kShoulder)) * kCurveB + kCurveC), 1.0);
+    vec3 toe = powered / (pow(powered, vec3(kShoulder)) * kCurveB + kCurveC);
+    vec3 stopsOver = log2(max(inset, vec3(1e-6)) / kMidIn);
+    vec3 shoulder = srgbToLinear(min(kMidEncoded + kShoulderScale * log(1.0 + kShoulderRate * max(stopsOver, 0.0)),
+                                     vec3(1.0)));
+    vec3 curved = min(mix(toe, shoulder, greaterThan(inset, vec3(kMidIn))), 1.0);
     vec3 outset = (curved - kCrossTalk * (curved.r + curved.g + curved.b)) / (1.0 - 3.0 * kCrossTalk);
     return clamp(outset, 0.0, 1.0);
 }

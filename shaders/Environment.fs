@@ -1,19 +1,50 @@
 #version 330 core
 // Ambient light (light pass, stencil-limited to covered pixels). Reads gbuffer ("N", unit 1;
-// encoding in GeometryNM.fs) and the environment texture ("E", unit 3, 2D): a lit sphere,
-// indexed by the view-space normal (centre = facing the camera, first row of the file = facing
-// down). O0 diffuse
-// light: the blurred environment around the normal times "a" (ambient colour x exposure).
-// O1 specular light: the environment reflected about the normal, blurred by roughness, times
-// the Fresnel reflectance and "s" (the exposure), plus "b". The view is taken along -z, which is
-// what a lit sphere assumes.
+// encoding in GeometryNM.fs), the depth of depthStencil ("Z", never set, so unit 0) and the 2D
+// texture on unit 3 ("E").
+//
+// Unit 3 holds the studio environment only in the scenes that bind it (the tunnel scenes): a
+// lit sphere indexed by the view-space normal (centre = facing the camera, first row of the
+// file = facing down), in linear light where a texel of 1 stands for kEnvironmentRadiance.
+// The other scenes leave there the normal map their last geometry draw used, which is no
+// picture of light; they are lit by the open surroundings below instead. The two are told
+// apart by size: the environment is the only 512 x 512 texture (tools/texgen keeps it so).
+//
+// O0 diffuse light: the blurred surroundings around the normal times "a" (ambient colour x
+// exposure). O1 specular light: the surroundings reflected about the normal, blurred by
+// roughness, times the Fresnel reflectance and "s" (the exposure), plus "b". Both are darkened
+// by the ambient occlusion found in the depth buffer. The view is taken along -z, which is what
+// a lit sphere assumes.
 uniform sampler2DRect N;
+uniform sampler2DRect Z;
 uniform sampler2D E;
 uniform vec3 a;
 uniform vec3 s;
 uniform vec3 b;
 out vec4 O0;
 out vec4 O1;
+
+const int kStudioEnvironmentSize = 512;
+// The environment's brightest soft boxes (texel value 1) in units of the ambient colour: the
+// studio's dark surround then sits four stops under them, so that at the intro's low
+// exposures only the lights and what reflects them come out of the black.
+const float kEnvironmentRadiance = 2.0;
+
+// The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
+// diagonal field, so the vertical field follows from the render size's aspect alone.
+const float kNear = 0.1;
+const float kFar = 100.0;
+const float kDiagonalField = 0.95155;   // 2 atan(18 / 35), radians
+
+// Ambient occlusion: eight samples on a spiral within a disc of this share of the render
+// height, scaled to world units by each pixel's depth, so folds read at any distance.
+const int kOcclusionSamples = 8;
+const float kOcclusionRadiusShare = 0.035;
+const float kOcclusionStrength = 1.0;
+// Even the deepest fold keeps some light: ambient light also arrives from what the fold's own
+// walls reflect.
+const float kLeastOpenness = 0.3;
+const float kTangentBias = 0.2;
 
 vec2 signNotZero(vec2 v)
 {
@@ -29,27 +60,104 @@ vec3 octahedralDecode(vec2 encoded)
     return normalize(n);
 }
 
+float tanHalfVerticalField(vec2 size)
+{
+    float aspect = size.x / size.y;
+    return tan(0.5 * kDiagonalField / sqrt(aspect * aspect + 1.0));
+}
+
+vec3 viewPosition(vec2 pixel, vec2 size, float tanHalfField)
+{
+    float depth = texelFetch(Z, ivec2(pixel)).r;
+    float viewZ = -2.0 * kFar * kNear / ((kFar + kNear) - (depth * 2.0 - 1.0) * (kFar - kNear));
+    vec2 ndc = pixel / size * 2.0 - 1.0;
+    return vec3(ndc * vec2(tanHalfField * size.x / size.y, tanHalfField) * -viewZ, viewZ);
+}
+
+// Share of the ambient light that reaches the pixel: 1 in the open and on any flat surface,
+// less in folds, corners and where a form meets the ground. Each sample that lies above the
+// surface's tangent plane and near it obscures, by how steeply it rises over the plane; one beyond the disc's reach counts less and
+// less, so a silhouette far in front casts no dark halo on what lies behind it.
+float ambientOcclusion(vec3 position, vec3 n, vec2 size)
+{
+    float tanHalfField = tanHalfVerticalField(size);
+    float radiusPixels = kOcclusionRadiusShare * size.y;
+    float radius = radiusPixels * (-position.z) * 2.0 * tanHalfField / size.y;
+    float noise = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
+    float obscured = 0.0;
+    for (int i = 0; i < kOcclusionSamples; ++i) {
+        float k = (float(i) + noise) / float(kOcclusionSamples);
+        float angle = 6.2831853 * (k * 2.6 + noise);
+        vec2 offset = vec2(cos(angle), sin(angle)) * radiusPixels * k;
+        vec2 pixel = clamp(gl_FragCoord.xy + offset, vec2(0.5), size - 0.5);
+        vec3 toSample = viewPosition(pixel, size, tanHalfField) - position;
+        float distanceSquared = dot(toSample, toSample);
+        float reach = max(1.0 - distanceSquared / (radius * radius), 0.0);
+        // Samples within about 12 degrees of the tangent plane do not count: the buffer's
+        // normals are rounded to 8 bits and a faceted model's are smoothed, and either would
+        // otherwise make a surface shade itself in a fine speckle.
+        float elevation = dot(toSample, n) * inversesqrt(max(distanceSquared, 1e-12));
+        obscured += reach * max(elevation - kTangentBias, 0.0) / (1.0 - kTangentBias);
+    }
+    return clamp(1.0 - kOcclusionStrength * obscured / float(kOcclusionSamples), kLeastOpenness, 1.0);
+}
+
+// The open surroundings, by view-space direction (y up, as the scenes' cameras are nearly
+// level): a bright haze at the horizon, the sky deepening overhead, a broad soft light high on
+// the left in front, a cooler one behind on the right that lights silhouettes' rims, and below
+// the horizon the ground's dull bounce.
+vec3 openSurroundings(vec3 d)
+{
+    vec3 ground = vec3(0.30, 0.27, 0.24);
+    vec3 horizon = vec3(1.25, 1.2, 1.15);
+    vec3 zenith = vec3(0.75, 0.85, 1.05);
+    vec3 sky = mix(horizon, zenith, smoothstep(0.05, 0.85, d.y));
+    vec3 colour = mix(ground, sky, smoothstep(-0.2, 0.04, d.y));
+    vec3 key = normalize(vec3(-0.55, 0.65, 0.52));
+    float lobe = smoothstep(0.55, 1.0, dot(d, key));
+    // Behind the subject, high on the right: what a silhouette's rim reflects.
+    float rim = smoothstep(0.6, 1.0, dot(d, normalize(vec3(0.6, 0.35, -0.72))));
+    return colour + vec3(2.2, 2.05, 1.85) * lobe * lobe + vec3(1.6, 1.7, 1.9) * rim;
+}
+
+// The same surroundings seen through a surface of the given roughness: the irradiance around
+// the normal for a matt one, the sharp reflection for a mirror.
+vec3 openLight(vec3 d, vec3 n, float roughness)
+{
+    vec3 diffuse = mix(vec3(0.32, 0.29, 0.26), vec3(1.0, 1.0, 1.05), smoothstep(-0.7, 0.7, n.y))
+        + vec3(1.3, 1.2, 1.05) * max(dot(n, normalize(vec3(-0.55, 0.65, 0.52))), 0.0);
+    return mix(openSurroundings(d), diffuse, roughness * roughness);
+}
+
 void main()
 {
+    vec2 size = vec2(textureSize(N));
     vec4 surface = texelFetch(N, ivec2(gl_FragCoord.xy));
     vec3 n = octahedralDecode(surface.rg);
     float reflectance = surface.b;
     float roughness = surface.a;
+    vec3 reflectedDirection = reflect(vec3(0.0, 0.0, -1.0), n);
 
-    // Slightly inside the sphere's rim, whose outermost texels blend with the image corners.
-    vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 + 0.48 * n.y);
-    float finestToCoarsest = log2(float(max(textureSize(E, 0).x, textureSize(E, 0).y)));
-    float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
-    // More light from above than from below, as under an open sky over a ground that shades
-    // what faces it: surfaces keep their form where the environment itself is nearly uniform.
-    float skyward = 0.65 + 0.35 * n.y;
-    vec3 diffuse = textureLod(E, sphere, diffuseLevel).rgb * skyward;
-    vec3 reflected = textureLod(E, sphere, roughness * diffuseLevel).rgb;
+    vec3 diffuse, reflected;
+    if (textureSize(E, 0).x == kStudioEnvironmentSize) {
+        // Slightly inside the sphere's rim, whose outermost texels blend with the image corners.
+        vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 + 0.48 * n.y);
+        float finestToCoarsest = log2(float(kStudioEnvironmentSize));
+        float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
+        diffuse = textureLod(E, sphere, diffuseLevel).rgb * kEnvironmentRadiance;
+        reflected = textureLod(E, sphere, roughness * diffuseLevel).rgb * kEnvironmentRadiance;
+    } else {
+        diffuse = openLight(n, n, 1.0);
+        reflected = openLight(reflectedDirection, n, roughness);
+    }
+
+    vec3 position = viewPosition(gl_FragCoord.xy, size, tanHalfVerticalField(size));
+    float occlusion = ambientOcclusion(position, n, size);
 
     float facing = clamp(n.z, 0.0, 1.0);
     float smoothness = 1.0 - roughness;
     float fresnel = reflectance + (1.0 - reflectance) * pow(1.0 - facing, 5.0) * smoothness * smoothness;
 
-    O0 = vec4(a * diffuse, 1.0);
-    O1 = vec4(s * reflected * fresnel + b, 1.0);
+    O0 = vec4(a * diffuse * occlusion, 1.0);
+    O1 = vec4(s * reflected * fresnel * occlusion + b, 1.0);
 }

@@ -51,8 +51,8 @@ sed 's/^/  /' "$errors"
 [ $status -eq 0 ] || fail "the show ended with status $status"
 [ ! -s "$errors" ] || fail "the show wrote to stderr"
 [ "$(echo "$playing >= 112" | bc)" = 1 ] || fail "the show ended early, after $playing s"
-# Late means later than one frame can explain: the show only ends at the first frame past
-# 116 s, and llvmpipe's anisotropic sampler once spent about 50 s on a single frame (at large
-# texture coordinates, which the shaders now wrap); the margin stays.
-[ "$(echo "$playing <= 200" | bc)" = 1 ] || fail "the show ended late, after $playing s"
+# Late means later than a few frames can explain: the show only ends at the first frame past
+# 116 s, and the frame scan (bench/show/frame_scan, run in CI) keeps every frame well under a
+# second on llvmpipe.
+[ "$(echo "$playing <= 150" | bc)" = 1 ] || fail "the show ended late, after $playing s"
 echo "PASS"

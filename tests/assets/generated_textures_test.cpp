@@ -281,24 +281,24 @@ TEST(GeneratedTextures, EnvironmentKeepsItsLightInsideTheRange)
                 peak = std::max(peak, lightness(p, x, y));
             }
         }
-    EXPECT_LE(double(clipped) / double(texels), 0.001) << clipped << " texels at 255";
+    EXPECT_LE(double(clipped) / double(texels), 0.02) << clipped << " texels at 255";
     EXPECT_GT(peak, 0.7f) << "the key light is still bright";
 
-    // The highlight is a slope, not a flat top: few texels lie within 2 % of the peak.
-    size_t nearPeak = 0;
-    for (int y = 0; y < p.size; ++y)
-        for (int x = 0; x < p.size; ++x)
-            nearPeak += insideDisc(x, y) && lightness(p, x, y) >= peak - 0.02f ? 1u : 0u;
-    EXPECT_LT(double(nearPeak) / double(disc), 0.01) << nearPeak << " texels near the peak";
-
-    // Its character: a warm key at the upper left, a cool fill at the right, a dark floor.
+    // A studio: most of the sphere is a dark surround, a whole 5-bit step of grey so that the
+    // driver's compression keeps it grey; the lights stand four stops and more above it.
     auto texel = [&](float nx, float ny, int c) {
         return p.at(int((nx * 0.5f + 0.5f) * float(p.size)), int((ny * 0.5f + 0.5f) * float(p.size)), c);
     };
-    EXPECT_GT(texel(-0.55f, 0.65f, 0), texel(-0.55f, 0.65f, 2) + 0.05f) << "warm key";
-    EXPECT_GT(texel(0.87f, 0.11f, 2), texel(0.87f, 0.11f, 0)) << "cool fill";
-    EXPECT_GT(texel(-0.55f, 0.65f, 1), texel(0.87f, 0.11f, 1) + 0.1f) << "the key outshines the fill";
-    EXPECT_LT(texel(0.0f, -0.9f, 1), 0.15f) << "dark floor";
+    size_t dark = 0;
+    for (int y = 0; y < p.size; ++y)
+        for (int x = 0; x < p.size; ++x)
+            dark += insideDisc(x, y) && lightness(p, x, y) < 0.1f ? 1u : 0u;
+    EXPECT_GT(double(dark) / double(disc), 0.5) << "a dark surround";
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(texel(0.3f, 0.5f, c), 2.0f / 31.0f, 0.5f / 255.0f) << "surround, channel " << c;
+        EXPECT_NEAR(texel(0.3f, -0.5f, c), 1.0f / 31.0f, 0.5f / 255.0f) << "floor, channel " << c;
+    }
+    EXPECT_GT(peak, 12.0f * texel(0.3f, 0.5f, 1)) << "the lights four stops over the surround";
 }
 
 TEST(GeneratedTextures, GeneratorWritesTheSameBytesAgain)

@@ -216,14 +216,10 @@ TEST_F(RenderedPixels, BackgroundFillsExactlyTheUncoveredPixels)
             ASSERT_NE(color, glm::vec3(background)) << "background over covered pixel " << pixel;
         } else {
             ++uncovered;
-            // The fog colour itself up to the middle of the screen, where the ground's fog meets
-            // it; above, the sky deepens by at most a quarter towards the top.
-            if (pixel < stencil.size() / 2) {
-                ASSERT_EQ(color, glm::vec3(background)) << "uncovered pixel " << pixel;
-            } else {
-                ASSERT_TRUE(glm::all(glm::lessThanEqual(color, glm::vec3(background)))) << "pixel " << pixel;
-                ASSERT_TRUE(glm::all(glm::greaterThan(color, glm::vec3(background) * 0.75f))) << "pixel " << pixel;
-            }
+            // The fog colour graded as a sky: brighter towards the bottom of the screen, deeper
+            // and cooler towards the top, never by more than a factor of two either way.
+            ASSERT_TRUE(glm::all(glm::lessThanEqual(color, glm::vec3(background) * 1.3f))) << "pixel " << pixel;
+            ASSERT_TRUE(glm::all(glm::greaterThan(color, glm::vec3(background) * 0.45f))) << "pixel " << pixel;
         }
     }
     EXPECT_GT(covered, frameWidth * frameHeight / 4);

@@ -26,9 +26,10 @@ float mix(float a, float b, float t)
 }
 
 // Soil colours (sRGB): grey-brown dried silt. Kept close to grey because the show's sun is
-// strongly warm; a browner soil turns orange under it.
-const float darkSoil[3] = {0.355f, 0.34f, 0.29f};
-const float paleSoil[3] = {0.59f, 0.575f, 0.515f};
+// strongly warm; a browner soil turns orange under it. Dark and pale lie more than two stops
+// apart, so that the patches still read where the flash's exposure crowds the bright end.
+const float darkSoil[3] = {0.27f, 0.255f, 0.215f};
+const float paleSoil[3] = {0.63f, 0.615f, 0.55f};
 const float crackFloor[3] = {0.15f, 0.135f, 0.115f};
 
 // The three crack scales, in cells across the tile. The widest cracks are a few centimetres
@@ -108,7 +109,7 @@ void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
             SoilTexel& t = soil[at];
             t.crack = std::max({big.depth, 0.8f * small.depth, 0.5f * hair.depth * hairMask});
             t.rim = (1.0f - smooth(0.0f, 0.004f, big.borderDistance)) * (1.0f - big.depth);
-            t.tone = 0.55f * fields.mottle.sample(u, v) + 0.25f * dust + 0.12f * plate + 0.5f * grain + 0.5f * crumb;
+            t.tone = 0.8f * fields.mottle.sample(u, v) + 0.25f * dust + 0.12f * plate + 0.5f * grain + 0.5f * crumb;
         }
     });
 

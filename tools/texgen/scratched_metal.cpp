@@ -61,15 +61,32 @@ TextureImage makeScratchedMetal(int size)
                      random.range(0.6f, 1.6f));
     }
 
-    // Stage 3: normals from the sum, roughness from the wear of the scratches and the grain.
+    // Stage 3: the tube's build. The wall is corrugated around the tube, eight waves a tile
+    // (about two a unit), with one seam along it per tile where two wall plates meet. The
+    // waves' flanks tip the wall's normal up to about 35 degrees towards and away from the
+    // camera, off the bright rim of the studio environment and back, so the rings read from
+    // the middle of the tube as dark and bright bands that run past with the scroll.
+    const int wavesPerTile = 8;
+    const float waveHeight = 0.7f * (float(size) / float(wavesPerTile)) / 6.2831853f;
+    const float seamHalfWidth = float(size) / 160.0f, seamDepth = float(size) / 300.0f;
+    HeightField build(size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            float wave = std::cos(6.2831853f * float(wavesPerTile) * (float(y) + 0.5f) / float(size));
+            float acrossSeam = std::min(float(x) + 0.5f, float(size) - float(x) - 0.5f);
+            float seam = std::max(0.0f, 1.0f - (acrossSeam / seamHalfWidth) * (acrossSeam / seamHalfWidth));
+            build.at(x, y) = waveHeight * wave - seamDepth * seam * seam;
+        }
+
+    // Stage 4: normals from the sum, roughness from the wear of the scratches and the grain.
     HeightField height(size);
     for (size_t i = 0; i < height.heights.size(); ++i)
-        height.heights[i] = grain.heights[i] + scratches.heights[i];
+        height.heights[i] = grain.heights[i] + scratches.heights[i] + build.heights[i];
     TextureImage image(size, 4);
     writeNormals(height, 0.9f, image);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            float roughness = 0.3f + 0.1f * grain.at(x, y) + 0.5f * wear[size_t(y) * size_t(size) + size_t(x)];
+            float roughness = 0.22f + 0.1f * grain.at(x, y) + 0.5f * wear[size_t(y) * size_t(size) + size_t(x)];
             image.at(x, y)[3] = std::clamp(roughness, 0.05f, 1.0f);
         }
     return image;

@@ -20,46 +20,36 @@ float dot(Vec3 a, Vec3 b)
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-// A soft light's lobe on the sphere: 1 facing it, falling off smoothly to 0 at `spread`
-// (cosine of the half angle where it ends).
-float lobe(Vec3 n, Vec3 toLight, float spread)
+// A soft box seen from the middle of the studio: full brightness within `inner` (cosine of
+// the half angle), fading smoothly to nothing at `outer`.
+float softBox(Vec3 n, Vec3 toLight, float inner, float outer)
 {
-    float facing = (dot(n, toLight) - spread) / (1.0f - spread);
-    facing = std::clamp(facing, 0.0f, 1.0f);
+    float facing = std::clamp((dot(n, toLight) - outer) / (inner - outer), 0.0f, 1.0f);
     return facing * facing * (3.0f - 2.0f * facing);
 }
 
-// The key light's lobe: as broad as `lobe`, but half of it a plain square of the facing term,
-// which keeps rising all the way to the centre, so that a lit sphere shows a gradient into its
-// highlight rather than a flat disc.
-float peakedLobe(Vec3 n, Vec3 toLight, float spread)
-{
-    float facing = std::clamp((dot(n, toLight) - spread) / (1.0f - spread), 0.0f, 1.0f);
-    return 0.5f * lobe(n, toLight, spread) + 0.5f * facing * facing;
-}
-
-// Where the lights add up past `knee` (the key and the rim meeting at the upper left), the
-// colour is scaled down smoothly towards `ceiling`: brighter still reads brighter, but nothing
-// reaches the top of the 8-bit range. Scaling all three channels together keeps the hue.
-Vec3 softShoulder(Vec3 c)
-{
-    const float knee = 0.82f, ceiling = 0.97f;
-    float high = std::max({c.x, c.y, c.z});
-    if (high <= knee)
-        return c;
-    float room = ceiling - knee;
-    float scale = (knee + room * (1.0f - std::exp(-(high - knee) / room))) / high;
-    return {c.x * scale, c.y * scale, c.z * scale};
-}
+struct SoftBox {
+    Vec3 direction;
+    float inner, outer;   // cosines of the half angles
+    Vec3 colour;          // texel values; 1 is the brightest the file holds
+};
 
 }  // namespace
 
+// A photographer's studio as a lit sphere: a dark surround (four stops under the lights), a
+// darker floor, and a few large soft boxes and strips placed where
+// the tunnel's walls see them. The walls' normals lie near the sphere's rim (they face the tube's
+// axis, across the view), so the lights sit there, at different angles around it: each becomes
+// a bright band along the wall, and every groove of the wall's relief catches and loses it.
 TextureImage makeStudioEnvironment(int size)
 {
-    const Vec3 key = normalised({-0.6f, 0.7f, 0.5f});
-    const Vec3 fill = normalised({0.8f, 0.1f, 0.4f});
-    const Vec3 keyColour = {0.8f, 0.71f, 0.58f}, fillColour = {0.2f, 0.26f, 0.38f};
-    const Vec3 rimColour = {0.3f, 0.32f, 0.36f};
+    const SoftBox boxes[] = {
+        {normalised({-0.78f, 0.52f, 0.34f}), 0.985f, 0.94f, {1.0f, 0.94f, 0.84f}},    // key, upper left
+        {normalised({0.90f, -0.05f, 0.42f}), 0.985f, 0.95f, {0.62f, 0.70f, 0.82f}},  // cool strip, right
+        {normalised({0.10f, 0.96f, 0.25f}), 0.99f, 0.965f, {0.85f, 0.85f, 0.85f}},   // overhead strip
+        {normalised({-0.35f, -0.88f, 0.33f}), 0.975f, 0.93f, {0.30f, 0.22f, 0.15f}}, // warm floor bounce
+        {normalised({0.50f, 0.45f, 0.74f}), 0.995f, 0.985f, {0.75f, 0.75f, 0.72f}},  // small kicker
+    };
     TextureImage image(size, 3);
     for (int row = 0; row < size; ++row)
         for (int column = 0; column < size; ++column) {
@@ -74,27 +64,23 @@ TextureImage makeStudioEnvironment(int size)
             }
             Vec3 n = {nx, ny, std::sqrt(std::max(0.0f, 1.0f - nx * nx - ny * ny))};
 
-            // Base: a dim studio, lighter overhead, a dark warm-grey floor below the horizon.
+            // Surround: one dark grey above the floor and black below it. The driver stores
+            // this texture compressed, in blocks of two 5-6-5-bit colours: a grey that is not
+            // a whole step of the 5-bit channels comes back green, which the intro's high
+            // exposures would show, so the surround is exactly two steps (2/31), the floor one.
             float up = n.y;
-            float base = 0.14f + 0.08f * up;
-            Vec3 colour = {base, base, base * 1.05f};
-            if (up < 0.0f) {
-                float floorMix = std::min(1.0f, -up * 4.0f);
-                colour = {colour.x * (1.0f - 0.55f * floorMix) + 0.02f * floorMix,
-                          colour.y * (1.0f - 0.6f * floorMix) + 0.015f * floorMix,
-                          colour.z * (1.0f - 0.65f * floorMix) + 0.01f * floorMix};
+            float surround = up > -0.05f ? 2.0f / 31.0f : 1.0f / 31.0f;
+            Vec3 colour = {surround, surround, surround};
+            for (const SoftBox& box : boxes) {
+                float light = softBox(n, box.direction, box.inner, box.outer);
+                colour.x += box.colour.x * light;
+                colour.y += box.colour.y * light;
+                colour.z += box.colour.z * light;
             }
-            float keyLight = peakedLobe(n, key, -0.2f);
-            float fillLight = lobe(n, fill, 0.0f) * 0.8f;
-            float rim = std::pow(1.0f - n.z, 4.0f) * (0.6f + 0.4f * std::max(0.0f, up));
-            colour.x += keyColour.x * keyLight + fillColour.x * fillLight + rimColour.x * rim;
-            colour.y += keyColour.y * keyLight + fillColour.y * fillLight + rimColour.y * rim;
-            colour.z += keyColour.z * keyLight + fillColour.z * fillLight + rimColour.z * rim;
-            colour = softShoulder(colour);
             float* pixel = image.at(column, row);
-            pixel[0] = colour.x;
-            pixel[1] = colour.y;
-            pixel[2] = colour.z;
+            pixel[0] = std::min(colour.x, 1.0f);
+            pixel[1] = std::min(colour.y, 1.0f);
+            pixel[2] = std::min(colour.z, 1.0f);
         }
     return image;
 }
