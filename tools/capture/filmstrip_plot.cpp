@@ -146,8 +146,8 @@ void drawPanel(Canvas& canvas, const Axes& axes, int top, double axisTop, const 
         const std::string label = valueLabel(value);
         canvas.write(axes.left - 8 - labelWidth(label, textScale), y - lineHeight / 2, label, text);
     }
-    for (double t = 0.0; t <= axes.endTime; t += tickSeconds) {
-        const int x = axes.x(t);
+    for (int tick = 0; tick * tickSeconds <= axes.endTime; ++tick) {
+        const int x = axes.x(tick * tickSeconds);
         canvas.fill(x, top + panelHeight - 6, x + 1, top + panelHeight + 1, text);
     }
     for (const FrameRun& run : sceneRuns(frames)) {
@@ -217,7 +217,9 @@ SheetImage drawFigurePlot(const std::vector<FilmstripFrame>& frames, uint32_t wi
         [](const FilmstripFrame& frame) { return frame.figures.localContrast; },
         [](const FilmstripFrame&) { return false; }, contrastColour);
 
-    for (double t = 0.0; t <= axes.endTime; t += tickSeconds)
+    for (int tick = 0; tick * tickSeconds <= axes.endTime; ++tick) {
+        const double t = tick * tickSeconds;
         canvas.write(axes.x(t) - labelWidth(valueLabel(t), textScale) / 2, timeLabelsTop, valueLabel(t) + " s", text);
+    }
     return plot;
 }
