@@ -78,9 +78,8 @@ vec3 viewPosition(vec2 pixel, vec2 size, float tanHalfField)
 // less in folds, corners and where a form meets the ground. Each sample that lies above the
 // surface's tangent plane and near it obscures, by how steeply it rises over the plane; one beyond the disc's reach counts less and
 // less, so a silhouette far in front casts no dark halo on what lies behind it.
-float ambientOcclusion(vec3 position, vec3 n, vec2 size)
+float ambientOcclusion(vec3 position, vec3 n, vec2 size, float tanHalfField)
 {
-    float tanHalfField = tanHalfVerticalField(size);
     float radiusPixels = kOcclusionRadiusShare * size.y;
     float radius = radiusPixels * (-position.z) * 2.0 * tanHalfField / size.y;
     float noise = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
@@ -151,8 +150,9 @@ void main()
         reflected = openLight(reflectedDirection, n, roughness);
     }
 
-    vec3 position = viewPosition(gl_FragCoord.xy, size, tanHalfVerticalField(size));
-    float occlusion = ambientOcclusion(position, n, size);
+    float tanHalfField = tanHalfVerticalField(size);
+    vec3 position = viewPosition(gl_FragCoord.xy, size, tanHalfField);
+    float occlusion = ambientOcclusion(position, n, size, tanHalfField);
 
     float facing = clamp(n.z, 0.0, 1.0);
     float smoothness = 1.0 - roughness;
