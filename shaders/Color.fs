@@ -2,19 +2,19 @@
 // Background colour: "c".rgb is the linear fog colour (already exposed), "c".a goes unchanged
 // into the alpha of sceneColor, where it stands for the background's circle of confusion in
 // full-size pixels. Non-finite colour (an infinite exposure) is written as black. The sky is
-// the fog colour graded as a hazy day grades it: a little brighter and warmer at the bottom of
-// the screen, where the background meets the far edge of the ground or the tunnel's far end,
+// the fog colour graded as a hazy day grades it: a bright, warm haze at the bottom of the
+// screen, where the background meets the far edge of the ground or the tunnel's far end,
 // deepening and cooling towards the top, so it reads as depth rather than a flat field.
 uniform vec4 c;
 in float screenY;
 out vec4 O0;
 
-const vec3 kHorizon = vec3(1.25, 1.2, 1.1);
-const vec3 kZenith = vec3(0.5, 0.62, 0.85);
+const vec3 kHorizon = vec3(2.2, 2.05, 1.8);
+const vec3 kZenith = vec3(0.4, 0.55, 0.9);
 
 void main()
 {
     vec3 colour = mix(c.rgb, vec3(0.0), isnan(c.rgb));
-    colour *= mix(kHorizon, kZenith, smoothstep(-0.4, 1.0, screenY));
+    colour *= mix(kHorizon, kZenith, smoothstep(-0.3, 0.8, screenY));
     O0 = vec4(clamp(colour, 0.0, 60000.0), c.a);
 }

@@ -107,7 +107,7 @@ float ambientOcclusion(vec3 position, vec3 n, vec2 size, float tanHalfField)
 // the horizon the ground's dull bounce.
 vec3 openSurroundings(vec3 d)
 {
-    vec3 ground = vec3(0.30, 0.27, 0.24);
+    vec3 ground = vec3(0.2, 0.18, 0.16);
     vec3 horizon = vec3(1.25, 1.2, 1.15);
     vec3 zenith = vec3(0.75, 0.85, 1.05);
     vec3 sky = mix(horizon, zenith, smoothstep(0.05, 0.85, d.y));
@@ -123,7 +123,7 @@ vec3 openSurroundings(vec3 d)
 // the normal for a matt one, the sharp reflection for a mirror.
 vec3 openLight(vec3 d, vec3 n, float roughness)
 {
-    vec3 diffuse = mix(vec3(0.32, 0.29, 0.26), vec3(1.0, 1.0, 1.05), smoothstep(-0.7, 0.7, n.y))
+    vec3 diffuse = mix(vec3(0.2, 0.18, 0.16), vec3(1.0, 1.0, 1.05), smoothstep(-0.7, 0.7, n.y))
         + vec3(1.3, 1.2, 1.05) * max(dot(n, normalize(vec3(-0.55, 0.65, 0.52))), 0.0);
     return mix(openSurroundings(d), diffuse, roughness * roughness);
 }

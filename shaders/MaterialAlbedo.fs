@@ -15,7 +15,7 @@ uniform vec3 fc;
 in vec2 uv;
 out vec4 O0;
 
-const float kFogDistance = 55.0;
+const float kFogDistance = 80.0;
 const float kMaxCoc = 4000.0;
 
 // Light buffers can hold infinity when an exposure runs off the scale, and 0 x infinity would

@@ -12,9 +12,10 @@ uniform vec3 dc;
 uniform vec3 fc;
 out vec4 O0;
 
-// Distance (world units) at which the fog has taken 63 % of the picture; the tunnel's far end,
-// 100 units away, is fog colour through and through.
-const float kFogDistance = 35.0;
+// Distance (world units) at which the fog has taken 63 % of the picture: the far wall and the
+// credits' lettering keep their shading, and the tunnel's far end, 100 units away, is four
+// fifths fog.
+const float kFogDistance = 80.0;
 const float kMaxCoc = 4000.0;
 
 // Light buffers can hold infinity when an exposure runs off the scale, and 0 x infinity would

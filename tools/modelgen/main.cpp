@@ -60,12 +60,15 @@ int main(int argc, char** argv)
     // towards (15, 1.5, 0), so a line of lettering along x would be seen edge on. Instead the
     // name is set in two lines, well beyond and behind that point, turned to face the
     // approaching camera: it comes out of the haze whole and stays readable for about ten
-    // seconds before the camera swings past. The show lifts the model by one unit, so its
-    // lowest point goes to y = -1 to stand on the ground.
-    const float letterHeight = 1.1f, lineAdvance = 1.35f * letterHeight;
+    // seconds before the camera swings past. The sun stands straight overhead, so upright
+    // letters would show it only their tops: the name leans back, and its faces catch the light.
+    // The show lifts the model by one unit, so its lowest point goes to y = -1 to stand on the
+    // ground.
+    const float letterHeight = 1.6f, lineAdvance = 1.35f * letterHeight;
     const TextLayout layout{letterHeight, 0.35f, 40.0f, 0.05f};
     const float facingApproach = -55.0f * 3.14159265f / 180.0f;
-    const std::array<float, 3> creditsPlace{24.0f, 0.0f, -4.0f};
+    const float leanBack = 28.0f * 3.14159265f / 180.0f;
+    const std::array<float, 3> creditsPlace{24.0f, 0.0f, -5.0f};
     ModelSource credits;
     const char* lines[2] = {"soundtrack", "moravelkint"};
     for (int line = 0; line < 2; ++line) {
@@ -78,6 +81,7 @@ int main(int argc, char** argv)
         turnAndMoveModel(text, 0.0f, {0.0f, float(1 - line) * lineAdvance, 0.0f});
         appendModel(credits, text);
     }
+    leanModelBack(credits, leanBack);
     turnAndMoveModel(credits, facingApproach, creditsPlace);
     standModelOn(credits, -1.0f);
     if (!save(credits, PositionEncoding::Quantised, folder + "/soundtrackmoravelkint.3d"))

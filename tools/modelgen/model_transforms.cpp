@@ -10,6 +10,16 @@ void scaleModel(ModelSource& model, const std::array<float, 3>& factors)
         model.positions[i] *= factors[i % 3];
 }
 
+void leanModelBack(ModelSource& model, float angle)
+{
+    float c = std::cos(angle), s = std::sin(angle);
+    for (size_t i = 0; i + 2 < model.positions.size(); i += 3) {
+        float y = model.positions[i + 1], z = model.positions[i + 2];
+        model.positions[i + 1] = y * c + z * s;
+        model.positions[i + 2] = z * c - y * s;
+    }
+}
+
 void turnAndMoveModel(ModelSource& model, float yaw, const std::array<float, 3>& offset)
 {
     float c = std::cos(yaw), s = std::sin(yaw);

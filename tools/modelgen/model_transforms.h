@@ -8,6 +8,10 @@
 // Every position multiplied by `factors` per axis.
 void scaleModel(ModelSource& model, const std::array<float, 3>& factors);
 
+// Tipped back by `angle` radians about the x axis: the top moves towards -z, so faces that
+// looked along +z turn up towards a light overhead.
+void leanModelBack(ModelSource& model, float angle);
+
 // Turned by `yaw` radians about the y axis (x towards -z), then moved by `offset`.
 void turnAndMoveModel(ModelSource& model, float yaw, const std::array<float, 3>& offset);
 

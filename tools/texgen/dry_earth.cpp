@@ -28,9 +28,9 @@ float mix(float a, float b, float t)
 // Soil colours (sRGB): grey-brown dried silt. Kept close to grey because the show's sun is
 // strongly warm; a browner soil turns orange under it. Dark and pale lie more than two stops
 // apart, so that the patches still read where the flash's exposure crowds the bright end.
-const float darkSoil[3] = {0.27f, 0.255f, 0.215f};
-const float paleSoil[3] = {0.63f, 0.615f, 0.55f};
-const float crackFloor[3] = {0.15f, 0.135f, 0.115f};
+const float darkSoil[3] = {0.2f, 0.19f, 0.16f};
+const float paleSoil[3] = {0.5f, 0.485f, 0.435f};
+const float crackFloor[3] = {0.1f, 0.09f, 0.075f};
 
 // The three crack scales, in cells across the tile. The widest cracks are a few centimetres
 // at the show's scale (the tile spans eight metres of ground).

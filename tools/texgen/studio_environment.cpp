@@ -36,9 +36,8 @@ struct SoftBox {
 
 }  // namespace
 
-// A photographer's studio as a lit sphere: a dark surround (four stops under the lights), a
-// darker floor, and a few large soft boxes and strips placed where
-// the tunnel's walls see them. The walls' normals lie near the sphere's rim (they face the tube's
+// A photographer's studio as a lit sphere: a dark surround (five stops under the lights) and a
+// few large soft boxes and strips placed where the tunnel's walls see them. The walls' normals lie near the sphere's rim (they face the tube's
 // axis, across the view), so the lights sit there, at different angles around it: each becomes
 // a bright band along the wall, and every groove of the wall's relief catches and loses it.
 TextureImage makeStudioEnvironment(int size)
@@ -64,12 +63,12 @@ TextureImage makeStudioEnvironment(int size)
             }
             Vec3 n = {nx, ny, std::sqrt(std::max(0.0f, 1.0f - nx * nx - ny * ny))};
 
-            // Surround: one dark grey above the floor and black below it. The driver stores
-            // this texture compressed, in blocks of two 5-6-5-bit colours: a grey that is not
-            // a whole step of the 5-bit channels comes back green, which the intro's high
-            // exposures would show, so the surround is exactly two steps (2/31), the floor one.
-            float up = n.y;
-            float surround = up > -0.05f ? 2.0f / 31.0f : 1.0f / 31.0f;
+            // Surround: one dark grey all round, floor included. The driver stores this texture
+            // compressed, in blocks of two 5-6-5-bit colours: a grey that is not a whole step
+            // of the 5-bit channels comes back green, which the intro's high exposures would
+            // show, so the surround is exactly one step (1/31): darker than that is black, and
+            // a black floor leaves the walls' lower halves without fill.
+            float surround = 1.0f / 31.0f;
             Vec3 colour = {surround, surround, surround};
             for (const SoftBox& box : boxes) {
                 float light = softBox(n, box.direction, box.inner, box.outer);
