@@ -28,7 +28,7 @@ const int kStudioEnvironmentSize = 512;
 // The environment's brightest soft boxes (texel value 1) in units of the ambient colour: the
 // studio's dark surround then sits four stops under them, so that at the intro's low
 // exposures only the lights and what reflects them come out of the black.
-const float kEnvironmentRadiance = 2.0;
+const float kEnvironmentRadiance = 1.8;
 
 // The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
 // diagonal field, so the vertical field follows from the render size's aspect alone.

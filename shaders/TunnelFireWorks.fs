@@ -14,6 +14,10 @@ out vec4 O0;
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
 const float kCutoff = 0.05;
+// The streaks' radiance for a full texel, under the emission: at the scene's exposure the
+// brightest stand a little under white and keep their blue, and the lit bands of the wall
+// behind them still show, where at full level they burn out to flat white blobs on black.
+const float kStreakLevel = 0.33;
 
 vec3 finiteColour(vec3 v)
 {
@@ -30,6 +34,6 @@ void main()
         discard;
     float z = 1.0 / gl_FragCoord.w;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
-    vec3 colour = mix(finiteColour(e * streak), finiteColour(fc), fog);
+    vec3 colour = mix(finiteColour(e * streak * kStreakLevel), finiteColour(fc), fog);
     O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
 }

@@ -29,7 +29,7 @@ float mix(float a, float b, float t)
 // strongly warm; a browner soil turns orange under it. Dark and pale lie more than two stops
 // apart, so that the patches still read where the flash's exposure crowds the bright end.
 const float darkSoil[3] = {0.2f, 0.19f, 0.16f};
-const float paleSoil[3] = {0.5f, 0.485f, 0.435f};
+const float paleSoil[3] = {0.45f, 0.435f, 0.39f};
 const float crackFloor[3] = {0.1f, 0.09f, 0.075f};
 
 // The three crack scales, in cells across the tile. The widest cracks are a few centimetres
