@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     const TextLayout layout{letterHeight, 0.35f, 40.0f, 0.05f};
     const float facingApproach = -50.0f * 3.14159265f / 180.0f;
     const float leanBack = 28.0f * 3.14159265f / 180.0f;
-    const std::array<float, 3> creditsPlace{25.0f, 0.0f, -4.3f};
+    const std::array<float, 3> creditsPlace{27.0f, 0.0f, -4.3f};
     ModelSource credits;
     const char* lines[2] = {"soundtrack", "moravelkint"};
     for (int line = 0; line < 2; ++line) {
