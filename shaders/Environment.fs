@@ -25,10 +25,13 @@ out vec4 O0;
 out vec4 O1;
 
 const int kStudioEnvironmentSize = 512;
-// The environment's brightest soft boxes (texel value 1) in units of the ambient colour: the
-// studio's dark surround then sits four stops under them, so that at the intro's low
-// exposures only the lights and what reflects them come out of the black.
+// The environment's brightest soft boxes (texel value 1) in units of the ambient colour: at
+// the intro's low exposures only the lights and what reflects them come out of the black.
 const float kEnvironmentRadiance = 1.8;
+// The studio's surround is stored one step above black, the darkest grey its compression
+// keeps grey. A knee at this level takes it down a further stop when read, and
+// leaves the lights as they are: e^3 / (e^2 + k^2) is e well above k and e^3 / k^2 below it.
+const float kSurroundKnee = 0.027;
 
 // The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
 // diagonal field, so the vertical field follows from the render size's aspect alone.
@@ -119,6 +122,13 @@ vec3 openSurroundings(vec3 d)
     return colour + vec3(2.2, 2.05, 1.85) * lobe * lobe + vec3(1.6, 1.7, 1.9) * rim;
 }
 
+// The studio environment's texel as light: the surround below the knee sinks towards black.
+vec3 studioLight(vec3 texel)
+{
+    vec3 squared = texel * texel;
+    return texel * squared / (squared + kSurroundKnee * kSurroundKnee) * kEnvironmentRadiance;
+}
+
 // The same surroundings seen through a surface of the given roughness: the irradiance around
 // the normal for a matt one, the sharp reflection for a mirror.
 vec3 openLight(vec3 d, vec3 n, float roughness)
@@ -143,8 +153,8 @@ void main()
         vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 + 0.48 * n.y);
         float finestToCoarsest = log2(float(kStudioEnvironmentSize));
         float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
-        diffuse = textureLod(E, sphere, diffuseLevel).rgb * kEnvironmentRadiance;
-        reflected = textureLod(E, sphere, roughness * diffuseLevel).rgb * kEnvironmentRadiance;
+        diffuse = studioLight(textureLod(E, sphere, diffuseLevel).rgb);
+        reflected = studioLight(textureLod(E, sphere, roughness * diffuseLevel).rgb);
     } else {
         diffuse = openLight(n, n, 1.0);
         reflected = openLight(reflectedDirection, n, roughness);

@@ -17,7 +17,7 @@ const float kCutoff = 0.05;
 // The streaks' radiance for a full texel, under the emission: at the scene's exposure the
 // brightest stand a little under white and keep their blue, and the lit bands of the wall
 // behind them still show, where at full level they burn out to flat white blobs on black.
-const float kStreakLevel = 0.33;
+const float kStreakLevel = 0.25;
 
 vec3 finiteColour(vec3 v)
 {
