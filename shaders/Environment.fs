@@ -119,7 +119,11 @@ vec3 openSurroundings(vec3 d)
     float lobe = smoothstep(0.55, 1.0, dot(d, key));
     // Behind the subject, high on the right: what a silhouette's rim reflects.
     float rim = smoothstep(0.6, 1.0, dot(d, normalize(vec3(0.6, 0.35, -0.72))));
-    return colour + vec3(2.2, 2.05, 1.85) * lobe * lobe + vec3(1.6, 1.7, 1.9) * rim;
+    // Far ahead, a little up and to the left: an opening that grazing walls and floors catch
+    // in their reflection, so that their relief runs in light and dark bands towards it.
+    float opening = smoothstep(0.8, 1.0, dot(d, normalize(vec3(-0.3, 0.25, -0.92))));
+    return colour * (1.0 - 0.6 * opening) + vec3(2.2, 2.05, 1.85) * lobe * lobe + vec3(1.6, 1.7, 1.9) * rim
+        + vec3(3.0, 2.9, 2.7) * opening * opening;
 }
 
 // The studio environment's texel as light: the surround below the knee sinks towards black.
