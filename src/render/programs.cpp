@@ -3,13 +3,13 @@
 #include "render/shader_library.h"
 
 namespace program {
-#define SHOW_DEFINE_BINDING(index, binding, Type, uniforms) Type binding;
+#define SHOW_DEFINE_BINDING(binding, Type, vertex, fragment, uniforms) Type binding;
 SHOW_PROGRAMS(SHOW_DEFINE_BINDING)
 #undef SHOW_DEFINE_BINDING
 }
 
-#define SHOW_DEFINE_USE(index, binding, Type, uniforms) \
-    void Type::use() const { glUseProgram(programs[index]); }
+#define SHOW_DEFINE_USE(binding, Type, vertex, fragment, uniforms) \
+    void Type::use() const { glUseProgram(programs[programIndex]); }
 SHOW_PROGRAMS(SHOW_DEFINE_USE)
 #undef SHOW_DEFINE_USE
 
@@ -19,11 +19,11 @@ void lookUpUniformLocations()
     // NOLINTBEGIN(bugprone-macro-parentheses)
 #define SHOW_LOOK_UP_UNIFORM(type, name) \
     binding.name.location = glGetUniformLocation(programs[index], #name);
-#define SHOW_LOOK_UP_PROGRAM(index_, binding_, Type, uniforms) \
-    {                                                          \
-        Type& binding = program::binding_;                     \
-        const int index = index_;                              \
-        uniforms(SHOW_LOOK_UP_UNIFORM)                         \
+#define SHOW_LOOK_UP_PROGRAM(binding_, Type, vertex, fragment, uniforms) \
+    {                                                                     \
+        Type& binding = program::binding_;                                \
+        const int index = Type::programIndex;                             \
+        uniforms(SHOW_LOOK_UP_UNIFORM)                                    \
     }
     // NOLINTEND(bugprone-macro-parentheses)
     SHOW_PROGRAMS(SHOW_LOOK_UP_PROGRAM)

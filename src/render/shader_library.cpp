@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,74 +31,36 @@ void setShaderMessageSink(ShaderMessageSink sink)
 
 namespace {
 
-// Stage lists; a program refers to a stage by list and index.
-const char* const fragmentStages[] = {
-    "DOF0", "DOF1", "Glow0", "Glow1", "BrightPass", "Half", "Texture", "FXAA", "Combine",
-    "GeometryNM", "GeometryFlat", "MaterialSolid", "MaterialAlbedo", "MaterialEmissive",
-    "TunnelFireWorks", "Color", "Environment", "Directional"};
-const char* const vertexStages[] = {
-    "Flat", "TunnelNM", "Tunnel", "PlaneNM", "Plane", "Background", "Light", "Object"};
+// The stage lists and each program's pair, from render/program_table.h.
+enum class FragmentStage {
+#define SHOW_STAGE_ENUMERATOR(name) name,
+    SHOW_FRAGMENT_STAGES(SHOW_STAGE_ENUMERATOR)
+};
+enum class VertexStage {
+    SHOW_VERTEX_STAGES(SHOW_STAGE_ENUMERATOR)
+#undef SHOW_STAGE_ENUMERATOR
+};
+#define SHOW_STAGE_NAME(name) #name,
+const char* const fragmentStages[] = {SHOW_FRAGMENT_STAGES(SHOW_STAGE_NAME)};
+const char* const vertexStages[] = {SHOW_VERTEX_STAGES(SHOW_STAGE_NAME)};
+#undef SHOW_STAGE_NAME
 constexpr int fragmentStageCount = sizeof(fragmentStages) / sizeof(fragmentStages[0]);
 constexpr int vertexStageCount = sizeof(vertexStages) / sizeof(vertexStages[0]);
 
-// Reference words of the build table: bits 0-13 index a stage list; bit 15 selects the
-// geometry list, else bit 14 the vertex list, else the fragment list.
-constexpr uint32_t indexMask = 0x3FFF;
-constexpr uint32_t vertexBit = 1u << 14;
-constexpr uint32_t geometryBit = 1u << 15;
-constexpr uint32_t V(uint32_t index) { return vertexBit | index; }
-constexpr uint32_t F(uint32_t index) { return index; }
-
-// Vertex list indices.
-enum : uint32_t { Flat, TunnelNM, Tunnel, PlaneNM, Plane, Background, Light, Object };
-// Fragment list indices.
-enum : uint32_t {
-    DOF0, DOF1, Glow0, Glow1, BrightPass, Half, Texture, FXAA, Combine, GeometryNM, GeometryFlat,
-    MaterialSolid, MaterialAlbedo, MaterialEmissive, TunnelFireWorks, Color, Environment,
-    Directional
+struct ProgramStages {
+    VertexStage vertex;
+    FragmentStage fragment;
+};
+const ProgramStages programStages[programCount] = {
+#define SHOW_PROGRAM_STAGES(binding, Type, vertex, fragment, uniforms) \
+    {VertexStage::vertex, FragmentStage::fragment},
+    SHOW_PROGRAMS(SHOW_PROGRAM_STAGES)
+#undef SHOW_PROGRAM_STAGES
 };
 
-// Per program: a count of stage references and the references, vertex stage first; a count of
-// 0 ends the table. Every program has a fragment stage, so none carries transform-feedback
-// varyings. Combine (7) comes before FXAA (8) although the fragment list has them the other
-// way round.
-const uint32_t programBuildTable[] = {
-    2, V(Flat), F(DOF0),
-    2, V(Flat), F(DOF1),
-    2, V(Flat), F(Glow0),
-    2, V(Flat), F(Glow1),
-    2, V(Flat), F(BrightPass),
-    2, V(Flat), F(Half),
-    2, V(Flat), F(Texture),
-    2, V(Flat), F(Combine),
-    2, V(Flat), F(FXAA),
-    2, V(TunnelNM), F(GeometryNM),
-    2, V(PlaneNM), F(GeometryNM),
-    2, V(Object), F(GeometryFlat),
-    2, V(Tunnel), F(MaterialSolid),
-    2, V(Background), F(Color),
-    2, V(Object), F(MaterialSolid),
-    2, V(Tunnel), F(TunnelFireWorks),
-    2, V(Plane), F(MaterialAlbedo),
-    2, V(Object), F(MaterialEmissive),
-    2, V(Flat), F(Environment),
-    2, V(Light), F(Directional),
-    0};
-
-// Each entry: a zero-terminated name and one byte holding its location; an empty name ends.
-const char attributeBindings[] = "A0\0\0" "A1\0\1" "A2\0\2" "A3\0\3" "A4\0\4" "";
-const char outputBindings[] = "O0\0\0" "O1\0\1" "O2\0\2" "O3\0\3" "";
-
-template <typename Bind>
-void bindPackedNames(GLuint program, const char* entries, Bind bind)
-{
-    while (*entries) {
-        const std::string name = entries;
-        const GLuint location = static_cast<unsigned char>(entries[name.size() + 1]);
-        bind(program, location, name.c_str());
-        entries += name.size() + 2;
-    }
-}
+// The fixed names of vertex inputs and fragment outputs; each one's location is its index.
+const char* const attributeNames[] = {"A0", "A1", "A2", "A3", "A4"};
+const char* const outputNames[] = {"O0", "O1", "O2", "O3"};
 
 struct StageList {
     const char* const* names;
@@ -130,30 +93,23 @@ bool compileStages(StageList& list)
     return true;
 }
 
-bool buildPrograms(const uint32_t* table, GLuint* output)
+bool buildPrograms(GLuint* output)
 {
     StageList fragments{fragmentStages, fragmentStageCount, ".fs", GL_FRAGMENT_SHADER, {}};
     StageList vertices{vertexStages, vertexStageCount, ".vs", GL_VERTEX_SHADER, {}};
-    StageList geometries{nullptr, 0, ".gs", GL_GEOMETRY_SHADER, {}};
-    if (!compileStages(fragments) || !compileStages(vertices) || !compileStages(geometries))
+    if (!compileStages(fragments) || !compileStages(vertices))
         return false;
 
-    const uint32_t* word = table;
-    while (const uint32_t stageCount = *word++) {
+    for (const ProgramStages& stages : programStages) {
         const GLuint program = glCreateProgram();
         *output++ = program;
-        for (uint32_t i = 0; i < stageCount; ++i) {
-            const uint32_t reference = *word++;
-            const StageList& list = (reference & geometryBit) ? geometries
-                                    : (reference & vertexBit) ? vertices
-                                                              : fragments;
-            glAttachShader(program, list.shaders.at(reference & indexMask));
-        }
+        glAttachShader(program, vertices.shaders.at(size_t(stages.vertex)));
+        glAttachShader(program, fragments.shaders.at(size_t(stages.fragment)));
         if (!linkProgram(program))
             return false;
     }
 
-    for (StageList* list : {&fragments, &vertices, &geometries})
+    for (StageList* list : {&fragments, &vertices})
         for (GLuint shader : list->shaders)
             glDeleteShader(shader);
     return true;
@@ -182,16 +138,10 @@ int reloadShaders()
     compileEveryStage(vertices);
 
     int kept = 0;
-    const uint32_t* word = programBuildTable;
     for (int index = 0; index < programCount; ++index) {
-        const uint32_t stageCount = *word++;
-        std::vector<GLuint> stages;
-        for (uint32_t i = 0; i < stageCount; ++i) {
-            const uint32_t reference = *word++;
-            const StageList& list = (reference & vertexBit) ? vertices : fragments;
-            stages.push_back(list.shaders.at(reference & indexMask));
-        }
-        bool built = std::find(stages.begin(), stages.end(), 0u) == stages.end();
+        const GLuint stages[] = {vertices.shaders.at(size_t(programStages[index].vertex)),
+                                 fragments.shaders.at(size_t(programStages[index].fragment))};
+        bool built = std::find(std::begin(stages), std::end(stages), 0u) == std::end(stages);
         if (built) {
             const GLuint program = glCreateProgram();
             for (GLuint stage : stages)
@@ -218,7 +168,7 @@ int reloadShaders()
 
 bool loadShaders()
 {
-    if (!buildPrograms(programBuildTable, programs))
+    if (!buildPrograms(programs))
         return false;
     lookUpUniformLocations();
     return true;
@@ -254,8 +204,10 @@ GLuint compileShaderFile(const char* path, GLenum stageType)
 
 bool linkProgram(GLuint program)
 {
-    bindPackedNames(program, attributeBindings, glBindAttribLocation);
-    bindPackedNames(program, outputBindings, glBindFragDataLocation);
+    for (GLuint location = 0; location < std::size(attributeNames); ++location)
+        glBindAttribLocation(program, location, attributeNames[location]);
+    for (GLuint location = 0; location < std::size(outputNames); ++location)
+        glBindFragDataLocation(program, location, outputNames[location]);
     glLinkProgram(program);
 
     GLint linked = GL_FALSE;

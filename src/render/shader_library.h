@@ -1,19 +1,23 @@
 #pragma once
-// The show's twenty GLSL programs: the stage files under "shaders/", the build table that pairs
-// them, compiling and linking with the error reports, and the fixed attribute and output names.
+// The show's twenty GLSL programs: the stage files under "shaders/" paired as
+// render/program_table.h says, compiling and linking with the error reports, and the fixed
+// attribute and output names.
 // Drawing code never touches these names directly; it goes through render/programs.h.
 #include "core/gl_api.h"
+#include "render/program_table.h"
 
 #include <cstdint>
 
-constexpr int programCount = 20;
+// The index of each program in `programs`, in the order of render/program_table.h
+// ("flatDOF0Index", ...), and their count.
+enum ProgramIndex : int {
+#define SHOW_PROGRAM_INDEX(binding, Type, vertex, fragment, uniforms) binding##Index,
+    SHOW_PROGRAMS(SHOW_PROGRAM_INDEX)
+#undef SHOW_PROGRAM_INDEX
+    programCount
+};
 
-// The linked program names, in build-table order (see programBuildTable in the .cpp):
-//   0 Flat/DOF0         5 Flat/Half               10 PlaneNM/GeometryNM      15 Tunnel/TunnelFireWorks
-//   1 Flat/DOF1         6 Flat/Texture            11 Object/GeometryFlat     16 Plane/MaterialAlbedo
-//   2 Flat/Glow0        7 Flat/Combine            12 Tunnel/MaterialSolid    17 Object/MaterialEmissive
-//   3 Flat/Glow1        8 Flat/FXAA               13 Background/Color        18 Flat/Environment
-//   4 Flat/BrightPass   9 TunnelNM/GeometryNM     14 Object/MaterialSolid    19 Light/Directional
+// The linked program names, in table order.
 extern GLuint programs[programCount];
 
 // Where the reports below that take the form of a message box go: start-up hands over the
