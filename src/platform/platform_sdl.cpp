@@ -2,7 +2,9 @@
 // meaning the Win32 backend has: one copy at a time (a lock named "ovagl"), a hidden window
 // until it goes full screen, an OpenGL 3.3 core context with an sRGB-capable double-buffered
 // framebuffer and no depth or stencil, vertical sync, and closing the window ends the show.
+// The player sets the options of platform_sdl.h for a window of its own beside the show.
 #include "platform/platform.h"
+#include "platform/platform_sdl.h"
 
 #include "core/display.h"
 #include "core/gl_api.h"
@@ -11,14 +13,20 @@
 
 #include <SDL.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
+SdlWindowOptions options;
 SDL_Window* window = nullptr;
 bool windowDestroyed = false;
 bool quitTaken = false;
 bool escapeWentDown = false;   // since the last escapePressed
+std::vector<WindowKeyPress> keysPressed;
 
 void* sdlLookUp(const char* name)
 {
@@ -31,11 +39,109 @@ bool sdlFailed(const std::string& what)
     return windowFailed(what + ": " + SDL_GetError());
 }
 
+void queueKey(const SDL_Keysym& symbol)
+{
+    const bool shift = (symbol.mod & KMOD_SHIFT) != 0;
+    switch (symbol.sym) {
+    case SDLK_SPACE: keysPressed.push_back({WindowKey::Space, shift}); break;
+    case SDLK_LEFT: keysPressed.push_back({WindowKey::Left, shift}); break;
+    case SDLK_RIGHT: keysPressed.push_back({WindowKey::Right, shift}); break;
+    case SDLK_COMMA: keysPressed.push_back({WindowKey::Comma, shift}); break;
+    case SDLK_PERIOD: keysPressed.push_back({WindowKey::Period, shift}); break;
+    case SDLK_HOME: keysPressed.push_back({WindowKey::Home, shift}); break;
+    case SDLK_r: keysPressed.push_back({WindowKey::R, shift}); break;
+    case SDLK_ESCAPE: keysPressed.push_back({WindowKey::Escape, shift}); break;
+    default:
+        if (symbol.sym >= SDLK_1 && symbol.sym <= SDLK_5)
+            keysPressed.push_back({WindowKey(int(WindowKey::Digit1) + int(symbol.sym - SDLK_1)), shift});
+        break;
+    }
+}
+
+void takeEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_QUIT:
+        closeWindow();
+        quitTaken = true;
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+            closeWindow();
+            quitTaken = true;
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE)
+            escapeWentDown = true;
+        if (options.queueKeys)
+            queueKey(event.key.keysym);
+        break;
+    }
+}
+
+void APIENTRY printDebugMessage(GLenum, GLenum, GLuint, GLenum, GLsizei, const GLchar* message, const void*)
+{
+    std::fprintf(stderr, "GL debug: %s\n", message);
+}
+
+// Hands the debug context's messages, notifications aside, to printDebugMessage, as they
+// happen. A driver without KHR_debug gives a context without messages and a line that says so.
+void printDebugMessages()
+{
+    const auto callback = reinterpret_cast<PFNGLDEBUGMESSAGECALLBACKPROC>(SDL_GL_GetProcAddress("glDebugMessageCallback"));
+    const auto control = reinterpret_cast<PFNGLDEBUGMESSAGECONTROLPROC>(SDL_GL_GetProcAddress("glDebugMessageControl"));
+    if (!SDL_GL_ExtensionSupported("GL_KHR_debug") || !callback || !control) {
+        std::fputs("GL debug: the driver has no KHR_debug; no messages will be printed\n", stderr);
+        return;
+    }
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    control(GL_DONT_CARE, GL_DONT_CARE, GL_DEBUG_SEVERITY_NOTIFICATION, 0, nullptr, GL_FALSE);
+    callback(printDebugMessage, nullptr);
+}
+
 } // namespace
+
+void setSdlWindowOptions(const SdlWindowOptions& chosen)
+{
+    options = chosen;
+}
+
+std::vector<WindowKeyPress> takeWindowKeys()
+{
+    std::vector<WindowKeyPress> keys;
+    keys.swap(keysPressed);
+    return keys;
+}
+
+void waitForWindowEvents(uint32_t milliseconds)
+{
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, int(milliseconds)))
+        takeEvent(event);
+}
+
+void setWindowTitle(const std::string& title)
+{
+    if (window)
+        SDL_SetWindowTitle(window, title.c_str());
+}
+
+bool enterExecutableFolder()
+{
+    char* base = SDL_GetBasePath();
+    if (!base)
+        return true;
+    const bool entered = chdir(base) == 0;
+    if (!entered)
+        std::fprintf(stderr, "Could not enter the show's folder %s: %s\n", base, std::strerror(errno));
+    SDL_free(base);
+    return entered;
+}
 
 bool createGLWindow()
 {
-    if (!takeSingleInstanceLock("ovagl"))
+    if (options.singleInstance && !takeSingleInstanceLock("ovagl"))
         return secondCopyRefused();
 
     // Keep the desktop's compositor running, and the screen saver away while the show runs.
@@ -52,10 +158,14 @@ bool createGLWindow()
                             "set, and no console display can be had)");
     SDL_DisableScreenSaver();
 
-    SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
-        return sdlFailed("Could not read the desktop's size");
-    setScreenSize(static_cast<uint32_t>(desktop.w), static_cast<uint32_t>(desktop.h));
+    if (options.fullscreen) {
+        SDL_DisplayMode desktop;
+        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0)
+            return sdlFailed("Could not read the desktop's size");
+        setScreenSize(static_cast<uint32_t>(desktop.w), static_cast<uint32_t>(desktop.h));
+    } else {
+        setScreenSize(options.width, options.height);
+    }
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -67,9 +177,17 @@ bool createGLWindow()
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_FRAMEBUFFER_SRGB_CAPABLE, 1);
+    if (options.debugContext)
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_DEBUG_FLAG);
 
-    // Hidden, borderless, and as small as SDL allows until enterFullscreen.
-    window = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    // Hidden until enterFullscreen: borderless and as small as SDL allows for the full screen,
+    // centred at its final size for a window.
+    if (options.fullscreen)
+        window = SDL_CreateWindow(options.title, 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+    else
+        window = SDL_CreateWindow(options.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  static_cast<int>(screenWidth()), static_cast<int>(screenHeight()),
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!window)
         return sdlFailed("Could not create an OpenGL window with 8-bit sRGB colour and double buffering");
     SDL_GLContext context = SDL_GL_CreateContext(window);
@@ -82,11 +200,19 @@ bool createGLWindow()
 
     SDL_GL_SetSwapInterval(1);
     applyContextDefaults();
+    if (options.debugContext)
+        printDebugMessages();
     return true;
 }
 
 void enterFullscreen()
 {
+    if (!options.fullscreen) {
+        setWindowSize(screenWidth(), screenHeight());
+        SDL_ShowWindow(window);
+        SDL_RaiseWindow(window);
+        return;
+    }
     // A borderless window over the whole desktop at its own resolution: no mode change. Placed
     // and sized first, so it covers the screen even where no window manager honours the
     // full-screen state.
@@ -119,24 +245,8 @@ bool drainMessages()
         quitTaken = true;
 
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        switch (event.type) {
-        case SDL_QUIT:
-            closeWindow();
-            quitTaken = true;
-            break;
-        case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-                closeWindow();
-                quitTaken = true;
-            }
-            break;
-        case SDL_KEYDOWN:
-            if (event.key.keysym.sym == SDLK_ESCAPE)
-                escapeWentDown = true;
-            break;
-        }
-    }
+    while (SDL_PollEvent(&event))
+        takeEvent(event);
     return quitTaken;
 }
 
@@ -167,5 +277,8 @@ int64_t performanceFrequency()
 
 void showMessageBox(const char* text)
 {
-    SDL_ShowSimpleMessageBox(0, "", text, nullptr);
+    if (options.messagesOnStandardError)
+        std::fprintf(stderr, "%s\n", text);
+    else
+        SDL_ShowSimpleMessageBox(0, "", text, nullptr);
 }

@@ -16,12 +16,12 @@
 #include "player_options.h"
 #include "player_session.h"
 #include "player_timeline.h"
-#include "player_window.h"
 #include "shader_watch.h"
 
 #include "app/frame_loop.h"
 #include "app/startup.h"
 #include "platform/platform.h"
+#include "platform/platform_sdl.h"
 #include "render/shader_library.h"
 
 #include <cstdio>
@@ -62,6 +62,26 @@ void reload()
         std::fputs("player: shaders reloaded\n", stderr);
 }
 
+KeyPress playerKeyFor(const WindowKeyPress& press)
+{
+    switch (press.key) {
+    case WindowKey::Space: return {PlayerKey::Space, press.shift};
+    case WindowKey::Left: return {PlayerKey::Left, press.shift};
+    case WindowKey::Right: return {PlayerKey::Right, press.shift};
+    case WindowKey::Comma: return {PlayerKey::Comma, press.shift};
+    case WindowKey::Period: return {PlayerKey::Period, press.shift};
+    case WindowKey::Home: return {PlayerKey::Home, press.shift};
+    case WindowKey::R: return {PlayerKey::Reload, press.shift};
+    case WindowKey::Escape: return {PlayerKey::Escape, press.shift};
+    case WindowKey::Digit1:
+    case WindowKey::Digit2:
+    case WindowKey::Digit3:
+    case WindowKey::Digit4:
+    case WindowKey::Digit5: break;
+    }
+    return {PlayerKey::Scene, press.shift, int(press.key) - int(WindowKey::Digit1)};
+}
+
 // While paused with nothing new to show, the player sleeps in the event queue this long at most.
 constexpr uint32_t idleWaitMilliseconds = 20;
 
@@ -79,8 +99,20 @@ int main(int argc, char** argv)
     if (!enterExecutableFolder())
         return 1;
 
-    // Stage 2: the show's own start-up, in a window of the chosen size.
-    setPlayerWindowSize(options.width, options.height, options.fullscreen);
+    // Stage 2: the show's own start-up, in a window of the chosen size that runs beside the
+    // show. Assertion builds ask for a debug context and print what the driver says.
+    SdlWindowOptions window;
+    window.fullscreen = options.fullscreen;
+    window.width = options.width;
+    window.height = options.height;
+    window.title = "player";
+    window.singleInstance = false;
+    window.messagesOnStandardError = true;
+#ifndef NDEBUG
+    window.debugContext = true;
+#endif
+    window.queueKeys = true;
+    setSdlWindowOptions(window);
     int exitStatus = 0;
     if (!startShow(exitStatus))
         return exitStatus != 0 ? exitStatus : 1;
@@ -100,8 +132,8 @@ int main(int argc, char** argv)
         if (drainMessages())
             break;
         bool quit = false;
-        for (const KeyPress& key : takeKeyPresses()) {
-            switch (session.press(key)) {
+        for (const WindowKeyPress& key : takeWindowKeys()) {
+            switch (session.press(playerKeyFor(key))) {
             case PlayerAction::None: break;
             case PlayerAction::TimeChanged: redraw = true; break;
             case PlayerAction::ReloadShaders: reload(); redraw = true; break;
@@ -116,14 +148,14 @@ int main(int argc, char** argv)
         }
 
         if (session.paused() && !redraw) {
-            waitForPlayerEvents(idleWaitMilliseconds);
+            waitForWindowEvents(idleWaitMilliseconds);
             continue;
         }
         const double t = session.frameTime();
         if (runFrameAt(t, drawPlayerFrame))
             break;
         meter.frameDrawn(performanceCounter());
-        setPlayerWindowTitle(playerTitle(t, meter.rate(), session.paused()));
+        setWindowTitle(playerTitle(t, meter.rate(), session.paused()));
         redraw = false;
     }
     return 0;
