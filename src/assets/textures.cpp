@@ -12,6 +12,7 @@
 constexpr GLenum textureMaxAnisotropy = 0x84FE;
 constexpr GLenum maxTextureMaxAnisotropy = 0x84FF;
 
+// In the order of textureEntry.
 const TextureEntry textureTable[textureCount] = {
     {"2d/ScratchNM_R.png", 0x10},
     {"2d/env0.png", 0x0C},

@@ -1,8 +1,9 @@
 #pragma once
 // The show's five image textures: a fixed table of files and flags, loaded once at start-up
-// into 2-D textures with full mip-map chains. Entries: 0 tunnel normal map, 1 environment map
-// of the ambient light, 2 firework streaks, 3 ground colour, 4 ground normal map.
+// into 2-D textures with full mip-map chains. The entries are named in core/texture_units.h
+// (textureEntry::tunnelNormalMap, ...).
 #include "assets/texture_format.h"
+#include "core/texture_units.h"
 
 #include <cstdint>
 
@@ -11,7 +12,7 @@ struct TextureEntry {
     uint8_t flags;
 };
 
-constexpr int textureCount = 5;
+constexpr int textureCount = textureEntry::count;
 extern const TextureEntry textureTable[textureCount];
 extern uint32_t textureNames[textureCount];
 

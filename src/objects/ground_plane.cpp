@@ -1,5 +1,6 @@
 #include "objects/ground_plane.h"
 
+#include "core/texture_units.h"
 #include "render/camera.h"
 #include "render/programs.h"
 
@@ -63,11 +64,11 @@ void GroundPlane::draw() const
 
 void GroundPlane::drawGeometry(const Camera& camera) const
 {
-    glActiveTexture(GL_TEXTURE3);
+    selectTextureUnit(textureUnit::sceneTexture);
     glBindTexture(GL_TEXTURE_2D, normalMapTexture_);
     const auto& geometry = program::planeNMGeometryNM;
     geometry.use();
-    geometry.N.set(3);
+    geometry.N.set(textureUnit::sceneTexture);
     geometry.r.set(0.0f, 0.5f);
     geometry.m.set(camera.viewProjection());
     geometry.nm.set(camera.view());
@@ -77,13 +78,13 @@ void GroundPlane::drawGeometry(const Camera& camera) const
 
 void GroundPlane::drawForward(const Camera& camera, const glm::vec3& fogColor) const
 {
-    glActiveTexture(GL_TEXTURE4);
+    selectTextureUnit(textureUnit::groundColor);
     glBindTexture(GL_TEXTURE_2D, albedoTexture_);
     const auto& material = program::planeMaterialAlbedo;
     material.use();
-    material.A.set(4);
-    material.D.set(2);
-    material.S.set(3);
+    material.A.set(textureUnit::groundColor);
+    material.D.set(textureUnit::diffuseLight);
+    material.S.set(textureUnit::specularLight);
     material.c.set(camera.cocParams());
     material.sc.set(1.0f, 1.0f, 1.0f);
     material.ds.set(0.0f, 0.0f, 0.0f);

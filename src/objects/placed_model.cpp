@@ -1,6 +1,7 @@
 #include "objects/placed_model.h"
 
 #include "assets/model.h"
+#include "core/texture_units.h"
 #include "render/camera.h"
 #include "render/programs.h"
 
@@ -23,8 +24,8 @@ void PlacedModel::drawForward(const Camera& camera, const glm::vec3& fogColor) c
     const glm::mat4 modelViewProjection = camera.viewProjection() * transform;
     const auto& material = program::objectMaterialSolid;
     material.use();
-    material.D.set(2);
-    material.S.set(3);
+    material.D.set(textureUnit::diffuseLight);
+    material.S.set(textureUnit::specularLight);
     material.c.set(camera.cocParams());
     material.sc.set(0.5f, 0.5f, 0.5f);
     material.dc.set(0.25f, 0.125f, 0.5f);

@@ -1,6 +1,7 @@
 #include "objects/tunnel_mesh.h"
 
 #include "assets/textures.h"
+#include "core/texture_units.h"
 #include "render/camera.h"
 #include "render/programs.h"
 
@@ -15,8 +16,6 @@ namespace {
 constexpr uint16_t restartIndex = 0xFFFF;
 constexpr float pi = 3.1415927f;
 constexpr float twoPi = 6.2831855f;
-constexpr int scratchNormalMap = 0;  // texture table entries
-constexpr int speedlines = 2;
 } // namespace
 
 bool TunnelMesh::supportsSize(uint32_t segments, uint32_t rings)
@@ -103,11 +102,11 @@ void TunnelMesh::draw() const
 
 void TunnelMesh::drawGeometry(const Camera& camera) const
 {
-    glActiveTexture(GL_TEXTURE3);
-    glBindTexture(GL_TEXTURE_2D, textureNames[scratchNormalMap]);
+    selectTextureUnit(textureUnit::sceneTexture);
+    glBindTexture(GL_TEXTURE_2D, textureNames[textureEntry::tunnelNormalMap]);
     const auto& geometry = program::tunnelNMGeometryNM;
     geometry.use();
-    geometry.N.set(3);
+    geometry.N.set(textureUnit::sceneTexture);
     geometry.r.set(1.0f, 0.0f);
     geometry.q.set(paramQ_);
     geometry.a.set(paramA_);
@@ -122,8 +121,8 @@ void TunnelMesh::drawForward(const Camera& camera, const glm::vec3& fogColor) co
 {
     const auto& material = program::tunnelMaterialSolid;
     material.use();
-    material.D.set(2);
-    material.S.set(3);
+    material.D.set(textureUnit::diffuseLight);
+    material.S.set(textureUnit::specularLight);
     material.c.set(camera.cocParams());
     material.sc.set(1.0f, 1.0f, 1.0f);
     material.fc.set(fogColor);
@@ -140,11 +139,11 @@ void TunnelMesh::drawFireworks(const Camera& camera, const glm::vec3& fogColor, 
 {
     const glm::vec3 emission = camera.exposure() * glm::vec3(16.0f, 32.0f, 64.0f);
     glDisable(GL_CULL_FACE);
-    glActiveTexture(GL_TEXTURE3);
-    glBindTexture(GL_TEXTURE_2D, textureNames[speedlines]);
+    selectTextureUnit(textureUnit::sceneTexture);
+    glBindTexture(GL_TEXTURE_2D, textureNames[textureEntry::fireworkStreaks]);
     const auto& fireworks = program::tunnelTunnelFireWorks;
     fireworks.use();
-    fireworks.T.set(3);
+    fireworks.T.set(textureUnit::sceneTexture);
     fireworks.c.set(camera.cocParams());
     fireworks.e.set(emission);
     fireworks.fc.set(fogColor);

@@ -1,5 +1,6 @@
 #include "render/lights.h"
 
+#include "core/texture_units.h"
 #include "render/camera.h"
 #include "render/programs.h"
 #include "render/screen_triangle.h"
@@ -49,7 +50,7 @@ private:
     {
         GLint active = GL_TEXTURE0;
         glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-        glActiveTexture(GLenum(GL_TEXTURE0 + unit_));
+        selectTextureUnit(unit_);
         call();
         glActiveTexture(GLenum(active));
     }
@@ -66,12 +67,14 @@ void AmbientLight::apply(const Camera& camera)
     const glm::vec3 exposure = camera.exposure();
     const auto& environment = program::flatEnvironment;
     environment.use();
-    environment.N.set(1);  // gbuffer
-    environment.E.set(3);  // the environment texture the scene bound
+    environment.N.set(textureUnit::gbuffer);
+    // The scene binds the environment on the unit first; without that the draw samples
+    // whatever 2-D texture the unit holds.
+    environment.E.set(textureUnit::sceneTexture);
     environment.a.set(color_ * exposure);
     environment.s.set(exposure);
     environment.b.set(0.0f, 0.0f, 0.0f);
-    const IsotropicWhileDrawing isotropic(3);
+    const IsotropicWhileDrawing isotropic(textureUnit::sceneTexture);
     drawScreenTriangle();
 }
 
@@ -81,7 +84,7 @@ void DirectionalLight::apply(const Camera& camera)
     const glm::vec3 towardsLight = glm::normalize(-(glm::mat3(camera.view()) * direction_));
     const auto& directional = program::lightDirectional;
     directional.use();
-    directional.N.set(1);  // gbuffer
+    directional.N.set(textureUnit::gbuffer);
     directional.dir.set(towardsLight);
     directional.col.set(color_ * camera.exposure());
     directional.hfov.set(camera.hfov());

@@ -3,7 +3,7 @@
 // typed setter per uniform, named after the uniform itself:
 //
 //     program::flatDOF0.use();
-//     program::flatDOF0.S.set(3);
+//     program::flatDOF0.S.set(textureUnit::postHalfColor);
 //     program::flatDOF0.step0.set(camera.step0());
 //
 // Locations are looked up once, by lookUpUniformLocations() after the programs have linked,

@@ -1,6 +1,7 @@
 #include "render/renderer.h"
 
 #include "core/random.h"
+#include "core/texture_units.h"
 #include "render/camera.h"
 #include "render/programs.h"
 #include "render/screen_triangle.h"
@@ -81,7 +82,7 @@ void setDrawBuffers(GLenum first, GLenum second)
 
 void bindRectangle(int unit, GLuint texture)
 {
-    glActiveTexture(GLenum(GL_TEXTURE0 + unit));
+    selectTextureUnit(unit);
     glBindTexture(GL_TEXTURE_RECTANGLE, texture);
 }
 
@@ -137,9 +138,9 @@ Renderer::Renderer(int width, int height) : width_(width), height_(height)
         }
     }
 
-    bindRectangle(0, textures_[depthStencil]);
-    bindRectangle(1, textures_[gbuffer]);
-    glActiveTexture(GL_TEXTURE2);
+    bindRectangle(textureUnit::depthStencil, textures_[depthStencil]);
+    bindRectangle(textureUnit::gbuffer, textures_[gbuffer]);
+    selectTextureUnit(textureUnit::diffuseLight);
 
     // Sample kernel: points on the upper half of the unit disc (radius drawn before angle),
     // lifted onto the unit hemisphere.
@@ -202,8 +203,8 @@ void Renderer::beginLightPass(bool clear)
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    bindRectangle(0, textures_[depthStencil]);
-    bindRectangle(1, textures_[gbuffer]);
+    bindRectangle(textureUnit::depthStencil, textures_[depthStencil]);
+    bindRectangle(textureUnit::gbuffer, textures_[gbuffer]);
     glBlendFunc(GL_ONE, GL_ONE);
     glDepthMask(GL_FALSE);
     glStencilFunc(GL_EQUAL, GLint(lightStencilBit), lightStencilBit);
@@ -225,8 +226,8 @@ void Renderer::beginForwardPass()
 {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[sceneTarget]);
     glViewport(0, 0, width_, height_);
-    bindRectangle(2, textures_[diffuseLight]);
-    bindRectangle(3, textures_[specularLight]);
+    bindRectangle(textureUnit::diffuseLight, textures_[diffuseLight]);
+    bindRectangle(textureUnit::specularLight, textures_[specularLight]);
     glDepthFunc(GL_EQUAL);
     glDepthMask(GL_FALSE);
     glEnable(GL_DEPTH_TEST);
@@ -255,9 +256,13 @@ void Renderer::postProcess(const Camera& camera)
 
 void Renderer::bindPostProcessTextures()
 {
-    const TextureIndex unitTextures[] = {sceneColor, halfColor, dofBlurA, dofBlurB, dofResult, glowA, glowB};
-    for (int i = 0; i < 7; ++i)
-        bindRectangle(2 + i, textures_[unitTextures[i]]);
+    bindRectangle(textureUnit::postSceneColor, textures_[sceneColor]);
+    bindRectangle(textureUnit::postHalfColor, textures_[halfColor]);
+    bindRectangle(textureUnit::postDofBlurA, textures_[dofBlurA]);
+    bindRectangle(textureUnit::postDofBlurB, textures_[dofBlurB]);
+    bindRectangle(textureUnit::postDofResult, textures_[dofResult]);
+    bindRectangle(textureUnit::postGlowA, textures_[glowA]);
+    bindRectangle(textureUnit::postGlowB, textures_[glowB]);
 }
 
 void Renderer::halfSizeStage()
@@ -267,7 +272,7 @@ void Renderer::halfSizeStage()
     setDrawBuffers(GL_COLOR_ATTACHMENT0);
     glViewport(0, 0, width_ / 2, height_ / 2);
     program::flatHalf.use();
-    program::flatHalf.S.set(2);
+    program::flatHalf.S.set(textureUnit::postSceneColor);
     drawScreenTriangle();
 }
 
@@ -276,7 +281,7 @@ void Renderer::depthOfFieldStage(const Camera& camera)
     // First pass: halfColor blurred along step0 and step1 into dofBlurA, B.
     setDrawBuffers(GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2);
     program::flatDOF0.use();
-    program::flatDOF0.S.set(3);
+    program::flatDOF0.S.set(textureUnit::postHalfColor);
     program::flatDOF0.step0.set(camera.step0());
     program::flatDOF0.step1.set(camera.step1());
     drawScreenTriangle();
@@ -284,9 +289,9 @@ void Renderer::depthOfFieldStage(const Camera& camera)
     // Second pass: both blurs combined along step1 and step2 into dofResult.
     setDrawBuffers(GL_COLOR_ATTACHMENT3);
     program::flatDOF1.use();
-    program::flatDOF1.S.set(3);
-    program::flatDOF1.S0.set(4);
-    program::flatDOF1.S1.set(5);
+    program::flatDOF1.S.set(textureUnit::postHalfColor);
+    program::flatDOF1.S0.set(textureUnit::postDofBlurA);
+    program::flatDOF1.S1.set(textureUnit::postDofBlurB);
     program::flatDOF1.step1.set(camera.step1());
     program::flatDOF1.step2.set(camera.step2());
     drawScreenTriangle();
@@ -299,33 +304,33 @@ void Renderer::glowStage()
     setDrawBuffers(GL_COLOR_ATTACHMENT1);
     glViewport(0, 0, width_ / 4, height_ / 4);
     program::flatBrightPass.use();
-    program::flatBrightPass.S.set(6);
+    program::flatBrightPass.S.set(textureUnit::postDofResult);
     drawScreenTriangle();
 
     setDrawBuffers(GL_COLOR_ATTACHMENT0);
     program::flatGlow0.use();
-    program::flatGlow0.S.set(8);
+    program::flatGlow0.S.set(textureUnit::postGlowB);
     drawScreenTriangle();
 
     setDrawBuffers(GL_COLOR_ATTACHMENT1);
     program::flatGlow1.use();
-    program::flatGlow1.S.set(7);
+    program::flatGlow1.S.set(textureUnit::postGlowA);
     drawScreenTriangle();
 }
 
 void Renderer::composite()
 {
-    bindRectangle(2, textures_[sceneColor]);
-    bindRectangle(3, textures_[dofResult]);
-    bindRectangle(4, textures_[glowB]);
+    bindRectangle(textureUnit::compositeSceneColor, textures_[sceneColor]);
+    bindRectangle(textureUnit::compositeDofResult, textures_[dofResult]);
+    bindRectangle(textureUnit::compositeGlow, textures_[glowB]);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffers_[outputTarget]);
     glViewport(0, 0, width_, height_);
     // Combine writes linear values; they are stored sRGB-encoded.
     glEnable(GL_FRAMEBUFFER_SRGB);
     program::flatCombine.use();
-    program::flatCombine.A.set(2);
-    program::flatCombine.D.set(3);
-    program::flatCombine.G.set(4);
+    program::flatCombine.A.set(textureUnit::compositeSceneColor);
+    program::flatCombine.D.set(textureUnit::compositeDofResult);
+    program::flatCombine.G.set(textureUnit::compositeGlow);
     drawScreenTriangle();
     glDisable(GL_FRAMEBUFFER_SRGB);
     passIssued("composite");
@@ -333,12 +338,12 @@ void Renderer::composite()
 
 void Renderer::present(int windowWidth, int windowHeight)
 {
-    bindRectangle(2, textures_[outputImage]);
+    bindRectangle(textureUnit::presentOutputImage, textures_[outputImage]);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, windowWidth, windowHeight);
     glEnable(GL_FRAMEBUFFER_SRGB);
     program::flatFXAA.use();
-    program::flatFXAA.S.set(2);
+    program::flatFXAA.S.set(textureUnit::presentOutputImage);
     program::flatFXAA.s.set(float(windowWidth) / float(width_), float(windowHeight) / float(height_));
     drawScreenTriangle();
     glDisable(GL_FRAMEBUFFER_SRGB);

@@ -4,6 +4,7 @@
 #include "show/scenes.h"
 
 #include "assets/model_table.h"
+#include "core/texture_units.h"
 #include "objects/placed_model.h"
 #include "objects/tunnel_mesh.h"
 #include "render/camera.h"
@@ -67,7 +68,8 @@ void sceneCarousel(double u)
     tunnelMesh->drawGeometry(camera);
     renderer->endGeometryPass();
 
-    // The ambient light samples unit 3 as the tunnel's geometry draw left it.
+    // No environment is bound here: the ambient light samples textureUnit::sceneTexture as the
+    // tunnel's geometry draw left it, with the tunnel's normal map.
     renderer->beginLightPass(false);
     ambientLight.apply(camera);
     renderer->endLightPass();

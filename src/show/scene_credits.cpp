@@ -43,6 +43,8 @@ void sceneCredits(double u)
     groundPlane->drawGeometry(camera);
     renderer->endGeometryPass();
 
+    // No environment is bound here: the ambient light samples textureUnit::sceneTexture as the
+    // ground's geometry draw left it, with the ground's normal map.
     renderer->beginLightPass(false);
     ambientLight.apply(camera);
     glEnable(GL_BLEND);

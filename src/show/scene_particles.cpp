@@ -37,7 +37,8 @@ void sceneParticles(double u)
     groundPlane->drawGeometry(camera);
     renderer->endGeometryPass();
 
-    // The ambient light samples unit 3 as the ground's geometry draw left it (its normal map).
+    // No environment is bound here: the ambient light samples textureUnit::sceneTexture as the
+    // ground's geometry draw left it, with the ground's normal map.
     renderer->beginLightPass(false);
     ambientLight.apply(camera);
     glEnable(GL_BLEND);

@@ -4,6 +4,7 @@
 #include "show/scenes.h"
 
 #include "core/gl_api.h"
+#include "core/texture_units.h"
 #include "objects/tunnel_mesh.h"
 #include "render/camera.h"
 #include "render/lights.h"
@@ -31,7 +32,7 @@ void sceneTunnelFireworks(double t)
     renderer->endGeometryPass();
 
     renderer->beginLightPass(false);
-    glActiveTexture(GL_TEXTURE3);
+    selectTextureUnit(textureUnit::sceneTexture);
     glBindTexture(GL_TEXTURE_2D, ambientLight.environmentTexture());
     ambientLight.apply(camera);
     renderer->endLightPass();

@@ -1,6 +1,7 @@
 #include "show/show_setup.h"
 
 #include "assets/textures.h"
+#include "core/texture_units.h"
 #include "objects/ground_plane.h"
 #include "render/camera.h"
 #include "render/lights.h"
@@ -20,7 +21,7 @@ void configureCamera(Camera& camera, uint32_t screenWidth, uint32_t screenHeight
 
 void configureLights()
 {
-    ambientLight.setEnvironmentTexture(textureNames[1]);
+    ambientLight.setEnvironmentTexture(textureNames[textureEntry::environment]);
     ambientLight.setColor(glm::vec3(startupAmbientLevel));
     directionalLight.setDirection(glm::vec3(0.0f, -1.0f, 0.0f));
     directionalLight.setColor(glm::vec3(2.0f, 1.0f, 0.75f));
@@ -28,7 +29,7 @@ void configureLights()
 
 void configureGroundPlaneCameraAndLights(uint32_t screenWidth, uint32_t screenHeight)
 {
-    groundPlane->setTextures(textureNames[3], textureNames[4]);
+    groundPlane->setTextures(textureNames[textureEntry::groundColor], textureNames[textureEntry::groundNormalMap]);
     groundPlane->setTs(-0.125f);
     configureCamera(showCamera, screenWidth, screenHeight);
     configureLights();

@@ -119,7 +119,7 @@ TEST(TextureUpload, TheShowsFiveTexturesLoad)
     for (uint32_t name : textureNames)
         EXPECT_NE(name, 0u);
     GLint wrap = 0;
-    glBindTexture(GL_TEXTURE_2D, textureNames[1]);
+    glBindTexture(GL_TEXTURE_2D, textureNames[textureEntry::environment]);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
     EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
 }

@@ -2,6 +2,7 @@
 // adding up, the background filling exactly the uncovered pixels, and a whole test frame free
 // of NaN and infinity (written to test-output/ to look at).
 #include "assets/textures.h"
+#include "core/texture_units.h"
 #include "objects/ground_plane.h"
 #include "render/camera.h"
 #include "render/lights.h"
@@ -56,11 +57,11 @@ protected:
             groundPlane->drawGeometry(camera);
         } else {
             const glm::mat4 flip = glm::rotate(glm::mat4(1.0f), 3.14159265f, glm::vec3(1.0f, 0.0f, 0.0f));
-            glActiveTexture(GL_TEXTURE3);
-            glBindTexture(GL_TEXTURE_2D, textureNames[4]);
+            selectTextureUnit(textureUnit::sceneTexture);
+            glBindTexture(GL_TEXTURE_2D, textureNames[textureEntry::groundNormalMap]);
             const auto& geometry = program::planeNMGeometryNM;
             geometry.use();
-            geometry.N.set(3);
+            geometry.N.set(textureUnit::sceneTexture);
             geometry.r.set(0.0f, 0.5f);
             geometry.m.set(camera.viewProjection() * flip);
             geometry.nm.set(camera.view() * flip);

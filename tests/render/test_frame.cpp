@@ -4,6 +4,7 @@
 #include "assets/textures.h"
 #include "core/gl_api.h"
 #include "core/random.h"
+#include "core/texture_units.h"
 #include "objects/ground_plane.h"
 #include "objects/tunnel_mesh.h"
 #include "render/camera.h"
@@ -59,8 +60,8 @@ void drawCubeForward(const Camera& camera, const glm::mat4& model, const glm::ve
 {
     const auto& material = program::objectMaterialSolid;
     material.use();
-    material.D.set(2);
-    material.S.set(3);
+    material.D.set(textureUnit::diffuseLight);
+    material.S.set(textureUnit::specularLight);
     material.c.set(camera.cocParams());
     material.sc.set(0.5f, 0.5f, 0.5f);
     material.dc.set(0.25f, 0.125f, 0.5f);
@@ -134,7 +135,7 @@ void drawTestFrame(double t, const TestFrameContent& content, PassDoneCallback p
     reportPass(passDone, "geometry");
 
     renderer->beginLightPass(false);
-    glActiveTexture(GL_TEXTURE3);
+    selectTextureUnit(textureUnit::sceneTexture);
     glBindTexture(GL_TEXTURE_2D, ambientLight.environmentTexture());
     ambientLight.apply(camera);
     if (content.directionalLight) {
