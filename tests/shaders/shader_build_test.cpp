@@ -5,9 +5,11 @@
 #include "support/gl_context.h"
 
 #include "core/gl_api.h"
+#include "render/program_table.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -68,6 +70,32 @@ TEST(ShaderFiles, AllTwentyProgramsBuildAndExposeTheUniformsTheirDrawsSet)
         }
         glDeleteProgram(built.program);
     }
+}
+
+// The program table against the stage files in the source tree: the stage lists hold exactly
+// the stages the programs name, and those are exactly the files in shaders/.
+TEST(ShaderFiles, TheProgramTableNamesEveryStageFileAndNoOther)
+{
+    std::set<std::string> named;
+#define SHOW_NAMED_STAGES(binding, Type, vertex, fragment, uniforms) \
+    named.insert(#vertex ".vs");                                     \
+    named.insert(#fragment ".fs");
+    SHOW_PROGRAMS(SHOW_NAMED_STAGES)
+#undef SHOW_NAMED_STAGES
+
+    std::set<std::string> listed;
+#define SHOW_LISTED_FRAGMENT(name) listed.insert(#name ".fs");
+#define SHOW_LISTED_VERTEX(name) listed.insert(#name ".vs");
+    SHOW_FRAGMENT_STAGES(SHOW_LISTED_FRAGMENT)
+    SHOW_VERTEX_STAGES(SHOW_LISTED_VERTEX)
+#undef SHOW_LISTED_FRAGMENT
+#undef SHOW_LISTED_VERTEX
+    EXPECT_EQ(listed, named) << "a listed stage that no program uses";
+
+    std::set<std::string> onDisk;
+    for (const auto& entry : std::filesystem::directory_iterator(SHOW_SHADER_SOURCE_DIR))
+        onDisk.insert(entry.path().filename().string());
+    EXPECT_EQ(onDisk, named) << "files of " << SHOW_SHADER_SOURCE_DIR << " against the table";
 }
 
 }  // namespace
