@@ -5,6 +5,7 @@
 #               frame scan (no frame of the show may stall), the
 #               whole show played to its own end in Xvfb, and the play command without a display;
 #               the .deb unpacked and played from another folder
+#   linux-debug builds at -O0 with assertions on (the debugger's build)
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer, every data file
 #               missing, cut or random one at a time, and the whole show drawn headless
 #   linux-tsan  the music feeder under ThreadSanitizer, with a simulated device and SDL's dummy one
@@ -105,6 +106,7 @@ linuxPackage() {
 }
 step "linux package" linuxPackage
 
+step "linux-debug build" build linux-debug
 step "linux-asan build" build linux-asan
 step "linux-asan tests" ctest --preset linux-asan -j "$jobs" -LE "window|capture|fault_matrix|whole_show_sanitized"
 step "linux-asan fault matrix" ctest --preset linux-asan -L fault_matrix
