@@ -2,9 +2,9 @@
 # Installs the Debian packages that are missing, by group:
 #   play   building the Linux port and its data, and playing it (tools/play.sh)
 #   video  making the show's video where there is no display (tools/play.sh, headless)
-#   test   everything else the tests need: the Windows cross compilers, wine, clang and
-#          clang-tidy, GoogleTest, a virtual display and its tools, the GLSL reference compiler,
-#          the package checks
+#   test   everything else the tests need: the Windows cross compilers, wine, clang,
+#          clang-tidy and clang-format, GoogleTest, a virtual display and its tools, the GLSL
+#          reference compiler, the package checks
 # With no group named, all three (tools/test.sh). Safe to run again: what is there is skipped.
 # Usage: install-deps.sh [play] [video] [test]
 set -euo pipefail
@@ -20,7 +20,7 @@ play=(
 video=(ffmpeg)
 test=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
-    clang clang-tidy libclang-rt-14-dev
+    clang clang-tidy clang-format libclang-rt-14-dev
     libgtest-dev libtinyobjloader-dev
     # a virtual display, window tools, wine, audio and picture tools
     xvfb xdotool x11-utils bc imagemagick wine wine64 sox

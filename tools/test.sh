@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test suite, from a fresh clone: installs what is missing, then builds and checks
 #   layers      every include runs downward (tools/check-layers.sh)
+#   format      the C++ laid out as .clang-format says (tools/check-format.sh)
 #   linux       unit, GL (llvmpipe, headless) and window (Xvfb) tests, videos through capture, the
 #               frame scan (no frame of the show may stall), the
 #               whole show played to its own end in Xvfb, and the play command without a display;
@@ -20,8 +21,8 @@
 # Ends with one line "N passed, N failed".
 #
 # With --quick, the check before each commit (a few minutes on a built tree): the layers, the
-# linux build and its unit and GL tests, without the window tests, the videos, the frame scan,
-# the whole show, the packages, the other builds and the fuzzing.
+# format, the linux build and its unit and GL tests, without the window tests, the videos, the
+# frame scan, the whole show, the packages, the other builds and the fuzzing.
 # Usage: test.sh [--quick]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -75,6 +76,7 @@ finish() {
 }
 
 step "includes follow the layers" bash tools/check-layers.sh
+step "C++ laid out as .clang-format says" bash tools/check-format.sh
 step "linux build" build linux
 if $quick; then
     step "linux unit and GL tests" ctest --preset linux -j "$jobs" -LE "window|capture"

@@ -99,12 +99,14 @@ bool createGLWindow()
     if (!eglBindAPI(EGL_OPENGL_API))
         return eglFailed("This EGL display offers no desktop OpenGL");
 
+    // clang-format off
     const EGLint configAttributes[] = {
         EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
         EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
         EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
         EGL_DEPTH_SIZE, 0, EGL_STENCIL_SIZE, 0,
         EGL_NONE};
+    // clang-format on
     // EGL lists deeper colour first; Mesa makes no sRGB surface of a 10-bit config, so take
     // the first with exactly 8 bits a channel, as the window's pixel format has.
     EGLConfig configs[64];
@@ -121,21 +123,25 @@ bool createGLWindow()
     if (!config)
         return windowFailed("No EGL configuration has 8-bit colour channels for an OpenGL pbuffer");
 
+    // clang-format off
     const EGLint surfaceAttributes[] = {
         EGL_WIDTH, static_cast<EGLint>(standInWidth),
         EGL_HEIGHT, static_cast<EGLint>(standInHeight),
         EGL_GL_COLORSPACE_KHR, EGL_GL_COLORSPACE_SRGB_KHR,
         EGL_NONE};
+    // clang-format on
     surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
     if (surface == EGL_NO_SURFACE)
         return eglFailed("Could not create an sRGB pbuffer of " + std::to_string(standInWidth) + "x"
                          + std::to_string(standInHeight));
 
+    // clang-format off
     const EGLint contextAttributes[] = {
         EGL_CONTEXT_MAJOR_VERSION, 3,
         EGL_CONTEXT_MINOR_VERSION, 3,
         EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
         EGL_NONE};
+    // clang-format on
     context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
     if (context == EGL_NO_CONTEXT)
         return eglFailed("Could not create an OpenGL 3.3 core context");

@@ -49,6 +49,7 @@ HDC deviceContext = nullptr;
 QuitLatch quit(WM_QUIT);
 
 // No colour, depth or stencil bits asked: the legacy format only has to support OpenGL.
+// clang-format off
 const PIXELFORMATDESCRIPTOR legacyPixelFormat = {sizeof(PIXELFORMATDESCRIPTOR), 1, PFD_SUPPORT_OPENGL,
                                                  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
@@ -68,6 +69,7 @@ const int contextAttributes[] = {
     WGL_CONTEXT_MAJOR_VERSION_ARB, 3,
     WGL_CONTEXT_MINOR_VERSION_ARB, 3,
     0};
+// clang-format on
 
 LRESULT CALLBACK demoWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -3,6 +3,9 @@
 // that has one entry per program (the linked names, the build order, the bindings of
 // render/programs.h, the count) is made from this table; adding a program is adding a row.
 //
+// The rows are laid out by hand, so the formatter leaves this table alone.
+// clang-format off
+//
 // The two stage lists give each stage file once, in the order the library compiles them
 // (fragment list first, then vertex); a stage at path "shaders/<name>.fs" or ".vs":
 //     STAGE(name)
@@ -74,3 +77,4 @@
     PROGRAM(objectMaterialEmissive, ObjectMaterialEmissiveProgram, Object, MaterialEmissive, SHOW_OBJECT_MATERIAL_EMISSIVE_UNIFORMS) \
     PROGRAM(flatEnvironment, FlatEnvironmentProgram, Flat, Environment, SHOW_FLAT_ENVIRONMENT_UNIFORMS) \
     PROGRAM(lightDirectional, LightDirectionalProgram, Light, Directional, SHOW_LIGHT_DIRECTIONAL_UNIFORMS)
+// clang-format on

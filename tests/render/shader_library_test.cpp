@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// clang-format off
 const char* const fragmentNames[] = {
     "DOF0", "DOF1", "Glow0", "Glow1", "BrightPass", "Half", "Texture", "FXAA", "Combine",
     "GeometryNM", "GeometryFlat", "MaterialSolid", "MaterialAlbedo", "MaterialEmissive",
@@ -32,6 +33,7 @@ const std::pair<const char*, const char*> expectedPairs[programCount] = {
     {"Object", "GeometryFlat"}, {"Tunnel", "MaterialSolid"}, {"Background", "Color"},
     {"Object", "MaterialSolid"}, {"Tunnel", "TunnelFireWorks"}, {"Plane", "MaterialAlbedo"},
     {"Object", "MaterialEmissive"}, {"Flat", "Environment"}, {"Light", "Directional"}};
+// clang-format on
 
 // Each stand-in stage has one uniform named after itself ("v_Flat", "f_DOF0"), so a linked
 // program tells which two stages it holds. "f_MaterialSolid" also reads "D", but no stand-in
