@@ -1,8 +1,8 @@
 # Each source folder is one static library of the platform-neutral code in it. Files named
-# *_win32.cpp, *_sdl.cpp or *_egl.cpp are backends of a platform contract and go into
+# *_win32.cpp, *_sdl.cpp, *_egl.cpp or *_web.cpp are backends of a platform contract and go into
 # show_<folder>_<backend> instead, so the neutral code never sees an OS header. Files named
 # third_party_*.cpp compile a vendor's implementation (stb) and keep the vendor's warnings.
-set(SHOW_BACKENDS win32 sdl egl)
+set(SHOW_BACKENDS win32 sdl egl web)
 
 function(show_folder_library folder)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp)

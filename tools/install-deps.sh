@@ -5,8 +5,9 @@
 #   test   everything else the tests need: the Windows cross compilers, wine, clang,
 #          clang-tidy and clang-format, GoogleTest, a virtual display and its tools, the GLSL
 #          reference compiler, the package checks
-# With no group named, all three (tools/test.sh). Safe to run again: what is there is skipped.
-# Usage: install-deps.sh [play] [video] [test]
+#   web    the web build (emscripten) and the browser its tests drive (chromium, headless)
+# With no group named, all four (tools/test.sh). Safe to run again: what is there is skipped.
+# Usage: install-deps.sh [play] [video] [test] [web]
 set -euo pipefail
 
 play=(
@@ -29,16 +30,19 @@ test=(
     # the Linux package's desktop entry check
     desktop-file-utils
 )
+# emscripten's own cache ships prebuilt, so the web build needs no download beyond these
+web=(emscripten nodejs chromium python3)
 
 groups=("$@")
-[ ${#groups[@]} -gt 0 ] || groups=(play video test)
+[ ${#groups[@]} -gt 0 ] || groups=(play video test web)
 packages=()
 for group in "${groups[@]}"; do
     case $group in
         play) packages+=("${play[@]}") ;;
         video) packages+=("${video[@]}") ;;
         test) packages+=("${test[@]}") ;;
-        *) echo "install-deps.sh: no group $group (play, video or test)" >&2; exit 2 ;;
+        web) packages+=("${web[@]}") ;;
+        *) echo "install-deps.sh: no group $group (play, video, test or web)" >&2; exit 2 ;;
     esac
 done
 
