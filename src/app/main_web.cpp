@@ -9,6 +9,7 @@
 #include "audio/music_web.h"
 #include "platform/platform.h"
 #include "platform/platform_web.h"
+#include "show/handed_on_state.h"
 
 #include <emscripten/emscripten.h>
 
@@ -69,6 +70,9 @@ int drawStillMoment(const std::string& timeText, const std::string& sizeText)
         return exitStatus;
     }
     enterFullscreen();
+    // What earlier frames hand on (the camera's focus, the placed model, the ambient grey) is
+    // put where playing at 60 frames a second would have left it, as the capture tool does.
+    replayHandedOnState(seconds, FrameRate{});
     runFrameAt(seconds, timelineFrame);
     setPageTitle("ready");
     return 0;
