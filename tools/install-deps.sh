@@ -30,8 +30,9 @@ test=(
     # the Linux package's desktop entry check
     desktop-file-utils
 )
-# emscripten's own cache ships prebuilt, so the web build needs no download beyond these
-web=(emscripten nodejs chromium python3)
+# emscripten's own cache ships prebuilt, so the web build needs no download beyond these; its tests
+# serve the page, compare pictures and decode the soundtrack natively
+web=(emscripten nodejs chromium python3 curl libgl-dev ffmpeg imagemagick)
 
 groups=("$@")
 [ ${#groups[@]} -gt 0 ] || groups=(play video test web)

@@ -17,6 +17,9 @@
 #   win64       builds, its zip is checked the same way, and it runs under wine in Xvfb: its
 #               first two scenes are screenshot, Escape ends it; the message drain keeps a quit
 #               that other messages follow
+#   web         the web page builds (emscripten, warnings are errors); in headless chromium its
+#               moments match the native capture, its audio buffer the native decode, and it
+#               starts on a click, plays with its music and goes back to the start on Escape
 #   fuzz        the file loaders' fuzz targets, for a bounded time
 # Ends with one line "N passed, N failed".
 #
@@ -107,6 +110,8 @@ linuxPackage() {
     bash tests/app/linux_package_test.sh build/linux/the-show_*.deb build/linux/show
 }
 step "linux package" linuxPackage
+step "web build" build web
+step "web page in headless chromium" bash tests/web/web_page_test.sh build/web/show build/linux/show
 
 step "linux-debug build" build linux-debug
 step "linux-asan build" build linux-asan

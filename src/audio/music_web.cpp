@@ -47,7 +47,12 @@ EM_JS(int, pageMakeAudioBuffer, (const float* samples, uint32_t frames, uint32_t
 // Starts the buffer and waits up to two seconds for the audio clock to move past the start.
 EM_ASYNC_JS(void, pageStartAudio, (), {
     const audio = Module.showAudio;
-    if (!audio || audio.context.state != 'running')
+    if (!audio)
+        return;
+    // The click has asked to resume the context; that takes a moment, and may be refused.
+    if (audio.context.state != 'running')
+        await Promise.race([ audio.context.resume(), new Promise(resolve => setTimeout(resolve, 1000)) ]);
+    if (audio.context.state != 'running')
         return;
     const source = audio.context.createBufferSource();
     source.buffer = audio.buffer;
