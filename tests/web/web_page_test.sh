@@ -5,7 +5,8 @@
 #     ffmpeg, a decoder of its own): the same frame count and rate, and the same loudness over
 #     every block of 4096 frames;
 #   - the start screen, a click, a few seconds of playback with the audio clock advancing and
-#     frames drawn, and Escape back to the start screen with the music stopped.
+#     frames drawn, and Escape back to the start screen with the music stopped;
+#   - a browser without WebGL2 gets a page that says so.
 # Usage: web_page_test.sh WEB_FOLDER NATIVE_SHOW_FOLDER
 set -euo pipefail
 web=$(realpath "$1")
@@ -76,4 +77,5 @@ sys.exit(1 if problems else 0)
 PY
 
 timeout 300 node "$driver" play "$page" 4 || status=1
+CHROMIUM_FLAGS=--disable-webgl2 timeout 120 node "$driver" refused "$page" "offers no WebGL2" || status=1
 exit $status

@@ -11,6 +11,9 @@
 //       waits for "click to start", clicks, lets the show play SECONDS, presses Escape, and
 //       checks that the audio clock advanced, frames were drawn and the start screen is back;
 //       prints the frames a second
+//   node drive_page.mjs refused BASE_URL TEXT
+//       expects the page to fail to start and to say TEXT (run with CHROMIUM_FLAGS that take
+//       something away, such as --disable-webgl2)
 //
 // Any failure (a page that reports an error, a moment that is not "ready" in time) is printed
 // with the page's messages and ends with status 1.
@@ -22,7 +25,7 @@ const chromium = process.env.CHROMIUM || 'chromium';
 const browser = spawn(chromium, [
     '--headless=new', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
     '--no-sandbox', '--remote-debugging-pipe', '--no-first-run', '--mute-audio',
-    '--window-size=960,540', 'about:blank'], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
+    '--window-size=960,540', ...(process.env.CHROMIUM_FLAGS || '').split(' ').filter(Boolean), 'about:blank'], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
 let browserLog = '';
 browser.stderr.on('data', data => { browserLog += data; });
 
@@ -146,7 +149,8 @@ async function play(seconds) {
     const frames = (await evaluate('Module.showFrames || 0')) - startFrames;
     const audioSeconds = (await evaluate(audioAt)) - startAudio;
     const wall = (Date.now() - startTime) / 1000;
-    console.log(`played ${wall.toFixed(1)} s: ${frames} frames (${(frames / wall).toFixed(2)} a second), ` +
+    const size = await evaluate(`Module.canvas.width + 'x' + Module.canvas.height`);
+    console.log(`played ${wall.toFixed(1)} s at ${size}: ${frames} frames (${(frames / wall).toFixed(2)} a second), ` +
                 `audio clock advanced ${audioSeconds.toFixed(2)} s`);
     if (!(audioSeconds > 0.5 * wall))
         fail(`the audio clock advanced ${audioSeconds} s in ${wall} s of playback`);
@@ -159,6 +163,20 @@ async function play(seconds) {
     console.log('Escape brought the start screen back and stopped the music');
 }
 
+async function refused(text) {
+    await open(baseUrl);
+    const giveUp = Date.now() + 60 * 1000;
+    while ((await evaluate('document.title')) !== 'failed') {
+        if (Date.now() > giveUp)
+            fail('the page did not fail to start');
+        await sleep(100);
+    }
+    const said = await evaluate(`document.getElementById('message').textContent`);
+    if (!said.includes(text))
+        fail(`the page failed saying "${said.trim()}", not "${text}"`);
+    console.log(`the page refused to start, saying: ${said.trim()}`);
+}
+
 const watchdog = setTimeout(() => fail('timed out'), 15 * 60 * 1000);
 try {
     if (mode === 'moments')
@@ -167,8 +185,10 @@ try {
         await audio(rest[0]);
     else if (mode === 'play')
         await play(Number(rest[0] || 4));
+    else if (mode === 'refused')
+        await refused(rest.join(' '));
     else
-        fail(`no mode ${mode} (moments, audio or play)`);
+        fail(`no mode ${mode} (moments, audio, play or refused)`);
 } catch (error) {
     fail(error.message + (browserLog ? `\nchromium said: ${browserLog.slice(-2000)}` : ''));
 }
