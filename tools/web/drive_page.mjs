@@ -7,8 +7,8 @@
 //   node drive_page.mjs audio BASE_URL OUT_JSON
 //       writes the page's audio buffer as its rate, frame count and the RMS of each channel
 //       over blocks of 4096 frames
-//   node drive_page.mjs play BASE_URL SECONDS
-//       waits for "click to start", clicks, lets the show play SECONDS, presses Escape, and
+//   node drive_page.mjs play BASE_URL SECONDS [WxH]
+//       (with WxH the page is given a screen of that size) waits for "click to start", clicks, lets the show play SECONDS, presses Escape, and
 //       checks that the audio clock advanced, frames were drawn and the start screen is back;
 //       prints the frames a second
 //   node drive_page.mjs refused BASE_URL TEXT
@@ -91,9 +91,14 @@ async function until(expression, seconds, what) {
     }
 }
 
-async function open(url) {
+async function open(url, screen = null) {
     const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
     ({ sessionId: session } = await send('Target.attachToTarget', { targetId, flatten: true }));
+    if (screen) {
+        const [width, height] = screen.split('x').map(Number);
+        await send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile: false,
+                                                           screenWidth: width, screenHeight: height }, session);
+    }
     await send('Runtime.enable', {}, session);
     await send('Page.enable', {}, session);
     await send('Page.navigate', { url }, session);
@@ -135,11 +140,12 @@ async function audio(outJson) {
     console.log(`audio buffer: ${summary.frames} frames at ${summary.rate} Hz`);
 }
 
-async function play(seconds) {
-    await open(baseUrl);
+async function play(seconds, screen) {
+    await open(baseUrl, screen);
     await until(`document.getElementById('prompt').textContent === 'click to start'`, 120, 'start screen');
+    const [x, y] = await evaluate('[innerWidth / 2, innerHeight / 2]');
     for (const type of ['mousePressed', 'mouseReleased'])
-        await send('Input.dispatchMouseEvent', { type, x: 480, y: 270, button: 'left', clickCount: 1 }, session);
+        await send('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 }, session);
     await until(`!document.getElementById('stage').classList.contains('hidden')`, 10, 'show after the click');
     const audioAt = `(() => { const a = Module.showAudio; return a && a.source ? a.context.currentTime - a.startTime : -1; })()`;
     const startFrames = await evaluate('Module.showFrames || 0');
@@ -184,7 +190,7 @@ try {
     else if (mode === 'audio')
         await audio(rest[0]);
     else if (mode === 'play')
-        await play(Number(rest[0] || 4));
+        await play(Number(rest[0] || 4), rest[1]);
     else if (mode === 'refused')
         await refused(rest.join(' '));
     else
