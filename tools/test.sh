@@ -6,6 +6,9 @@
 #               frame scan (no frame of the show may stall), the
 #               whole show played to its own end in Xvfb, and the play command without a display;
 #               the .deb unpacked and played from another folder
+#   web         the web page builds (emscripten, warnings are errors); in headless chromium its
+#               moments match the native capture, its audio buffer the native decode, and it
+#               starts on a click, plays with its music and goes back to the start on Escape
 #   linux-debug builds at -O0 with assertions on (the debugger's build)
 #   linux-asan  the same under AddressSanitizer and UndefinedBehaviorSanitizer, every data file
 #               missing, cut or random one at a time, and the whole show drawn headless
@@ -17,9 +20,6 @@
 #   win64       builds, its zip is checked the same way, and it runs under wine in Xvfb: its
 #               first two scenes are screenshot, Escape ends it; the message drain keeps a quit
 #               that other messages follow
-#   web         the web page builds (emscripten, warnings are errors); in headless chromium its
-#               moments match the native capture, its audio buffer the native decode, and it
-#               starts on a click, plays with its music and goes back to the start on Escape
 #   fuzz        the file loaders' fuzz targets, for a bounded time
 # Ends with one line "N passed, N failed".
 #
