@@ -20,6 +20,8 @@
 namespace {
 
 // The address's argument `name`, or "" where it has none.
+// JavaScript, laid out by hand.
+// clang-format off
 EM_JS(char*, pageArgument, (const char* name), {
     const value = new URLSearchParams(location.search).get(UTF8ToString(name));
     if (value === null)
@@ -29,6 +31,7 @@ EM_JS(char*, pageArgument, (const char* name), {
     stringToUTF8(value, text, size);
     return text;
 });
+// clang-format on
 
 std::string argument(const char* name)
 {

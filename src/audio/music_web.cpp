@@ -23,6 +23,8 @@ uint32_t sampleRate = 0;
 
 // The page's audio context is made here, before any click, so it starts suspended; the page's
 // click handler resumes it. The samples are interleaved stereo floats.
+// JavaScript, laid out by hand.
+// clang-format off
 EM_JS(int, pageMakeAudioBuffer, (const float* samples, uint32_t frames, uint32_t rate), {
     const Context = window.AudioContext || window.webkitAudioContext;
     if (!Context)
@@ -43,8 +45,11 @@ EM_JS(int, pageMakeAudioBuffer, (const float* samples, uint32_t frames, uint32_t
     Module.showAudio = {context : context, buffer : buffer, source : null, startTime : 0};
     return 1;
 });
+// clang-format on
 
 // Starts the buffer and waits up to two seconds for the audio clock to move past the start.
+// JavaScript, laid out by hand.
+// clang-format off
 EM_ASYNC_JS(void, pageStartAudio, (), {
     const audio = Module.showAudio;
     if (!audio)
@@ -66,7 +71,10 @@ EM_ASYNC_JS(void, pageStartAudio, (), {
         await new Promise(resolve => setTimeout(resolve, 2));
     audio.startTime = audio.context.currentTime;
 });
+// clang-format on
 
+// JavaScript, laid out by hand.
+// clang-format off
 EM_JS(void, pageStopAudio, (), {
     const audio = Module.showAudio;
     if (audio && audio.source) {
@@ -74,11 +82,15 @@ EM_JS(void, pageStopAudio, (), {
         audio.source = null;
     }
 });
+// clang-format on
 
+// JavaScript, laid out by hand.
+// clang-format off
 EM_JS(double, pageAudioSeconds, (), {
     const audio = Module.showAudio;
     return audio && audio.source ? Math.max(0, audio.context.currentTime - audio.startTime) : 0;
 });
+// clang-format on
 
 } // namespace
 

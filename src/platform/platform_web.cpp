@@ -55,17 +55,23 @@ void readScreenSize(uint32_t& width, uint32_t& height)
     height = uint32_t(std::lround(h * ratio));
 }
 
+// JavaScript, laid out by hand.
+// clang-format off
 EM_JS(void, pageShowCanvas, (), { Module.showPage.showCanvas(); });
 EM_JS(void, pageShowStart, (), { Module.showPage.showStart(); });
 EM_JS(void, pageHideCursor, (), { Module.canvas.style.cursor = 'none'; });
 EM_JS(void, pageMessage, (const char* text), { Module.showPage.message(UTF8ToString(text)); });
 EM_JS(void, pageTitle, (const char* text), { document.title = UTF8ToString(text); });
+// clang-format on
 // Counts the frames shown, for the page's frame rate.
+// JavaScript, laid out by hand.
+// clang-format off
 EM_ASYNC_JS(void, pageNextFrame, (), {
     Module.showFrames = (Module.showFrames || 0) + 1;
     await new Promise(resolve => requestAnimationFrame(resolve));
 });
 EM_ASYNC_JS(void, pageStartClicked, (), { await Module.showPage.startClicked(); });
+// clang-format on
 
 } // namespace
 
