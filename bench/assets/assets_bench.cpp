@@ -36,8 +36,7 @@ std::vector<uint8_t> gridModel(int side, int copies)
     ModelSource source;
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x)
-            source.positions.insert(source.positions.end(),
-                                    {float(x), float(y), 0.3f * float((x * 7 + y * 3) % 5)});
+            source.positions.insert(source.positions.end(), {float(x), float(y), 0.3f * float((x * 7 + y * 3) % 5)});
     // A group holds at most 65535 triangles: each copy is split into rows of bands.
     for (int copy = 0; copy < copies; ++copy)
         for (int y = 0; y + 1 < side; ++y) {
@@ -87,8 +86,8 @@ void textureSteps()
         DecodedImage image;
         std::string error;
         TextureFormat format;
-        const bool decoded = bytes && decodeImage(bytes, size, image, error) &&
-                             chooseTextureFormat(image.channels, entry.flags, format);
+        const bool decoded =
+            bytes && decodeImage(bytes, size, image, error) && chooseTextureFormat(image.channels, entry.flags, format);
         std::free(bytes);
         if (!decoded) {
             std::printf("  cannot decode %s\n", entry.file);
@@ -142,7 +141,8 @@ int main(int argc, char** argv)
                     cpu, cpu / baseline);
         if (gl) {
             std::string path = "bench-grid.3d";
-            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
             Model model;
             Clock::time_point start = Clock::now();
             model.load(path.c_str());
@@ -158,7 +158,8 @@ int main(int argc, char** argv)
     if (gl) {
         bool loaded = loadTextures();
         glFinish();
-        std::printf("  step 3, loadTextures:           %8.2f ms%s\n", millisecondsSince(start), loaded ? "" : " (FAILED)");
+        std::printf("  step 3, loadTextures:           %8.2f ms%s\n", millisecondsSince(start),
+                    loaded ? "" : " (FAILED)");
         start = Clock::now();
         for (int i = 0; i < modelCount; ++i)
             models[i].load(modelFiles[i]);

@@ -57,7 +57,7 @@ int benchSize(uint32_t width, uint32_t height, double seconds)
     return status;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

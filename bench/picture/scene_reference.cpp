@@ -30,9 +30,9 @@
 namespace {
 
 constexpr GLenum textureMaxAnisotropy = 0x84FE;
-constexpr float compositeGain = 8.0f;   // the composite's fixed gain, Combine.fs
+constexpr float compositeGain = 8.0f;  // the composite's fixed gain, Combine.fs
 
-std::vector<float> capturedScene;   // RGB, bottom row first, as glReadPixels gives it
+std::vector<float> capturedScene;  // RGB, bottom row first, as glReadPixels gives it
 
 void captureSceneColour(const char* pass)
 {
@@ -118,14 +118,14 @@ std::vector<float> readImage(const std::string& path, size_t values)
 void savePng(const std::string& path, const std::vector<float>& image, uint32_t width, uint32_t height)
 {
     std::vector<uint8_t> pixels(image.size());
-    for (size_t y = 0; y < height; ++y)   // top row first
+    for (size_t y = 0; y < height; ++y)  // top row first
         for (size_t i = 0; i < size_t(width) * 3; ++i)
             pixels[y * width * 3 + i] =
                 uint8_t(std::lround(255.0f * std::clamp(image[(height - 1 - y) * width * 3 + i], 0.0f, 1.0f)));
     stbi_write_png(path.c_str(), int(width), int(height), 3, pixels.data(), int(width) * 3);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -164,8 +164,8 @@ int main(int argc, char** argv)
         std::fputs("scene_reference: a render failed\n", stderr);
         return 1;
     }
-    std::printf("scene colour against %ux supersampling without anisotropy, %ux%u\n%-8s %9s\n", factor, width,
-                height, "time s", "PSNR dB");
+    std::printf("scene colour against %ux supersampling without anisotropy, %ux%u\n%-8s %9s\n", factor, width, height,
+                "time s", "PSNR dB");
     const size_t values = size_t(width) * height * 3;
     for (size_t moment = 0; moment < times.size(); ++moment) {
         const std::string suffix = "." + std::to_string(moment);

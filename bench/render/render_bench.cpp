@@ -63,7 +63,7 @@ Timings measure(int width, int height, int frames)
     return timings;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -38,14 +38,13 @@ struct ScanOptions {
     double from = 0.0;
     double to = 140.0;
     std::string csvPath;
-    double limitSeconds = 0.0;   // 0: no limit
+    double limitSeconds = 0.0;  // 0: no limit
 };
 
-const char* const usage =
-    "usage: frame_scan [--size WxH] [--fps F] [--from T0] [--to T1] [--csv FILE] [--limit S]\n"
-    "  draws the show in sequence at WxH (default 480x270) and F frames a second (default 30)\n"
-    "  from T0 to T1 (default the whole show), timing every frame; with --limit a frame taking\n"
-    "  more than S seconds ends the scan with status 1\n";
+const char* const usage = "usage: frame_scan [--size WxH] [--fps F] [--from T0] [--to T1] [--csv FILE] [--limit S]\n"
+                          "  draws the show in sequence at WxH (default 480x270) and F frames a second (default 30)\n"
+                          "  from T0 to T1 (default the whole show), timing every frame; with --limit a frame taking\n"
+                          "  more than S seconds ends the scan with status 1\n";
 
 bool parseSeconds(const char* text, double low, double high, double& seconds)
 {
@@ -135,9 +134,11 @@ private:
             if (started == 0)
                 continue;
             const double seconds =
-                std::chrono::duration<double>(Clock::duration(Clock::now().time_since_epoch().count() - started)).count();
+                std::chrono::duration<double>(Clock::duration(Clock::now().time_since_epoch().count() - started))
+                    .count();
             if (seconds > limitSeconds_) {
-                std::printf("STALL: the frame at t = %.4f s has taken more than %.1f s\n", frameTime_.load(), limitSeconds_);
+                std::printf("STALL: the frame at t = %.4f s has taken more than %.1f s\n", frameTime_.load(),
+                            limitSeconds_);
                 std::fflush(stdout);
                 std::_Exit(1);
             }
@@ -174,7 +175,7 @@ void printScene(const char* name, std::vector<FrameTime> frames, bool firstApart
     std::printf("\n");
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -204,8 +205,8 @@ int main(int argc, char** argv)
     std::vector<FrameTime> sceneFrames;
     std::vector<FrameTime> allFrames;
     const char* currentScene = nullptr;
-    std::printf("%-17s %6s %9s %9s %9s   slowest after the first (ms @ demo time s)\n", "scene", "frames",
-                "first ms", "median ms", "mean ms");
+    std::printf("%-17s %6s %9s %9s %9s   slowest after the first (ms @ demo time s)\n", "scene", "frames", "first ms",
+                "median ms", "mean ms");
     {
         StallWatch watch(options.limitSeconds);
         // The first frame finds the state that playing up to it would have left.

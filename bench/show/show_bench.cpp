@@ -1,8 +1,8 @@
 // The show as a viewer meets it, on the headless context: how long start-up takes, step by
 // step, up to the first frame, and what each scene's frames cost at 640 x 360 and 1280 x 720
 // (mean and worst over a stretch of that scene, each frame finished with glFinish by the
-// headless swap), and each pass's time and share of the frame. Each size runs in a process of its own, since start-up makes the show's
-// single instances once.
+// headless swap), and each pass's time and share of the frame. Each size runs in a process of its own, since start-up
+// makes the show's single instances once.
 //
 //   show_bench [frames per scene]      run in the runnable folder (reads the show's data)
 #include "app/frame_loop.h"
@@ -58,7 +58,7 @@ void passDone(const char* pass)
 
 struct Scene {
     const char* name;
-    double start;   // demo time of the stretch measured
+    double start;  // demo time of the stretch measured
 };
 
 const Scene scenes[] = {
@@ -86,7 +86,7 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene)
     std::printf("\n");
     setPassObserver(passDone);
     for (const Scene& scene : scenes) {
-        runFrameAt(scene.start, timelineFrame);   // warm-up: first use of the scene's programs
+        runFrameAt(scene.start, timelineFrame);  // warm-up: first use of the scene's programs
         double total = 0.0, worst = 0.0;
         for (double& pass : passTotals)
             pass = 0.0;
@@ -109,7 +109,7 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -34,8 +34,8 @@ int main(int argc, char** argv)
     };
     for (const Seed& seed : seeds) {
         const std::string path = root + "/" + seed.name + ".ogg";
-        if (!writeOggVorbisClaimingRate(path, makeTestSignal(seed.frames, seed.channels, seed.rate),
-                                        seed.channels, seed.rate, seed.headerRate)) {
+        if (!writeOggVorbisClaimingRate(path, makeTestSignal(seed.frames, seed.channels, seed.rate), seed.channels,
+                                        seed.rate, seed.headerRate)) {
             std::fprintf(stderr, "music_fuzz_seeds: could not write %s\n", path.c_str());
             return 1;
         }

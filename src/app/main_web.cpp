@@ -52,8 +52,8 @@ bool parseTime(const std::string& text, double& seconds)
 bool parseSize(const std::string& text, uint32_t& width, uint32_t& height)
 {
     char end = 0;
-    return std::sscanf(text.c_str(), "%ux%u%c", &width, &height, &end) == 2 && width >= 4 && height >= 4
-           && width <= 8192 && height <= 8192;
+    return std::sscanf(text.c_str(), "%ux%u%c", &width, &height, &end) == 2 && width >= 4 && height >= 4 &&
+           width <= 8192 && height <= 8192;
 }
 
 int drawStillMoment(const std::string& timeText, const std::string& sizeText)
@@ -100,7 +100,7 @@ int playShow()
     }
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {

@@ -6,7 +6,7 @@ enum class TimelineAction { TunnelIntro, Particles, Credits, TunnelFireworks, Ca
 
 struct TimelineStep {
     TimelineAction action;
-    double sceneTime;   // the argument the scene gets; 0 for Close
+    double sceneTime;  // the argument the scene gets; 0 for Close
 };
 
 TimelineStep timelineStep(double t);

@@ -26,7 +26,7 @@ bool jpegHuffmanTablesFit(const uint8_t* bytes, size_t size)
     while (start < size && bytes[start] == 0xFF)
         ++start;
     if (start == 0 || start >= size || bytes[start] != 0xD8)
-        return true;   // not a JPEG
+        return true;  // not a JPEG
     auto byteAt = [&](size_t at) -> long { return at < size ? bytes[at] : 0; };
     for (size_t marker = 2; marker + 1 < size; ++marker) {
         if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4)
@@ -57,7 +57,7 @@ const char* pngChunkFault(const uint8_t* bytes, size_t size)
 {
     static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (size < sizeof signature || std::memcmp(bytes, signature, sizeof signature) != 0)
-        return nullptr;   // not a PNG
+        return nullptr;  // not a PNG
     bool imageDataSeen = false;
     // Each chunk: a 4-byte big-endian length, a 4-byte type, the data, a 4-byte checksum.
     for (size_t chunk = sizeof signature; size - chunk >= 8;) {
@@ -74,7 +74,7 @@ const char* pngChunkFault(const uint8_t* bytes, size_t size)
         }
         chunk += 8 + size_t(length);
         if (size - chunk < 4)
-            break;   // the checksum is cut off: the decoder reports that itself
+            break;  // the checksum is cut off: the decoder reports that itself
         chunk += 4;
     }
     return nullptr;
@@ -82,8 +82,7 @@ const char* pngChunkFault(const uint8_t* bytes, size_t size)
 
 }  // namespace
 
-bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::string& error,
-                 int maxSide)
+bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::string& error, int maxSide)
 {
     image = DecodedImage();
     if (!bytes || size == 0 || size > size_t(INT_MAX)) {
@@ -105,8 +104,8 @@ bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::st
     }
     int largestSide = maxSide < decoderMaxImageSide ? maxSide : decoderMaxImageSide;
     if (width <= 0 || height <= 0 || width > largestSide || height > largestSide) {
-        error = "image size " + std::to_string(width) + " x " + std::to_string(height) +
-                " outside 1 to " + std::to_string(largestSide);
+        error = "image size " + std::to_string(width) + " x " + std::to_string(height) + " outside 1 to " +
+                std::to_string(largestSide);
         return false;
     }
     if (channels < 1 || channels > 4) {
@@ -117,8 +116,7 @@ bool decodeImage(const uint8_t* bytes, size_t size, DecodedImage& image, std::st
     uint64_t pixelBytes = uint64_t(width) * uint64_t(height) * uint64_t(channels);
     if (pixelBytes > maxImageBytes) {
         error = "image size " + std::to_string(width) + " x " + std::to_string(height) + " x " +
-                std::to_string(channels) + " bytes over the limit of " +
-                std::to_string(maxImageBytes >> 20) + " MiB";
+                std::to_string(channels) + " bytes over the limit of " + std::to_string(maxImageBytes >> 20) + " MiB";
         return false;
     }
     int headerWidth = width, headerHeight = height, headerChannels = channels;

@@ -22,8 +22,8 @@ struct PixelsDeleter {
 struct DecodedImage {
     int width = 0;
     int height = 0;
-    int channels = 0;   // 1 grey, 2 grey-alpha, 3 RGB, 4 RGBA; 8 bits each
-    std::unique_ptr<uint8_t, PixelsDeleter> pixels;   // rows top first, tightly packed
+    int channels = 0;                                // 1 grey, 2 grey-alpha, 3 RGB, 4 RGBA; 8 bits each
+    std::unique_ptr<uint8_t, PixelsDeleter> pixels;  // rows top first, tightly packed
 };
 
 // False, with the reason in `error`, for data that is not a PNG or JPEG image, an image wider

@@ -18,13 +18,12 @@ uint32_t uploadVertexStream(const std::vector<float>& stream, bool textured, uin
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     int floatsPerTriangle = 3 * (textured ? texturedVertexFloats : plainVertexFloats);
     uint32_t triangleCount = uint32_t(stream.size() / size_t(floatsPerTriangle));
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(stream.size() * sizeof(float)), stream.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(stream.size() * sizeof(float)), stream.data(), GL_STATIC_DRAW);
 
     struct Attribute {
         GLuint location;
         GLint size;
-        size_t offset;   // bytes
+        size_t offset;  // bytes
     };
     static const Attribute plain[] = {{0, 3, 0}, {2, 3, 12}};
     static const Attribute texturedLayout[] = {{0, 3, 0}, {1, 2, 12}, {2, 3, 20}, {3, 3, 32}, {4, 3, 44}};

@@ -12,10 +12,10 @@ class Model {
 public:
     using Triangle = ModelTriangle;
 
-    uint32_t triangleCount = 0;   // all groups together; 0 until a load succeeds
+    uint32_t triangleCount = 0;  // all groups together; 0 until a load succeeds
     uint32_t vertexBuffer = 0;
     uint32_t vertexArray = 0;
-    std::vector<std::vector<Triangle>> groups;   // kept after loading; drawing does not use it
+    std::vector<std::vector<Triangle>> groups;  // kept after loading; drawing does not use it
 
     // Reads, smooths and uploads the file (a path relative to the working directory). False,
     // with the model left as it was, when the file cannot be opened (silently) or is malformed

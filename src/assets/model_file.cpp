@@ -35,8 +35,8 @@ public:
 
     float f32()
     {
-        uint32_t bits = uint32_t(cursor[0]) | uint32_t(cursor[1]) << 8 | uint32_t(cursor[2]) << 16 |
-                        uint32_t(cursor[3]) << 24;
+        uint32_t bits =
+            uint32_t(cursor[0]) | uint32_t(cursor[1]) << 8 | uint32_t(cursor[2]) << 16 | uint32_t(cursor[3]) << 24;
         cursor += 4;
         left -= 4;
         float value;
@@ -52,8 +52,7 @@ private:
 // Scales v to unit length; leaves it all zero when its length is zero or not finite. Single
 // precision first (the usual case, bit for bit the plain formula); double precision when the
 // squared length under- or overflows a float.
-template <typename Real>
-bool normaliseInto(const Real v[3], float out[3])
+template <typename Real> bool normaliseInto(const Real v[3], float out[3])
 {
     Real lengthSquared = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
     if (!(lengthSquared > 0) || !std::isfinite(lengthSquared))
@@ -68,16 +67,14 @@ bool normaliseInto(const Real v[3], float out[3])
 // bitangent du1*e2 - du2*e1, computed in the precision Real. False where a vector that should
 // exist could not be normalised.
 template <typename Real>
-bool faceFrame(const float* p0, const float* p1, const float* p2, const uint16_t* uv,
-               ModelTriangle& triangle)
+bool faceFrame(const float* p0, const float* p1, const float* p2, const uint16_t* uv, ModelTriangle& triangle)
 {
     Real e1[3], e2[3];
     for (int i = 0; i < 3; ++i) {
         e1[i] = Real(p1[i]) - Real(p0[i]);
         e2[i] = Real(p2[i]) - Real(p0[i]);
     }
-    Real n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
-                 e1[0] * e2[1] - e1[1] * e2[0]};
+    Real n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
     bool complete = normaliseInto(n, triangle.normal);
     // Texture coordinates on one line (a zero texture-space determinant, exact in integers)
     // give no tangent plane: the frame stays zero rather than two arbitrary vectors.
@@ -183,8 +180,7 @@ bool parseModelFile(const uint8_t* bytes, size_t size, ParsedModel& model, std::
     for (size_t i = 0; i < 3 * size_t(vertexCount); ++i) {
         // Quantised: single precision, the integer as f32, times the scale, plus the offset.
         int axis = int(i % 3);
-        float value = floatPositions ? reader.f32()
-                                     : float(reader.u16()) * scale[axis] + offset[axis];
+        float value = floatPositions ? reader.f32() : float(reader.u16()) * scale[axis] + offset[axis];
         if (!std::isfinite(value))
             return fail(error, "position not finite", model);
         model.positions.push_back(value);
@@ -196,7 +192,7 @@ bool parseModelFile(const uint8_t* bytes, size_t size, ParsedModel& model, std::
         return fail(error, fault, model);
     model.groups.resize(groupCount);
     for (ModelGroup& group : model.groups) {
-        uint16_t triangleCount = reader.u16();   // the walk above saw every record fit
+        uint16_t triangleCount = reader.u16();  // the walk above saw every record fit
         group.resize(triangleCount);
         for (ModelTriangle& triangle : group) {
             for (uint16_t& value : triangle.uv)
@@ -238,7 +234,7 @@ std::vector<float> buildVertexStream(const ParsedModel& model)
         const ModelTriangle* triangle;
     };
     std::vector<Use> uses(cornerCount);
-    std::vector<uint32_t> cornerUse(cornerCount);   // corner -> its slot in `uses`
+    std::vector<uint32_t> cornerUse(cornerCount);  // corner -> its slot in `uses`
     {
         std::vector<uint32_t> fill(useStart.begin(), useStart.end() - 1);
         size_t corner = 0;

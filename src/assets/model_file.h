@@ -23,10 +23,10 @@ constexpr uint8_t Textured = 0x10;
 // frame is undefined (a triangle of zero area; texture coordinates on one line).
 struct ModelTriangle {
     float normal[3];
-    float bitangent[3];   // along du1*e2 - du2*e1; zero for a plain model
-    float tangent[3];     // along dv2*e1 - dv1*e2; zero for a plain model
-    uint16_t index[3];    // vertex indices of corners 0, 1, 2 as stored
-    uint16_t uv[6];       // u0 v0 u1 v1 u2 v2 as stored; all 0xFFFF for a plain model
+    float bitangent[3];  // along du1*e2 - du2*e1; zero for a plain model
+    float tangent[3];    // along dv2*e1 - dv1*e2; zero for a plain model
+    uint16_t index[3];   // vertex indices of corners 0, 1, 2 as stored
+    uint16_t uv[6];      // u0 v0 u1 v1 u2 v2 as stored; all 0xFFFF for a plain model
 };
 
 using ModelGroup = std::vector<ModelTriangle>;
@@ -35,7 +35,7 @@ using ModelGroup = std::vector<ModelTriangle>;
 struct ParsedModel {
     uint8_t flags = 0;
     uint16_t vertexCount = 0;
-    std::vector<float> positions;   // three per vertex
+    std::vector<float> positions;  // three per vertex
     std::vector<ModelGroup> groups;
 
     bool textured() const { return (flags & ModelFlags::Textured) != 0; }

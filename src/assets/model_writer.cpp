@@ -56,8 +56,8 @@ float quantisationError(const ModelSource& source)
     return largest * 0.5f + largest * 1e-3f;
 }
 
-bool encodeModelFile(const ModelSource& source, PositionEncoding encoding,
-                     std::vector<uint8_t>& bytes, std::string& error)
+bool encodeModelFile(const ModelSource& source, PositionEncoding encoding, std::vector<uint8_t>& bytes,
+                     std::string& error)
 {
     bytes.clear();
     size_t vertexCount = source.positions.size() / 3;
@@ -93,9 +93,9 @@ bool encodeModelFile(const ModelSource& source, PositionEncoding encoding,
 
     bool quantised = encoding == PositionEncoding::Quantised;
     bool groupCount = source.groups.size() != 1;
-    uint8_t flags = uint8_t((quantised ? 0 : ModelFlags::FloatPositions) |
-                            (groupCount ? ModelFlags::HasGroupCount : 0) |
-                            (source.textured ? ModelFlags::Textured : 0));
+    uint8_t flags =
+        uint8_t((quantised ? 0 : ModelFlags::FloatPositions) | (groupCount ? ModelFlags::HasGroupCount : 0) |
+                (source.textured ? ModelFlags::Textured : 0));
     putU8(bytes, flags);
     putU16(bytes, uint16_t(vertexCount));
 
@@ -117,9 +117,7 @@ bool encodeModelFile(const ModelSource& source, PositionEncoding encoding,
             continue;
         }
         int axis = int(i % 3);
-        double steps = scale[axis] > 0.0f
-                           ? std::round(double(source.positions[i] - box.low[axis]) / scale[axis])
-                           : 0.0;
+        double steps = scale[axis] > 0.0f ? std::round(double(source.positions[i] - box.low[axis]) / scale[axis]) : 0.0;
         putU16(bytes, uint16_t(std::clamp(steps, 0.0, 65535.0)));
     }
     for (const auto& group : source.groups) {

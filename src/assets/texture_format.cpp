@@ -8,22 +8,17 @@ bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format)
     bool compressed = (flags & TexCompressed) != 0;
     bool srgb = (flags & TexSrgb) != 0;
     switch (channels) {
-    case 1:
-        format = {GL_RED, compressed ? GL_COMPRESSED_RED : GL_RED};
-        return true;
-    case 2:
-        format = {GL_RG, compressed ? GL_COMPRESSED_RG : GL_RG};
-        return true;
+    case 1: format = {GL_RED, compressed ? GL_COMPRESSED_RED : GL_RED}; return true;
+    case 2: format = {GL_RG, compressed ? GL_COMPRESSED_RG : GL_RG}; return true;
     case 3:
-        format = {GL_RGB, srgb ? (compressed ? GL_COMPRESSED_SRGB : GL_SRGB)
-                               : (compressed ? GL_COMPRESSED_RGB : GL_RGB)};
+        format = {GL_RGB,
+                  srgb ? (compressed ? GL_COMPRESSED_SRGB : GL_SRGB) : (compressed ? GL_COMPRESSED_RGB : GL_RGB)};
         return true;
     case 4:
         format = {GL_RGBA, srgb ? (compressed ? GL_COMPRESSED_SRGB_ALPHA : GL_SRGB_ALPHA)
                                 : (compressed ? GL_COMPRESSED_RGBA : GL_RGBA)};
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

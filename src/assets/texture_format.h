@@ -22,6 +22,6 @@ bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format);
 struct TextureSampling {
     int32_t minFilter;
     int32_t magFilter;
-    int32_t wrap;   // both S and T
+    int32_t wrap;  // both S and T
 };
 TextureSampling chooseTextureSampling(uint8_t flags);

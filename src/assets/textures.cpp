@@ -14,17 +14,13 @@ constexpr GLenum maxTextureMaxAnisotropy = 0x84FF;
 
 // In the order of textureEntry.
 const TextureEntry textureTable[textureCount] = {
-    {"2d/ScratchNM_R.png", 0x10},
-    {"2d/env0.png", 0x0C},
-    {"2d/speedlines.png", 0x18},
-    {"2d/Dirt.jpg", 0x1A},
-    {"2d/DirtNM.jpg", 0x10},
+    {"2d/ScratchNM_R.png", 0x10}, {"2d/env0.png", 0x0C},   {"2d/speedlines.png", 0x18},
+    {"2d/Dirt.jpg", 0x1A},        {"2d/DirtNM.jpg", 0x10},
 };
 
 uint32_t textureNames[textureCount] = {};
 
-bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy,
-                     int maxTextureSize)
+bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy, int maxTextureSize)
 {
     // An unreadable file and an undecodable one get the same single report.
     size_t size = 0;
@@ -45,8 +41,8 @@ bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAn
     bool oddRows = (image.width * image.channels) % 4 != 0;
     if (oddRows)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, image.width, image.height, 0,
-                 format.pixelFormat, GL_UNSIGNED_BYTE, image.pixels.get());
+    glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, image.width, image.height, 0, format.pixelFormat,
+                 GL_UNSIGNED_BYTE, image.pixels.get());
     if (oddRows)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     image.pixels.reset();
@@ -72,8 +68,8 @@ bool loadTextures()
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
     for (int i = 0; i < textureCount; ++i)
-        if (!loadTextureFile(textureNames[i], textureTable[i].file, textureTable[i].flags,
-                             maxAnisotropy, maxTextureSize))
+        if (!loadTextureFile(textureNames[i], textureTable[i].file, textureTable[i].flags, maxAnisotropy,
+                             maxTextureSize))
             return false;
     return true;
 }

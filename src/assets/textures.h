@@ -20,8 +20,7 @@ extern uint32_t textureNames[textureCount];
 // unit) with its parameters and mip-maps. On failure writes "Image file error: <path>;" to
 // stderr and returns false, before any GL call. `maxAnisotropy` and `maxTextureSize` are the
 // driver's largest values; an image wider or taller than `maxTextureSize` is a failure.
-bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy,
-                     int maxTextureSize);
+bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAnisotropy, int maxTextureSize);
 
 // Creates the five textures of the table into textureNames. Stops at the first failure,
 // after its one message; entries already done stay usable. Needs a current GL context.

@@ -13,7 +13,7 @@ namespace {
 MusicStream music;
 FeederState feederState;
 bool feederRunning = false;
-uint32_t seekFrame = 0; // main thread only
+uint32_t seekFrame = 0;  // main thread only
 
 // Who holds the stream: the feeder for one poll, a seek for its whole rewrite. Neither holds it
 // for longer than two decodes of half the ring. A spin on an atomic rather than a mutex: the
@@ -77,7 +77,7 @@ void musicStart()
 void musicSeek(uint32_t frame, bool play)
 {
     if (!music.ring)
-        return; // nothing loaded
+        return;  // nothing loaded
     while (!tryHoldStream())
         sleepMilliseconds(1);
     // Held, the device reads nothing, so the whole ring may be rewritten.

@@ -15,8 +15,8 @@ bool musicLoad(const char* path);
 void musicStart();
 
 // For a player that steers the show's time; the show itself never calls these. Main thread
-// only, after a successful musicLoad (before it, a seek does nothing). Without a device they keep the stream's place and the
-// position stays at the last seek.
+// only, after a successful musicLoad (before it, a seek does nothing). Without a device they keep the stream's place
+// and the position stays at the last seek.
 
 // Holds the device, moves the decoder to `frame` of the track (at musicSampleRate), refills the
 // whole ring from there and queues it to play from its start; playback goes on when `play`. The

@@ -29,15 +29,13 @@ bool openMusicStreamInMemory(MusicStream& stream, uint8_t* data, size_t size)
         decoder = stb_vorbis_open_memory(data, static_cast<int>(size), nullptr, nullptr);
     if (decoder) {
         const stb_vorbis_info info = stb_vorbis_get_info(decoder);
-        if (info.channels < 0 ||
-            !isPlayableMusicFormat(static_cast<uint32_t>(info.channels), info.sample_rate)) {
+        if (info.channels < 0 || !isPlayableMusicFormat(static_cast<uint32_t>(info.channels), info.sample_rate)) {
             stb_vorbis_close(decoder);
             decoder = nullptr;
         }
     }
     // Zeroed, so that whatever the device may ever reach before the feeder writes it is silence.
-    auto* ring = decoder ? static_cast<float*>(std::calloc(ringFrames * ringChannels, sizeof(float)))
-                         : nullptr;
+    auto* ring = decoder ? static_cast<float*>(std::calloc(ringFrames * ringChannels, sizeof(float))) : nullptr;
     if (!ring) {
         if (decoder)
             stb_vorbis_close(decoder);
@@ -66,8 +64,8 @@ void freeMusicStream(MusicStream& stream)
 uint32_t fillRingHalf(MusicStream& stream, uint32_t half)
 {
     float* start = stream.ring + half * ringHalfFloats;
-    const int decoded = stream.decoder ? stb_vorbis_get_samples_float_interleaved(
-                                             stream.decoder, ringChannels, start, static_cast<int>(ringHalfFloats))
+    const int decoded = stream.decoder ? stb_vorbis_get_samples_float_interleaved(stream.decoder, ringChannels, start,
+                                                                                  static_cast<int>(ringHalfFloats))
                                        : 0;
     const uint32_t frames = decoded > 0 ? static_cast<uint32_t>(decoded) : 0;
     std::fill(start + frames * ringChannels, start + ringHalfFloats, 0.0f);
@@ -87,8 +85,8 @@ void seekMusicStream(MusicStream& stream, uint32_t frame)
     if (!stream.decoder && stream.fileData)
         stream.decoder = stb_vorbis_open_memory(stream.fileData, static_cast<int>(stream.fileSize), nullptr, nullptr);
     // The decoder's own seek asserts on a target past the last page: ask for the length first.
-    if (stream.decoder && (frame >= stb_vorbis_stream_length_in_samples(stream.decoder) ||
-                           !stb_vorbis_seek(stream.decoder, frame)))
+    if (stream.decoder &&
+        (frame >= stb_vorbis_stream_length_in_samples(stream.decoder) || !stb_vorbis_seek(stream.decoder, frame)))
         closeMusicDecoder(stream);
     fillRingHalf(stream, 0);
     fillRingHalf(stream, 1);

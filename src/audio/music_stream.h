@@ -26,11 +26,11 @@ constexpr uint32_t maxMusicSampleRate = 192000;
 bool isPlayableMusicFormat(uint32_t channels, uint32_t sampleRate);
 
 struct MusicStream {
-    uint8_t* fileData = nullptr; // the whole file; the decoder reads from it while it is open
+    uint8_t* fileData = nullptr;  // the whole file; the decoder reads from it while it is open
     size_t fileSize = 0;
     stb_vorbis* decoder = nullptr;
-    uint32_t sampleRate = 0; // frames per second
-    float* ring = nullptr;   // ringFrames stereo frames: half 0 first, then half 1
+    uint32_t sampleRate = 0;  // frames per second
+    float* ring = nullptr;    // ringFrames stereo frames: half 0 first, then half 1
 };
 
 // Reads the whole file, opens the decoder on it, allocates the ring and prefills half 0 with the

@@ -92,7 +92,7 @@ EM_JS(double, pageAudioSeconds, (), {
 });
 // clang-format on
 
-} // namespace
+}  // namespace
 
 bool musicLoad(const char* path)
 {

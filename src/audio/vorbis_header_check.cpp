@@ -11,8 +11,7 @@ constexpr size_t pageHeaderBytes = 27;
 
 uint32_t readLittleEndian32(const uint8_t* bytes)
 {
-    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-           uint32_t(bytes[3]) << 24;
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
 // The first `count` packets of the file, gathered from its pages' segments in order (a segment
@@ -46,7 +45,7 @@ bool firstPackets(const uint8_t* data, size_t size, size_t count, std::vector<st
         }
         offset = bodyStart + bodyBytes;
     }
-    packets.pop_back(); // the one begun after the last wanted
+    packets.pop_back();  // the one begun after the last wanted
     return true;
 }
 
@@ -86,8 +85,7 @@ class PacketBits {
 public:
     PacketBits(const std::vector<uint8_t>& packet, size_t firstByte)
         : packet_(packet), at_(uint64_t(firstByte) * 8), end_(uint64_t(packet.size()) * 8)
-    {
-    }
+    {}
 
     // Up to 32 bits; false, with nothing read, past the packet's end.
     bool read(unsigned count, uint32_t& value)
@@ -151,8 +149,7 @@ bool skipCodewordLengths(PacketBits& bits, uint32_t entries)
             return false;
         uint32_t length = value + 1;
         for (uint32_t entry = 0; entry < entries; ++length) {
-            if (length > maxCodewordLength || !bits.read(bitLength(entries - entry), value) ||
-                value > entries - entry)
+            if (length > maxCodewordLength || !bits.read(bitLength(entries - entry), value) || value > entries - entry)
                 return false;
             entry += value;
         }
@@ -192,8 +189,7 @@ uint32_t latticeValues(uint32_t entries, uint32_t dimensions)
 bool setupCodebooksAreBounded(const std::vector<uint8_t>& setup)
 {
     static const uint8_t signature[7] = {5, 'v', 'o', 'r', 'b', 'i', 's'};
-    if (setup.size() < sizeof signature ||
-        !std::equal(signature, signature + sizeof signature, setup.begin()))
+    if (setup.size() < sizeof signature || !std::equal(signature, signature + sizeof signature, setup.begin()))
         return false;
     PacketBits bits(setup, sizeof signature);
     uint32_t count = 0;
@@ -216,8 +212,7 @@ bool setupCodebooksAreBounded(const std::vector<uint8_t>& setup)
         if (vectorValuesInAll > maxLookupVectorValuesInAll || !bits.skip(64) || !bits.read(4, valueBits) ||
             !bits.read(1, sequence))
             return false;
-        const uint64_t values =
-            lookupType == 1 ? latticeValues(entries, dimensions) : uint64_t(entries) * dimensions;
+        const uint64_t values = lookupType == 1 ? latticeValues(entries, dimensions) : uint64_t(entries) * dimensions;
         if (values == 0 || !bits.skip(values * (valueBits + 1)))
             return false;
     }

@@ -16,7 +16,7 @@ constexpr uint32_t bytesPerFrame = 2 * sizeof(float);
 // SDL's own buffer, in frames: 46 ms at 44,100 Hz, far inside the ring's half of slack.
 constexpr Uint16 deviceBufferFrames = 2048;
 
-SDL_AudioDeviceID device = 0; // 0 when no device could be opened
+SDL_AudioDeviceID device = 0;  // 0 when no device could be opened
 
 // The playback state, shared with SDL's audio thread: every access outside the callback holds
 // the device lock, which the callback runs under. The lock orders this state and nothing more.
@@ -33,8 +33,8 @@ SDL_AudioDeviceID device = 0; // 0 when no device could be opened
 struct LoopingBuffer {
     const uint8_t* bytes = nullptr;
     uint32_t frames = 0;
-    uint32_t readFrame = 0;    // next frame of the buffer to play
-    uint32_t playedFrames = 0; // the position, counting every pass
+    uint32_t readFrame = 0;     // next frame of the buffer to play
+    uint32_t playedFrames = 0;  // the position, counting every pass
     bool loopBroken = false;
     bool stopped = false;
 };
@@ -48,8 +48,7 @@ void SDLCALL fillDeviceBuffer(void*, Uint8* stream, int length)
     uint32_t wanted = static_cast<uint32_t>(length) / bytesPerFrame;
     while (wanted > 0 && playback.bytes && !playback.stopped) {
         const uint32_t run = std::min(wanted, playback.frames - playback.readFrame);
-        std::memcpy(stream, playback.bytes + size_t(playback.readFrame) * bytesPerFrame,
-                    size_t(run) * bytesPerFrame);
+        std::memcpy(stream, playback.bytes + size_t(playback.readFrame) * bytesPerFrame, size_t(run) * bytesPerFrame);
         stream += size_t(run) * bytesPerFrame;
         wanted -= run;
         playback.readFrame += run;

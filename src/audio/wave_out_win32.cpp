@@ -11,7 +11,7 @@
 
 namespace {
 
-HWAVEOUT device = nullptr; // null when no device could be opened
+HWAVEOUT device = nullptr;  // null when no device could be opened
 WAVEFORMATEX format = {};
 WAVEHDR header = {};
 // The last position converted; only the feeder thread reads and writes it (and a player's
@@ -42,9 +42,7 @@ DevicePosition toDevicePosition(const MMTIME& time)
         position.smpte.frame = time.u.smpte.frame;
         position.smpte.framesPerSecond = time.u.smpte.fps;
         break;
-    default:
-        position.unit = PositionUnit::Other;
-        break;
+    default: position.unit = PositionUnit::Other; break;
     }
     return position;
 }
@@ -130,8 +128,7 @@ uint32_t waveOutPosition()
     time.wType = TIME_SAMPLES;
     if (waveOutGetPosition(device, &time, sizeof time) != MMSYSERR_NOERROR)
         return lastPosition;
-    lastPosition = positionInFrames(toDevicePosition(time), format.nSamplesPerSec,
-                                    format.nBlockAlign, lastPosition);
+    lastPosition = positionInFrames(toDevicePosition(time), format.nSamplesPerSec, format.nBlockAlign, lastPosition);
     return lastPosition;
 }
 

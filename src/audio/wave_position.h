@@ -18,12 +18,12 @@ struct SmpteTime {
 
 struct DevicePosition {
     PositionUnit unit = PositionUnit::Samples;
-    uint32_t value = 0; // frames, bytes or milliseconds, as `unit` says
-    SmpteTime smpte;    // when `unit` is Smpte
+    uint32_t value = 0;  // frames, bytes or milliseconds, as `unit` says
+    SmpteTime smpte;     // when `unit` is Smpte
 };
 
 // The position in frames at sampleRate frames per second and bytesPerFrame bytes per frame,
 // wrapping at 2^32 like a driver's own sample counter. A unit that cannot be converted (MIDI
 // song position, ticks) gives `fallback`: the caller passes the last good position.
-uint32_t positionInFrames(const DevicePosition& position, uint32_t sampleRate,
-                          uint32_t bytesPerFrame, uint32_t fallback);
+uint32_t positionInFrames(const DevicePosition& position, uint32_t sampleRate, uint32_t bytesPerFrame,
+                          uint32_t fallback);

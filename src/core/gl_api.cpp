@@ -22,11 +22,11 @@ enum GLEntry : std::size_t {
 #define SHOW_GL_ENTRY_INDEX(type, name) entryIndex_##name,
     SHOW_GL_ENTRY_POINTS(SHOW_GL_ENTRY_INDEX)
 #undef SHOW_GL_ENTRY_INDEX
-    entryIndexCount
+        entryIndexCount
 };
 static_assert(entryIndexCount == glEntryPointCount, "glEntryPointCount must match the table");
 
-} // namespace
+}  // namespace
 
 #if !defined(SHOW_GL_CHECK)
 
@@ -37,11 +37,11 @@ bool loadGLEntryPoints(GLProcLoader load)
     // The table's arguments are a type and a slot's name, never expressions: neither needs
     // (nor, inside a cast, allows) parentheses.
     // NOLINTBEGIN(bugprone-macro-parentheses)
-#define SHOW_GL_LOAD_ENTRY(type, name)                                   \
+#define SHOW_GL_LOAD_ENTRY(type, name) \
     name = reinterpret_cast<type>(reinterpret_cast<void (*)()>(load(#name))); \
-    if (name == nullptr) {                                               \
-        missingEntry = #name;                                            \
-        return false;                                                    \
+    if (name == nullptr) { \
+        missingEntry = #name; \
+        return false; \
     }
     // NOLINTEND(bugprone-macro-parentheses)
     missingEntry = nullptr;
@@ -65,33 +65,30 @@ const char* const entryPointNames[glEntryPointCount] = {
 };
 
 // The wrapper of table entry `Entry`, with exactly the entry's own signature.
-template <typename F>
-struct CheckedEntry;
+template <typename F> struct CheckedEntry;
 
-template <typename R, typename... A>
-struct CheckedEntry<R(APIENTRY*)(A...)> {
-    template <std::size_t Entry>
-    static R APIENTRY call(A... arguments)
+template <typename R, typename... A> struct CheckedEntry<R(APIENTRY*)(A...)> {
+    template <std::size_t Entry> static R APIENTRY call(A... arguments)
     {
         const auto driverFunction = reinterpret_cast<R(APIENTRY*)(A...)>(driverEntryPoints[Entry]);
         return CheckedGL<R(APIENTRY*)(A...)>{entryPointNames[Entry], driverFunction}(arguments...);
     }
 };
 
-} // namespace
+}  // namespace
 
 bool loadGLEntryPoints(GLProcLoader load)
 {
     // As in the shipping build: each entry is stored before it is tested, and loading stops at
     // the first missing one, whose public slot is left null like the slots after it.
     // NOLINTBEGIN(bugprone-macro-parentheses): a type and a slot's name, as above
-#define SHOW_GL_LOAD_ENTRY(type, name)                                                     \
-    driverEntryPoints[entryIndex_##name] = reinterpret_cast<void (*)()>(load(#name));   \
-    if (driverEntryPoints[entryIndex_##name] == nullptr) {                                \
-        name = nullptr;                                                                    \
-        missingEntry = #name;                                                              \
-        return false;                                                                      \
-    }                                                                                      \
+#define SHOW_GL_LOAD_ENTRY(type, name) \
+    driverEntryPoints[entryIndex_##name] = reinterpret_cast<void (*)()>(load(#name)); \
+    if (driverEntryPoints[entryIndex_##name] == nullptr) { \
+        name = nullptr; \
+        missingEntry = #name; \
+        return false; \
+    } \
     name = &CheckedEntry<type>::call<entryIndex_##name>;
     // NOLINTEND(bugprone-macro-parentheses)
     missingEntry = nullptr;

@@ -16,7 +16,7 @@
 // the driver directly and never ask for errors.
 
 #if defined(_WIN32) && !defined(APIENTRY)
-#define APIENTRY __stdcall   // keeps <GL/glcorearb.h> from pulling in <windows.h>
+#define APIENTRY __stdcall  // keeps <GL/glcorearb.h> from pulling in <windows.h>
 #endif
 #include <GL/glcorearb.h>
 
@@ -104,7 +104,7 @@
     X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers) \
     X(PFNGLTEXBUFFERPROC, glTexBuffer) \
     X(PFNGLBLITFRAMEBUFFERPROC, glBlitFramebuffer) \
-    X(PFNGLPRIMITIVERESTARTINDEXPROC, glPrimitiveRestartIndex) \
+    X(PFNGLPRIMITIVERESTARTINDEXPROC, glPrimitiveRestartIndex)
 
 #define SHOW_GL_DECLARE_ENTRY(type, name) extern type name;
 SHOW_GL_ENTRY_POINTS(SHOW_GL_DECLARE_ENTRY)
@@ -155,16 +155,14 @@ void APIENTRY glGetFloatv(GLenum pname, GLfloat* data);
 void APIENTRY glScissor(GLint x, GLint y, GLsizei width, GLsizei height);
 void APIENTRY glStencilFunc(GLenum func, GLint ref, GLuint mask);
 void APIENTRY glStencilOp(GLenum fail, GLenum zfail, GLenum zpass);
-void APIENTRY glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width,
-                           GLsizei height, GLint border, GLenum format, GLenum type,
-                           const void* pixels);
+void APIENTRY glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height,
+                           GLint border, GLenum format, GLenum type, const void* pixels);
 void APIENTRY glTexParameterf(GLenum target, GLenum pname, GLfloat param);
 void APIENTRY glTexParameteri(GLenum target, GLenum pname, GLint param);
 void APIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
 
 void APIENTRY glPixelStorei(GLenum pname, GLint param);
-void APIENTRY glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format,
-                           GLenum type, void* pixels);
+void APIENTRY glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels);
 void APIENTRY glGetIntegerv(GLenum pname, GLint* data);
 void APIENTRY glGetBooleanv(GLenum pname, GLboolean* data);
 GLboolean APIENTRY glIsEnabled(GLenum cap);
@@ -184,11 +182,9 @@ void APIENTRY glFinish(void);
 // One checked GL function: calls it, then checks for an error under its name. The table's
 // slots hold instances of this around the driver's functions (core/gl_api.cpp); the OpenGL 1.1
 // functions get theirs from the macros below, at each call site.
-template <typename F>
-struct CheckedGL;
+template <typename F> struct CheckedGL;
 
-template <typename R, typename... A>
-struct CheckedGL<R(APIENTRY*)(A...)> {
+template <typename R, typename... A> struct CheckedGL<R(APIENTRY*)(A...)> {
     const char* name;
     R(APIENTRY* function)(A...);
 

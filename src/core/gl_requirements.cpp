@@ -33,7 +33,7 @@ bool listsFp64Extension()
     return false;
 }
 
-} // namespace
+}  // namespace
 
 bool offersDoublePrecisionUniforms(const char* version, bool fp64Extension)
 {
@@ -44,9 +44,9 @@ bool offersDoublePrecisionUniforms(const char* version, bool fp64Extension)
 std::string missingDoublePrecisionLine(const char* version, const char* renderer)
 {
     return std::string("The show needs double-precision uniforms (OpenGL 4.0 or the ARB_gpu_shader_fp64 "
-                       "extension); this driver offers OpenGL ")
-           + (version ? version : "of no stated version") + " on " + (renderer ? renderer : "an unnamed renderer")
-           + " without them.";
+                       "extension); this driver offers OpenGL ") +
+           (version ? version : "of no stated version") + " on " + (renderer ? renderer : "an unnamed renderer") +
+           " without them.";
 }
 
 bool checkDoublePrecisionUniforms(std::string& failure)

@@ -37,8 +37,7 @@ std::set<std::string> rectangleSamplerNames(const std::string& source)
 {
     std::set<std::string> names;
     const std::regex declaration(R"(\bsampler2DRect\s+([A-Za-z_][A-Za-z0-9_]*))");
-    for (auto it = std::sregex_iterator(source.begin(), source.end(), declaration); it != std::sregex_iterator();
-         ++it)
+    for (auto it = std::sregex_iterator(source.begin(), source.end(), declaration); it != std::sregex_iterator(); ++it)
         names.insert((*it)[1].str());
     return names;
 }
@@ -48,7 +47,7 @@ std::string replaceAll(const std::string& text, const std::string& pattern, cons
     return std::regex_replace(text, std::regex(pattern), replacement);
 }
 
-} // namespace
+}  // namespace
 
 std::string toGlslEs300(const std::string& source, bool fragmentStage)
 {

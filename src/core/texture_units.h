@@ -44,7 +44,7 @@ constexpr int compositeGlow = 4;
 // present, for FXAA's "S".
 constexpr int presentOutputImage = 2;
 
-} // namespace textureUnit
+}  // namespace textureUnit
 
 // Makes `unit` the active texture unit.
 inline void selectTextureUnit(int unit)
@@ -55,11 +55,11 @@ inline void selectTextureUnit(int unit)
 // The texture table's entries, in table order.
 namespace textureEntry {
 
-constexpr int tunnelNormalMap = 0;   // "2d/ScratchNM_R.png"
-constexpr int environment = 1;       // "2d/env0.png", the ambient light's
-constexpr int fireworkStreaks = 2;   // "2d/speedlines.png"
-constexpr int groundColor = 3;       // "2d/Dirt.jpg"
-constexpr int groundNormalMap = 4;   // "2d/DirtNM.jpg"
+constexpr int tunnelNormalMap = 0;  // "2d/ScratchNM_R.png"
+constexpr int environment = 1;      // "2d/env0.png", the ambient light's
+constexpr int fireworkStreaks = 2;  // "2d/speedlines.png"
+constexpr int groundColor = 3;      // "2d/Dirt.jpg"
+constexpr int groundNormalMap = 4;  // "2d/DirtNM.jpg"
 constexpr int count = 5;
 
-} // namespace textureEntry
+}  // namespace textureEntry

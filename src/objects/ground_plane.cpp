@@ -24,7 +24,7 @@ const void* byteOffset(uintptr_t bytes)
 {
     return reinterpret_cast<const void*>(bytes);
 }
-} // namespace
+}  // namespace
 
 GroundPlane::GroundPlane()
 {

@@ -26,7 +26,7 @@ glm::vec3 particleCentre(const glm::vec3& emitted)
             (share.g - 0.5f * (share.r + share.b)) * 14.0f};
 }
 
-} // namespace
+}  // namespace
 
 ParticleField::ParticleField()
 {
@@ -61,7 +61,8 @@ void ParticleField::drawForward(const Camera& camera, const glm::vec3& fogColor)
     emissive.use();
     for (const glm::vec3& color : colors_) {
         const glm::vec3 emitted = color * camera.exposure();
-        const PixelRect bounds = screenBoundsOfSphere(particleCentre(emitted), particleRadius, camera.viewProjection(), viewport);
+        const PixelRect bounds =
+            screenBoundsOfSphere(particleCentre(emitted), particleRadius, camera.viewProjection(), viewport);
         glScissor(bounds.x, bounds.y, bounds.width, bounds.height);
         emissive.c.set(camera.cocParams());
         emissive.fc.set(fogColor);

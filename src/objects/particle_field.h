@@ -25,7 +25,7 @@ public:
     const std::vector<glm::vec3>& colors() const { return colors_; }
 
 private:
-    std::vector<glm::vec3> colors_;   // emissive linear RGB, each component in [0, 10)
+    std::vector<glm::vec3> colors_;  // emissive linear RGB, each component in [0, 10)
 };
 
 // The show's particle field, created at start-up after the placed model.

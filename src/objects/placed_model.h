@@ -14,8 +14,8 @@ class Model;
 
 class PlacedModel {
 public:
-    glm::mat4 transform{1.0f};       // model to world; identity after construction
-    const Model* model = nullptr;    // not owned; set by the creator before the first draw
+    glm::mat4 transform{1.0f};     // model to world; identity after construction
+    const Model* model = nullptr;  // not owned; set by the creator before the first draw
 
     // Between Renderer::beginGeometryPass and endGeometryPass.
     void drawGeometry(const Camera& camera) const;

@@ -16,7 +16,7 @@ namespace {
 constexpr uint16_t restartIndex = 0xFFFF;
 constexpr float pi = 3.1415927f;
 constexpr float twoPi = 6.2831855f;
-} // namespace
+}  // namespace
 
 bool TunnelMesh::supportsSize(uint32_t segments, uint32_t rings)
 {
@@ -26,8 +26,7 @@ bool TunnelMesh::supportsSize(uint32_t segments, uint32_t rings)
 TunnelMesh::TunnelMesh(uint32_t segments, uint32_t rings, float zStart)
 {
     if (!supportsSize(segments, rings)) {
-        std::fprintf(stderr, "Tunnel mesh of %u segments and %u rings is not supported.\n",
-                     segments, rings);
+        std::fprintf(stderr, "Tunnel mesh of %u segments and %u rings is not supported.\n", segments, rings);
         return;
     }
     const uint32_t S = segments;
@@ -44,8 +43,7 @@ TunnelMesh::TunnelMesh(uint32_t segments, uint32_t rings, float zStart)
         for (uint32_t k = 0; k <= S; ++k) {
             const float around = float(k) / float(S);
             const float theta = around * twoPi;
-            vertices.insert(vertices.end(),
-                            {std::cos(theta) * ringRadius, std::sin(theta) * ringRadius, z, around});
+            vertices.insert(vertices.end(), {std::cos(theta) * ringRadius, std::sin(theta) * ringRadius, z, around});
         }
     }
     vertexCount_ = int32_t((S + 1) * R);

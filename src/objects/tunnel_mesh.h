@@ -56,10 +56,10 @@ private:
     int32_t indexCount_ = 0;
     int32_t vertexCount_ = 0;
     double time_ = 0.0;
-    float length_ = 100.0f;    // sent as "len"
-    float radius_ = 2.0f;      // sent as "rad"
-    glm::vec2 paramA_{0.0f};   // sent as "a"
-    glm::vec2 paramQ_{0.0f};   // sent as "q"
+    float length_ = 100.0f;   // sent as "len"
+    float radius_ = 2.0f;     // sent as "rad"
+    glm::vec2 paramA_{0.0f};  // sent as "a"
+    glm::vec2 paramQ_{0.0f};  // sent as "q"
     static GLuint sharedVertexArray_;
 };
 

@@ -45,8 +45,8 @@ bool eglFailed(const std::string& what)
 
 EGLDisplay openDisplay()
 {
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (!getPlatformDisplay)
         return eglGetDisplay(EGL_DEFAULT_DISPLAY);
 
@@ -62,7 +62,7 @@ EGLDisplay openDisplay()
     return eglGetDisplay(EGL_DEFAULT_DISPLAY);
 }
 
-} // namespace
+}  // namespace
 
 void setHeadlessScreenSize(uint32_t width, uint32_t height)
 {
@@ -132,8 +132,8 @@ bool createGLWindow()
     // clang-format on
     surface = eglCreatePbufferSurface(display, config, surfaceAttributes);
     if (surface == EGL_NO_SURFACE)
-        return eglFailed("Could not create an sRGB pbuffer of " + std::to_string(standInWidth) + "x"
-                         + std::to_string(standInHeight));
+        return eglFailed("Could not create an sRGB pbuffer of " + std::to_string(standInWidth) + "x" +
+                         std::to_string(standInHeight));
 
     // clang-format off
     const EGLint contextAttributes[] = {

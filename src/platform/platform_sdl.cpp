@@ -25,7 +25,7 @@ SdlWindowOptions options;
 SDL_Window* window = nullptr;
 bool windowDestroyed = false;
 bool quitTaken = false;
-bool escapeWentDown = false;   // since the last escapePressed
+bool escapeWentDown = false;  // since the last escapePressed
 std::vector<WindowKeyPress> keysPressed;
 
 void* sdlLookUp(const char* name)
@@ -89,7 +89,8 @@ void APIENTRY printDebugMessage(GLenum, GLenum, GLuint, GLenum, GLsizei, const G
 // happen. A driver without KHR_debug gives a context without messages and a line that says so.
 void printDebugMessages()
 {
-    const auto callback = reinterpret_cast<PFNGLDEBUGMESSAGECALLBACKPROC>(SDL_GL_GetProcAddress("glDebugMessageCallback"));
+    const auto callback =
+        reinterpret_cast<PFNGLDEBUGMESSAGECALLBACKPROC>(SDL_GL_GetProcAddress("glDebugMessageCallback"));
     const auto control = reinterpret_cast<PFNGLDEBUGMESSAGECONTROLPROC>(SDL_GL_GetProcAddress("glDebugMessageControl"));
     if (!SDL_GL_ExtensionSupported("GL_KHR_debug") || !callback || !control) {
         std::fputs("GL debug: the driver has no KHR_debug; no messages will be printed\n", stderr);
@@ -100,7 +101,7 @@ void printDebugMessages()
     callback(printDebugMessage, nullptr);
 }
 
-} // namespace
+}  // namespace
 
 void setSdlWindowOptions(const SdlWindowOptions& chosen)
 {
@@ -151,9 +152,8 @@ bool createGLWindow()
     // With no display to be had SDL falls back to drawing off screen, where the show would play
     // for two minutes with nothing to see. Only a driver asked for by name (SDL_VIDEODRIVER)
     // may do that.
-    if (!SDL_getenv("SDL_VIDEODRIVER")
-        && (SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") == 0
-            || SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") == 0))
+    if (!SDL_getenv("SDL_VIDEODRIVER") && (SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") == 0 ||
+                                           SDL_strcmp(SDL_GetCurrentVideoDriver(), "dummy") == 0))
         return windowFailed("Could not open the display: there is none (neither DISPLAY nor WAYLAND_DISPLAY is "
                             "set, and no console display can be had)");
     SDL_DisableScreenSaver();
@@ -183,7 +183,8 @@ bool createGLWindow()
     // Hidden until enterFullscreen: borderless and as small as SDL allows for the full screen,
     // centred at its final size for a window.
     if (options.fullscreen)
-        window = SDL_CreateWindow(options.title, 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        window =
+            SDL_CreateWindow(options.title, 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
     else
         window = SDL_CreateWindow(options.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   static_cast<int>(screenWidth()), static_cast<int>(screenHeight()),

@@ -22,11 +22,11 @@
 
 namespace {
 
-uint32_t stillWidth = 0, stillHeight = 0; // 0: the screen's size
+uint32_t stillWidth = 0, stillHeight = 0;  // 0: the screen's size
 bool windowClosed = false;
 bool quitTaken = false;
 bool escapeHeld = false;
-bool escapeWentDown = false; // since the last escapePressed
+bool escapeWentDown = false;  // since the last escapePressed
 EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
 
 EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void*)
@@ -73,7 +73,7 @@ EM_ASYNC_JS(void, pageNextFrame, (), {
 EM_ASYNC_JS(void, pageStartClicked, (), { await Module.showPage.startClicked(); });
 // clang-format on
 
-} // namespace
+}  // namespace
 
 void setWebScreenSize(uint32_t width, uint32_t height)
 {
@@ -182,7 +182,7 @@ int64_t performanceCounter()
 
 int64_t performanceFrequency()
 {
-    return 1000000; // microseconds: performance.now() counts milliseconds with a fraction
+    return 1000000;  // microseconds: performance.now() counts milliseconds with a fraction
 }
 
 void showMessageBox(const char* text)

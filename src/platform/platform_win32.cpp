@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr const char* windowClassName = "ovagl";   // also the single-instance mutex's name
+constexpr const char* windowClassName = "ovagl";  // also the single-instance mutex's name
 
 // WGL_ARB_pixel_format, WGL_ARB_create_context, WGL_ARB_framebuffer_sRGB.
 constexpr int WGL_DRAW_TO_WINDOW_ARB = 0x2001;
@@ -74,9 +74,7 @@ const int contextAttributes[] = {
 LRESULT CALLBACK demoWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_SYSCOMMAND:
         // Compared whole: keep the screen saver and monitor power-off away during the show.
         if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER)
@@ -103,23 +101,21 @@ void* wglLookUp(const char* name)
 }
 
 // Fetches one WGL extension; records which one is missing when there is none.
-template <typename Proc>
-bool fetchWglExtension(Proc& slot, const char* name)
+template <typename Proc> bool fetchWglExtension(Proc& slot, const char* name)
 {
     slot = reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(wglLookUp(name)));
-    return slot != nullptr
-           || windowFailed(std::string("The OpenGL driver lacks the WGL extension function ") + name
-                           + ", which the show needs to ask for an sRGB framebuffer and a 3.3 context.");
+    return slot != nullptr || windowFailed(std::string("The OpenGL driver lacks the WGL extension function ") + name +
+                                           ", which the show needs to ask for an sRGB framebuffer and a 3.3 context.");
 }
 
 bool loadWglExtensions()
 {
-    return fetchWglExtension(wglSwapIntervalEXT, "wglSwapIntervalEXT")
-           && fetchWglExtension(wglChoosePixelFormatARB, "wglChoosePixelFormatARB")
-           && fetchWglExtension(wglCreateContextAttribsARB, "wglCreateContextAttribsARB");
+    return fetchWglExtension(wglSwapIntervalEXT, "wglSwapIntervalEXT") &&
+           fetchWglExtension(wglChoosePixelFormatARB, "wglChoosePixelFormatARB") &&
+           fetchWglExtension(wglCreateContextAttribsARB, "wglCreateContextAttribsARB");
 }
 
-} // namespace
+}  // namespace
 
 bool createGLWindow()
 {
@@ -149,13 +145,14 @@ bool createGLWindow()
     // Second pass: the demo window, hidden at 0 by 0 until it goes full screen.
     WNDCLASSEXA demoClass = windowClass(demoWindowProc);
     RegisterClassExA(&demoClass);
-    window = CreateWindowExA(WS_EX_APPWINDOW, windowClassName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    window =
+        CreateWindowExA(WS_EX_APPWINDOW, windowClassName, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     deviceContext = GetDC(window);
 
     int pixelFormat = 0;
     UINT formatCount = 0;
-    if (!wglChoosePixelFormatARB(deviceContext, pixelFormatAttributes, nullptr, 1, &pixelFormat, &formatCount)
-        || formatCount == 0)
+    if (!wglChoosePixelFormatARB(deviceContext, pixelFormatAttributes, nullptr, 1, &pixelFormat, &formatCount) ||
+        formatCount == 0)
         return windowFailed("The OpenGL driver has no pixel format with 24-bit colour, double buffering and "
                             "sRGB for the window.");
     SetPixelFormat(deviceContext, pixelFormat, &legacyPixelFormat);
@@ -181,8 +178,8 @@ void enterFullscreen()
     setWindowSize(screenWidth(), screenHeight());
     SetWindowLongW(window, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_MAXIMIZE));
     SetWindowPos(window, nullptr, 0, 0, static_cast<int>(screenWidth()), static_cast<int>(screenHeight()),
-                 SWP_NOREDRAW | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING
-                     | SWP_DEFERERASE | SWP_ASYNCWINDOWPOS);
+                 SWP_NOREDRAW | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_NOCOPYBITS | SWP_NOSENDCHANGING |
+                     SWP_DEFERERASE | SWP_ASYNCWINDOWPOS);
 }
 
 void closeWindow()

@@ -10,7 +10,7 @@ namespace {
 bool secondCopy = false;
 std::string failureLine;
 
-} // namespace
+}  // namespace
 
 bool windowFailed(std::string line)
 {

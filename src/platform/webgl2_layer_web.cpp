@@ -41,21 +41,21 @@ struct Framebuffer {
     GLuint colour[8] = {};
     GLuint depthStencil = 0;
     std::vector<GLenum> drawBuffers{GL_COLOR_ATTACHMENT0};
-    std::map<std::vector<GLenum>, GLuint> drawnThrough; // by draw buffers
+    std::map<std::vector<GLenum>, GLuint> drawnThrough;  // by draw buffers
 };
 
 std::map<GLuint, Framebuffer> framebuffers;
-GLuint boundFramebuffer = 0;   // the show's name for it
-bool bindingStale = true;      // the GL's binding is not the one for boundFramebuffer
+GLuint boundFramebuffer = 0;  // the show's name for it
+bool bindingStale = true;     // the GL's binding is not the one for boundFramebuffer
 
 struct DepthCopy {
     GLuint copy = 0;
-    GLuint readFrom = 0; // a framebuffer holding the original
-    GLuint writeTo = 0;  // and one holding the copy
+    GLuint readFrom = 0;  // a framebuffer holding the original
+    GLuint writeTo = 0;   // and one holding the copy
     GLsizei width = 0, height = 0;
     bool stale = false;
 };
-std::map<GLuint, DepthCopy> depthCopies; // by the original's name
+std::map<GLuint, DepthCopy> depthCopies;  // by the original's name
 
 GLuint drawFramebufferFor(Framebuffer& framebuffer)
 {
@@ -151,12 +151,19 @@ GLint unpackAlignment = 4;
 GLint sizedFormat(GLint internalFormat)
 {
     switch (GLenum(internalFormat)) {
-    case GL_RED: case desktopCompressedRed: return GL_R8;
-    case GL_RG: case desktopCompressedRg: return GL_RG8;
-    case GL_RGB: case desktopCompressedRgb: return GL_RGB8;
-    case GL_RGBA: case desktopCompressedRgba: return GL_RGBA8;
-    case GL_SRGB: case GL_SRGB8: case desktopCompressedSrgb:
-    case desktopSrgbAlpha: case desktopCompressedSrgbAlpha: return GL_SRGB8_ALPHA8;
+    case GL_RED:
+    case desktopCompressedRed: return GL_R8;
+    case GL_RG:
+    case desktopCompressedRg: return GL_RG8;
+    case GL_RGB:
+    case desktopCompressedRgb: return GL_RGB8;
+    case GL_RGBA:
+    case desktopCompressedRgba: return GL_RGBA8;
+    case GL_SRGB:
+    case GL_SRGB8:
+    case desktopCompressedSrgb:
+    case desktopSrgbAlpha:
+    case desktopCompressedSrgbAlpha: return GL_SRGB8_ALPHA8;
     default: return internalFormat;
     }
 }
@@ -164,14 +171,14 @@ GLint sizedFormat(GLint internalFormat)
 // Rows of 3-byte texels (at the unpack alignment) as tightly packed 4-byte ones, alpha 255.
 std::vector<uint8_t> withAlpha(const uint8_t* pixels, GLsizei width, GLsizei height)
 {
-    const size_t rowBytes = (size_t(width) * 3 + size_t(unpackAlignment) - 1) / size_t(unpackAlignment)
-                            * size_t(unpackAlignment);
+    const size_t rowBytes =
+        (size_t(width) * 3 + size_t(unpackAlignment) - 1) / size_t(unpackAlignment) * size_t(unpackAlignment);
     std::vector<uint8_t> out(size_t(width) * size_t(height) * 4);
     for (GLsizei y = 0; y < height; ++y)
         for (GLsizei x = 0; x < width; ++x)
             for (int c = 0; c < 4; ++c)
-                out[(size_t(y) * size_t(width) + size_t(x)) * 4 + size_t(c)]
-                    = c == 3 ? 255 : pixels[size_t(y) * rowBytes + size_t(x) * 3 + size_t(c)];
+                out[(size_t(y) * size_t(width) + size_t(x)) * 4 + size_t(c)] =
+                    c == 3 ? 255 : pixels[size_t(y) * rowBytes + size_t(x) * 3 + size_t(c)];
     return out;
 }
 
@@ -181,7 +188,7 @@ std::map<GLuint, GLenum> shaderStages;
 GLuint currentProgram = 0;
 bool framebufferSrgb = false;
 struct EncodeSwitch {
-    GLint location = -2; // -2: not looked up yet
+    GLint location = -2;  // -2: not looked up yet
     bool on = false;
 };
 std::map<GLuint, EncodeSwitch> encodeSwitches;
@@ -340,8 +347,7 @@ struct LayerEntry {
     void* function;
 };
 
-template <typename F>
-void* entry(F function)
+template <typename F> void* entry(F function)
 {
     return reinterpret_cast<void*>(function);
 }
@@ -436,7 +442,7 @@ const LayerEntry browserEntries[] = {
     {"glBlitFramebuffer", entry(emscripten_glBlitFramebuffer)},
 };
 
-} // namespace
+}  // namespace
 
 void* webgl2ProcAddress(const char* name)
 {
@@ -476,8 +482,8 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     target = textureTarget(target);
     internalFormat = sizedFormat(internalFormat);
     // Render targets are allocated without pixels, where the type only has to suit the format.
-    if (!pixels && type == GL_FLOAT
-        && (internalFormat == GL_RGBA8 || internalFormat == GL_SRGB8_ALPHA8 || internalFormat == GL_RGB8))
+    if (!pixels && type == GL_FLOAT &&
+        (internalFormat == GL_RGBA8 || internalFormat == GL_SRGB8_ALPHA8 || internalFormat == GL_RGB8))
         type = GL_UNSIGNED_BYTE;
     if (internalFormat == GL_SRGB8_ALPHA8 && format == GL_RGB && pixels) {
         const std::vector<uint8_t> rgba = withAlpha(static_cast<const uint8_t*>(pixels), width, height);
@@ -520,8 +526,8 @@ void glEnable(GLenum capability)
 {
     if (capability == desktopFramebufferSrgb)
         framebufferSrgb = true;
-    else if (capability != desktopMultisample && capability != desktopSeamlessCubeMap
-             && capability != desktopPrimitiveRestart)
+    else if (capability != desktopMultisample && capability != desktopSeamlessCubeMap &&
+             capability != desktopPrimitiveRestart)
         emscripten_glEnable(capability);
 }
 
@@ -529,8 +535,8 @@ void glDisable(GLenum capability)
 {
     if (capability == desktopFramebufferSrgb)
         framebufferSrgb = false;
-    else if (capability != desktopMultisample && capability != desktopSeamlessCubeMap
-             && capability != desktopPrimitiveRestart)
+    else if (capability != desktopMultisample && capability != desktopSeamlessCubeMap &&
+             capability != desktopPrimitiveRestart)
         emscripten_glDisable(capability);
 }
 
@@ -558,4 +564,4 @@ void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format
     emscripten_glReadPixels(x, y, width, height, format, type, pixels);
 }
 
-} // extern "C"
+}  // extern "C"

@@ -15,7 +15,7 @@ glm::vec2 unitDirection(float angle)
     const glm::vec2 direction(std::sin(angle), std::cos(angle));
     return direction / glm::length(direction);
 }
-} // namespace
+}  // namespace
 
 Camera::Camera() : view_(1.0f), projection_(1.0f), viewProjection_(1.0f) {}
 
@@ -79,8 +79,7 @@ void Camera::updateProjection()
 {
     // The horizontal tangent is that of the aspect-scaled angle (not aspect x tan(fovy / 2)):
     // the light shaders reconstruct positions with this pair.
-    hfov_ = glm::vec2(float(std::tan(double(aspect_) * double(fovy_) * 0.5)),
-                      float(std::tan(double(fovy_) * 0.5)));
+    hfov_ = glm::vec2(float(std::tan(double(aspect_) * double(fovy_) * 0.5)), float(std::tan(double(fovy_) * 0.5)));
 
     const float cotangent = 1.0f / std::tan(fovy_ * 0.5f);
     projection_ = glm::mat4(0.0f);

@@ -71,18 +71,18 @@ private:
     glm::mat4 view_;
     glm::mat4 projection_;
     glm::mat4 viewProjection_;
-    float fovy_ = 0.0f;             // radians, vertical
-    float aspect_ = 0.0f;           // width / height
+    float fovy_ = 0.0f;    // radians, vertical
+    float aspect_ = 0.0f;  // width / height
     float near_ = 0.0f;
     float far_ = 0.0f;
     glm::vec2 cocParams_{0.0f};
     glm::vec2 hfov_{0.0f};
     bool physicalExposure_ = false;
-    float focalLength_ = 0.0f;      // metres
-    float focusDistance_ = 0.0f;    // world units
+    float focalLength_ = 0.0f;    // metres
+    float focusDistance_ = 0.0f;  // world units
     float aperture_ = 0.0f;
     float sensorScale_ = 0.0f;
-    float apertureExposure_ = 0.0f; // aperture / sqrt(2)
+    float apertureExposure_ = 0.0f;  // aperture / sqrt(2)
     glm::vec2 step0_{0.0f};
     glm::vec2 step1_{0.0f};
     glm::vec2 step2_{0.0f};

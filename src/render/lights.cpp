@@ -45,8 +45,7 @@ public:
 
 private:
     // Runs `call` with unit_ active, and leaves the active unit as it was.
-    template <typename Call>
-    void onUnit(Call call) const
+    template <typename Call> void onUnit(Call call) const
     {
         GLint active = GL_TEXTURE0;
         glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
@@ -56,11 +55,11 @@ private:
     }
 
     int unit_;
-    float driverMaximum_ = 1.0f;   // stays 1 on a driver without the extension
+    float driverMaximum_ = 1.0f;  // stays 1 on a driver without the extension
     bool lowered_ = false;
 };
 
-} // namespace
+}  // namespace
 
 void AmbientLight::apply(const Camera& camera)
 {

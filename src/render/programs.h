@@ -15,10 +15,10 @@
 
 #define SHOW_DECLARE_UNIFORM(type, name) Uniform##type name;
 #define SHOW_DECLARE_PROGRAM(binding, Type, vertex, fragment, uniforms) \
-    struct Type {                                                       \
-        static constexpr int programIndex = binding##Index;             \
-        void use() const;                                               \
-        uniforms(SHOW_DECLARE_UNIFORM)                                  \
+    struct Type { \
+        static constexpr int programIndex = binding##Index; \
+        void use() const; \
+        uniforms(SHOW_DECLARE_UNIFORM) \
     };
 SHOW_PROGRAMS(SHOW_DECLARE_PROGRAM)
 #undef SHOW_DECLARE_PROGRAM

@@ -64,7 +64,7 @@ const FramebufferLayout framebufferLayouts[Renderer::framebufferIndexCount] = {
     {{Renderer::auxFull, noAttachment, noAttachment, noAttachment}, true},
 };
 
-constexpr int noiseSize = 32;          // texels a side, two bytes each
+constexpr int noiseSize = 32;  // texels a side, two bytes each
 constexpr int sampleKernelSize = 24;
 constexpr GLuint stencilMark = 64 | 0x80;
 constexpr GLuint lightStencilBit = 0x40;
@@ -86,7 +86,7 @@ void bindRectangle(int unit, GLuint texture)
     glBindTexture(GL_TEXTURE_RECTANGLE, texture);
 }
 
-} // namespace
+}  // namespace
 
 Renderer::Renderer(int width, int height) : width_(width), height_(height)
 {
@@ -178,7 +178,7 @@ void passIssued(const char* pass)
         passObserver(pass);
 }
 
-} // namespace
+}  // namespace
 
 void setPassObserver(PassObserver observer)
 {

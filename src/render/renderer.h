@@ -25,13 +25,33 @@ class Camera;
 class Renderer {
 public:
     enum TextureIndex {
-        depthStencil, gbuffer, diffuseLight, specularLight, sceneColor, halfColor, dofResult,
-        dofBlurA, dofBlurB, glowA, glowB, outputImage, auxHalf, auxFull, noiseTexture,
+        depthStencil,
+        gbuffer,
+        diffuseLight,
+        specularLight,
+        sceneColor,
+        halfColor,
+        dofResult,
+        dofBlurA,
+        dofBlurB,
+        glowA,
+        glowB,
+        outputImage,
+        auxHalf,
+        auxFull,
+        noiseTexture,
         textureIndexCount
     };
     enum FramebufferIndex {
-        geometryTarget, lightTarget, sceneTarget, halfTarget, quarterTarget, outputTarget,
-        auxHalfTarget, auxFullTarget, framebufferIndexCount
+        geometryTarget,
+        lightTarget,
+        sceneTarget,
+        halfTarget,
+        quarterTarget,
+        outputTarget,
+        auxHalfTarget,
+        auxFullTarget,
+        framebufferIndexCount
     };
 
     // Creates every target at width x height (half and quarter size by integer division). Draws

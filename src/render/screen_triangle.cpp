@@ -8,7 +8,7 @@ GLuint vertexArray = 0;
 
 // Counter-clockwise in clip space.
 const float corners[3][2] = {{-200.0f, 300.0f}, {-200.0f, -200.0f}, {300.0f, -200.0f}};
-} // namespace
+}  // namespace
 
 void createScreenTriangle()
 {

@@ -22,7 +22,7 @@ void reportInMessageBox(const char* text)
         messageSink(text);
 }
 
-} // namespace
+}  // namespace
 
 void setShaderMessageSink(ShaderMessageSink sink)
 {
@@ -52,8 +52,7 @@ struct ProgramStages {
     FragmentStage fragment;
 };
 const ProgramStages programStages[programCount] = {
-#define SHOW_PROGRAM_STAGES(binding, Type, vertex, fragment, uniforms) \
-    {VertexStage::vertex, FragmentStage::fragment},
+#define SHOW_PROGRAM_STAGES(binding, Type, vertex, fragment, uniforms) {VertexStage::vertex, FragmentStage::fragment},
     SHOW_PROGRAMS(SHOW_PROGRAM_STAGES)
 #undef SHOW_PROGRAM_STAGES
 };
@@ -128,7 +127,7 @@ void compileEveryStage(StageList& list)
     }
 }
 
-} // namespace
+}  // namespace
 
 int reloadShaders()
 {

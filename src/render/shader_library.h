@@ -14,7 +14,7 @@ enum ProgramIndex : int {
 #define SHOW_PROGRAM_INDEX(binding, Type, vertex, fragment, uniforms) binding##Index,
     SHOW_PROGRAMS(SHOW_PROGRAM_INDEX)
 #undef SHOW_PROGRAM_INDEX
-    programCount
+        programCount
 };
 
 // The linked program names, in table order.

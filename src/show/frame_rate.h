@@ -12,8 +12,5 @@ struct FrameRate {
     double frameTime(uint64_t frame) const { return double(frame) * denominator / numerator; }
 
     // The last frame whose time lies before `seconds` (a whole, positive number of seconds).
-    uint64_t lastFrameBefore(uint32_t seconds) const
-    {
-        return (uint64_t(seconds) * numerator - 1) / denominator;
-    }
+    uint64_t lastFrameBefore(uint32_t seconds) const { return (uint64_t(seconds) * numerator - 1) / denominator; }
 };

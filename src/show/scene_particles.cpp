@@ -22,8 +22,8 @@ void placeParticlesCamera(Camera& camera, double u)
 {
     const float k = 1.0f + 100.0f / std::max(float(u), shortestSceneTime);
     camera.setExposure(glm::vec3(k));
-    camera.lookAt(glm::vec3(float(15.0 * std::cos(u / 2.0)), 5.0f, float(15.0 * std::sin(u / 2.0))),
-                  glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    camera.lookAt(glm::vec3(float(15.0 * std::cos(u / 2.0)), 5.0f, float(15.0 * std::sin(u / 2.0))), glm::vec3(0.0f),
+                  glm::vec3(0.0f, 1.0f, 0.0f));
     // No focus of its own: the intro's last frame left it.
 }
 

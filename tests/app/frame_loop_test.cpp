@@ -9,15 +9,19 @@
 
 TEST(Timeline, RowsAndTheirBoundaries)
 {
-    struct Case { double t; TimelineAction action; double sceneTime; };
+    struct Case {
+        double t;
+        TimelineAction action;
+        double sceneTime;
+    };
     const Case cases[] = {
         {0.0, TimelineAction::TunnelIntro, 0.0},
         {24.999, TimelineAction::TunnelIntro, 24.999},
-        {25.0, TimelineAction::Particles, 0.0},          // a boundary belongs to the later row
+        {25.0, TimelineAction::Particles, 0.0},  // a boundary belongs to the later row
         {34.5, TimelineAction::Particles, 9.5},
         {35.0, TimelineAction::Credits, 0.0},
         {64.75, TimelineAction::Credits, 29.75},
-        {65.0, TimelineAction::TunnelFireworks, 65.0},   // the fireworks take absolute time
+        {65.0, TimelineAction::TunnelFireworks, 65.0},  // the fireworks take absolute time
         {79.5, TimelineAction::TunnelFireworks, 79.5},
         {80.0, TimelineAction::Carousel, 0.0},
         {116.0, TimelineAction::Carousel, 36.0},
@@ -67,7 +71,7 @@ TEST_F(FrameLoop, CloseInsideAFrameStillPresentsItAndOneMore)
     const int result = runFrameLoop(countingFrame);
     EXPECT_EQ(framesDrawn, 4);
     EXPECT_EQ(headlessSwapCount() - swapsBefore, 4);
-    EXPECT_EQ(result, 1);   // the last swap's own result
+    EXPECT_EQ(result, 1);  // the last swap's own result
 }
 
 TEST_F(FrameLoop, DemoTimeStartsAtZeroAndGrows)

@@ -28,12 +28,12 @@ TEST(Random, SequenceFromTheShowSeed)
 
 TEST(Random, UnitStaysInHalfOpenRange)
 {
-    setRandomSeed(0x7FFFFFu);   // the largest mantissa: the closest draw to 1
+    setRandomSeed(0x7FFFFFu);  // the largest mantissa: the closest draw to 1
     const float largest = randomUnit();
     EXPECT_LT(largest, 1.0f);
     EXPECT_EQ(largest, 8388607.0f / 8388608.0f);
 
-    setRandomSeed(0x800000u);   // no mantissa bits: exactly 0
+    setRandomSeed(0x800000u);  // no mantissa bits: exactly 0
     EXPECT_EQ(randomUnit(), 0.0f);
 }
 

@@ -21,8 +21,7 @@ std::string uniqueName(const char* test)
 }
 
 // Runs `body` in a child process and returns its exit status, or -1 if it did not exit.
-template <typename Body>
-int inChild(Body body)
+template <typename Body> int inChild(Body body)
 {
     pid_t child = fork();
     if (child == 0)
@@ -57,7 +56,7 @@ TEST(SingleInstanceLock, AnotherProcessIsRefusedWhileTheHolderRunsAndNotAfter)
         char held = takeSingleInstanceLock(name.c_str()) ? 1 : 0;
         char ignored = 0;
         bool told = write(taken[1], &held, 1) == 1;
-        bool released = read(release[0], &ignored, 1) >= 0;   // 0 once the test closes its end
+        bool released = read(release[0], &ignored, 1) >= 0;  // 0 once the test closes its end
         _exit(told && released ? 0 : 1);
     }
     close(taken[1]);
@@ -96,7 +95,8 @@ TEST(SingleInstanceLock, LeavesNothingInTheFileSystem)
         std::ifstream sockets("/proc/net/unix");
         std::string line;
         while (std::getline(sockets, line))
-            if (line.size() > name.size() + 2 && line.compare(line.size() - name.size() - 2, std::string::npos, " @" + name) == 0)
+            if (line.size() > name.size() + 2 &&
+                line.compare(line.size() - name.size() - 2, std::string::npos, " @" + name) == 0)
                 return 0;
         return 4;
     });

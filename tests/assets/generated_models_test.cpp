@@ -34,7 +34,8 @@ TEST(GeneratedModels, SphereAndCubeHaveTheirSize)
     // Every face has the full texture square with a proper (non-zero) tangent frame.
     for (const ModelGroup& face : cube.groups)
         for (const ModelTriangle& t : face)
-            EXPECT_FLOAT_EQ(t.tangent[0] * t.tangent[0] + t.tangent[1] * t.tangent[1] + t.tangent[2] * t.tangent[2], 1.0f);
+            EXPECT_FLOAT_EQ(t.tangent[0] * t.tangent[0] + t.tangent[1] * t.tangent[1] + t.tangent[2] * t.tangent[2],
+                            1.0f);
 }
 
 TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)

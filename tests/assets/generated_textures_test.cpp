@@ -128,12 +128,14 @@ float saturationOf(float r, float g, float b)
     return high > 0.0f ? (high - low) / high : 0.0f;
 }
 
-float hueOf(float r, float g, float b)   // degrees, 0 red, 60 yellow
+float hueOf(float r, float g, float b)  // degrees, 0 red, 60 yellow
 {
     float high = std::max({r, g, b}), low = std::min({r, g, b});
     if (high - low <= 0.0f)
         return 0.0f;
-    float h = high == r ? (g - b) / (high - low) : high == g ? 2.0f + (b - r) / (high - low) : 4.0f + (r - g) / (high - low);
+    float h = high == r   ? (g - b) / (high - low)
+              : high == g ? 2.0f + (b - r) / (high - low)
+                          : 4.0f + (r - g) / (high - low);
     return std::fmod(h * 60.0f + 360.0f, 360.0f);
 }
 
@@ -190,8 +192,8 @@ TEST(GeneratedTextures, GroundMapsContinueAcrossTheirEdges)
             ASSERT_GT(m.neighbours, 0.5f) << path;
             ASSERT_LT(m.unrelated, 0.5f * m.neighbours) << path;
             EXPECT_GT(m.seam, 0.7f * m.neighbours)
-                << path << ": the " << edges << " do not continue each other (correlation " << m.seam
-                << " against " << m.neighbours << " between neighbours)";
+                << path << ": the " << edges << " do not continue each other (correlation " << m.seam << " against "
+                << m.neighbours << " between neighbours)";
         }
     }
 }
@@ -265,7 +267,8 @@ TEST(GeneratedTextures, EnvironmentKeepsItsLightInsideTheRange)
     ASSERT_GT(p.size, 0);
     // Texels outside the sphere's disc repeat its rim outwards; the light is judged inside it.
     auto insideDisc = [&](int x, int y) {
-        float nx = (float(x) + 0.5f) / float(p.size) * 2.0f - 1.0f, ny = (float(y) + 0.5f) / float(p.size) * 2.0f - 1.0f;
+        float nx = (float(x) + 0.5f) / float(p.size) * 2.0f - 1.0f,
+              ny = (float(y) + 0.5f) / float(p.size) * 2.0f - 1.0f;
         return nx * nx + ny * ny < 0.98f;
     };
     size_t clipped = 0, texels = size_t(p.size) * size_t(p.size), disc = 0;

@@ -6,9 +6,9 @@
 
 struct MeshMeasures {
     std::array<float, 3> low{}, high{};
-    bool finite = true;            // every position and stream value
-    size_t unmatchedEdges = 0;     // directed edges a->b without a b->a partner
-    double signedVolume = 0.0;     // > 0 when the faces point outwards
+    bool finite = true;         // every position and stream value
+    size_t unmatchedEdges = 0;  // directed edges a->b without a b->a partner
+    double signedVolume = 0.0;  // > 0 when the faces point outwards
     size_t triangles = 0;
 };
 

@@ -37,11 +37,5 @@ struct ModelBytes {
 // group with one triangle 0, 1, 2. 47 bytes.
 inline std::vector<uint8_t> smallestModelFile()
 {
-    return ModelBytes()
-        .u8(0x04)
-        .u16({3})
-        .f32({0, 0, 0, 1, 0, 0, 0, 1, 0})
-        .u16({1})
-        .u16({0, 1, 2})
-        .bytes;
+    return ModelBytes().u8(0x04).u16({3}).f32({0, 0, 0, 1, 0, 0, 0, 1, 0}).u16({1}).u16({0, 1, 2}).bytes;
 }

@@ -211,15 +211,12 @@ TEST(ModelFileRejection, EveryMalformedFileIsRejectedWithItsReason)
     EXPECT_EQ(rejection({}), "truncated header");
     EXPECT_EQ(rejection({0x04, 3}), "truncated header");
     for (uint8_t flags : {0x05, 0x06, 0x07})
-        EXPECT_EQ(rejection(ModelBytes().u8(flags).u16({3}).bytes),
-                  "no position block (flag bits 0-1 set)");
-    EXPECT_EQ(rejection(ModelBytes().u8(0x00).u16({1}).f32({1, 1, 1}).bytes),
-              "truncated dequantisation block");
+        EXPECT_EQ(rejection(ModelBytes().u8(flags).u16({3}).bytes), "no position block (flag bits 0-1 set)");
+    EXPECT_EQ(rejection(ModelBytes().u8(0x00).u16({1}).f32({1, 1, 1}).bytes), "truncated dequantisation block");
     EXPECT_EQ(rejection(ModelBytes().u8(0x0C).u16({0}).u8(1).bytes), "truncated group count");
     EXPECT_EQ(rejection(std::vector<uint8_t>(smallest.begin(), smallest.begin() + 38)),
               "position block reaches past the end of the file");
-    EXPECT_EQ(rejection(std::vector<uint8_t>(smallest.begin(), smallest.begin() + 40)),
-              "truncated group record");
+    EXPECT_EQ(rejection(std::vector<uint8_t>(smallest.begin(), smallest.begin() + 40)), "truncated group record");
     EXPECT_EQ(rejection(std::vector<uint8_t>(smallest.begin(), smallest.end() - 1)),
               "triangle records reach past the end of the file");
     // The last index, little-endian, set to 3 of 3 vertices: one past the end, the exact bound.
@@ -227,17 +224,15 @@ TEST(ModelFileRejection, EveryMalformedFileIsRejectedWithItsReason)
     badIndex[badIndex.size() - 2] = 3;
     badIndex.back() = 0;
     EXPECT_EQ(rejection(badIndex), "vertex index out of range");
-    badIndex[badIndex.size() - 2] = 2;   // and the last vertex itself is fine
+    badIndex[badIndex.size() - 2] = 2;  // and the last vertex itself is fine
     ParsedModel lastVertex;
     std::string error;
     EXPECT_TRUE(parseModelFile(badIndex.data(), badIndex.size(), lastVertex, error)) << error;
-    EXPECT_EQ(rejection(ModelBytes().u8(0x04).u16({1}).f32({0, NAN, 0}).u16({0}).bytes),
-              "position not finite");
+    EXPECT_EQ(rejection(ModelBytes().u8(0x04).u16({1}).f32({0, NAN, 0}).u16({0}).bytes), "position not finite");
     EXPECT_EQ(rejection(ModelBytes().u8(0x00).u16({1}).f32({1, 1, 1, 0, INFINITY, 0}).bytes),
               "dequantisation value not finite");
     // A textured record is 18 bytes: a plain-sized record is not enough.
-    EXPECT_EQ(rejection(ModelBytes().u8(0x14).u16({3}).f32({0, 0, 0, 1, 0, 0, 0, 1, 0})
-                            .u16({1}).u16({0, 1, 2}).bytes),
+    EXPECT_EQ(rejection(ModelBytes().u8(0x14).u16({3}).f32({0, 0, 0, 1, 0, 0, 0, 1, 0}).u16({1}).u16({0, 1, 2}).bytes),
               "triangle records reach past the end of the file");
 }
 

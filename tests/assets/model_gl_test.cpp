@@ -21,7 +21,8 @@ std::string writeTempFile(const std::string& name, const std::vector<uint8_t>& b
 {
     std::filesystem::create_directories("test-output");
     std::string path = "test-output/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
 }
 
@@ -160,8 +161,7 @@ TEST(ModelUpload, MissingFileIsSilentAndMalformedFileIsNamed)
     std::string path = writeTempFile("bad-index.3d", bytes);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(model.load(path.c_str()));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Model file error: " + path + ": vertex index out of range\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Model file error: " + path + ": vertex index out of range\n");
     EXPECT_EQ(model.vertexBuffer, 0u);
     EXPECT_TRUE(model.groups.empty());
     // An empty model draws nothing and does not fail.
@@ -206,7 +206,8 @@ TEST(GeneratedModelPictures, EveryModelLoadsAndCoversThePicture)
             triangles += group.size();
         EXPECT_EQ(model.triangleCount, triangles);
 
-        glm::mat4 projection = glm::perspective(glm::radians(40.0f), float(Target::width) / Target::height, 0.1f, 100.0f);
+        glm::mat4 projection =
+            glm::perspective(glm::radians(40.0f), float(Target::width) / Target::height, 0.1f, 100.0f);
         const ModelPose pose = modelPose(int(i));
         const glm::mat4& place = pose.place;
         const float distance = pose.distance;

@@ -97,7 +97,8 @@ TEST(ModelLimits, RunningOutOfMemoryRefusesTheFileWithTheModelMessage)
     std::filesystem::create_directories("test-output");
     const std::string path = "test-output/model-limits-thousand-triangles.3d";
     std::vector<uint8_t> bytes = plainModelWith(1000);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 
     // The thousand triangles take 56 kB parsed: the parser's first large request fails. The
     // model is refused before its upload, so no GL context is needed.

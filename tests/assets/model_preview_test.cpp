@@ -38,12 +38,14 @@ void rasterise(const std::vector<float>& stream, int stride, const glm::mat4& tr
             const float* v = &stream[t + size_t(k * stride)];
             glm::vec4 clip = transform * glm::vec4(v[0], v[1], v[2], 1.0f);
             visible = visible && clip.w > 0.01f;
-            screen[k] = glm::vec3((clip.x / clip.w * 0.5f + 0.5f) * width, (0.5f - clip.y / clip.w * 0.5f) * height, clip.z / clip.w);
+            screen[k] = glm::vec3((clip.x / clip.w * 0.5f + 0.5f) * width, (0.5f - clip.y / clip.w * 0.5f) * height,
+                                  clip.z / clip.w);
             int normalAt = stride == 14 ? 5 : 3;
             normal[k] = glm::vec3(v[normalAt], v[normalAt + 1], v[normalAt + 2]);
         }
-        float area = (screen[1].x - screen[0].x) * (screen[2].y - screen[0].y) - (screen[1].y - screen[0].y) * (screen[2].x - screen[0].x);
-        if (!visible || area >= 0.0f)   // counter-clockwise on screen is negative here (y down)
+        float area = (screen[1].x - screen[0].x) * (screen[2].y - screen[0].y) -
+                     (screen[1].y - screen[0].y) * (screen[2].x - screen[0].x);
+        if (!visible || area >= 0.0f)  // counter-clockwise on screen is negative here (y down)
             continue;
         int x0 = std::max(0, int(std::floor(std::min({screen[0].x, screen[1].x, screen[2].x}))));
         int x1 = std::min(width - 1, int(std::ceil(std::max({screen[0].x, screen[1].x, screen[2].x}))));

@@ -4,7 +4,6 @@
 #include "assets/mesh_checks.h"
 #include "assets/model_table.h"
 
-
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -42,7 +42,8 @@ std::string writeTemp(const std::string& name, const std::vector<uint8_t>& bytes
 {
     std::filesystem::create_directories("test-output");
     std::string path = "test-output/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path;
 }
 
@@ -67,7 +68,7 @@ TEST(TextureFormat, ChannelsAndFlagsPickTheFormats)
         {3, 0, GL_RGB, GL_RGB},
         {3, TexCompressed, GL_RGB, GL_COMPRESSED_RGB},
         {3, TexSrgb, GL_RGB, GL_SRGB},
-        {3, 0x1A, GL_RGB, GL_COMPRESSED_SRGB},   // the table's "2d/Dirt.jpg" entry
+        {3, 0x1A, GL_RGB, GL_COMPRESSED_SRGB},  // the table's "2d/Dirt.jpg" entry
         {4, 0, GL_RGBA, GL_RGBA},
         {4, TexCompressed, GL_RGBA, GL_COMPRESSED_RGBA},
         {4, TexSrgb, GL_RGBA, GL_SRGB_ALPHA},
@@ -169,7 +170,7 @@ TEST(ImageDecoding, RefusesAPngChunkLongerThanTheFile)
     // The fuzzer's find: 247 bytes whose second image data chunk claims 1,192,893,770, which
     // the decoder would have allocated before finding the bytes missing.
     std::vector<uint8_t> png = pngOf(5, 3, 4);
-    const size_t end = png.size() - 12;   // where IEND starts
+    const size_t end = png.size() - 12;  // where IEND starts
     const uint8_t claim[8] = {0x47, 0x1A, 0x1D, 0x4A, 'I', 'D', 'A', 'T'};
     png.insert(png.begin() + long(end), claim, claim + 8);
     EXPECT_FALSE(decodeImage(png.data(), png.size(), image, error));

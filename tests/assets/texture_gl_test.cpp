@@ -39,7 +39,8 @@ TEST(TextureUpload, OddWidthsOfEveryChannelCountArriveIntact)
     for (int channels = 1; channels <= 4; ++channels)
         for (int width : {1, 3, 5, 13}) {
             std::vector<uint8_t> pixels;
-            std::string path = writePng("upload-" + std::to_string(channels) + "x" + std::to_string(width), width, 6, channels, pixels);
+            std::string path = writePng("upload-" + std::to_string(channels) + "x" + std::to_string(width), width, 6,
+                                        channels, pixels);
             GLuint name = 0;
             glGenTextures(1, &name);
             ASSERT_TRUE(loadTextureFile(name, path.c_str(), TextureFlags::TexClamp, 1.0f, driverMaxTextureSize()));

@@ -17,14 +17,13 @@ namespace {
 constexpr uint32_t half = ringHalfFrames;
 
 struct Played {
-    std::vector<float> reference; // the file decoded to stereo
+    std::vector<float> reference;  // the file decoded to stereo
     SimulatedDeviceRecord record;
 };
 
 // Makes the file, loads and starts the music, waits for the feeder to end and lets the device
 // play out.
-Played playTrack(const std::string& name, uint32_t frames, uint32_t channels = 2,
-                 uint32_t sampleRate = 44100)
+Played playTrack(const std::string& name, uint32_t frames, uint32_t channels = 2, uint32_t sampleRate = 44100)
 {
     Played played;
     const std::string path = testFilePath(name + ".ogg");

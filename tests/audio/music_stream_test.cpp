@@ -19,7 +19,7 @@ constexpr uint32_t half = ringHalfFrames;
 
 struct Track {
     std::string path;
-    std::vector<float> reference; // the whole track decoded to stereo
+    std::vector<float> reference;  // the whole track decoded to stereo
     MusicStream stream;
     FeederState state;
 
@@ -236,9 +236,9 @@ TEST(FeederPolls, KeepsAlternatingWhenThePositionWrapsAround)
     auto track = openTrack("wrap", 5 * half);
     ASSERT_TRUE(track);
     ASSERT_EQ(pollAt(*track, 0), FeederPoll::KeepPolling);
-    ASSERT_EQ(pollAt(*track, 0xFFFFFFFFu), FeederPoll::KeepPolling); // in half 1
+    ASSERT_EQ(pollAt(*track, 0xFFFFFFFFu), FeederPoll::KeepPolling);  // in half 1
     EXPECT_EQ(ringHalf(*track, 0), trackFrames(*track, 2 * half));
-    ASSERT_EQ(pollAt(*track, 5), FeederPoll::KeepPolling); // wrapped into half 0
+    ASSERT_EQ(pollAt(*track, 5), FeederPoll::KeepPolling);  // wrapped into half 0
     EXPECT_EQ(ringHalf(*track, 1), trackFrames(*track, 3 * half));
 }
 

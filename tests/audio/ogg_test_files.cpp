@@ -24,8 +24,7 @@ std::vector<float> makeTestSignal(uint32_t frames, uint32_t channels, uint32_t s
         const double amplitude = 0.1 + 0.7 * ramp;
         for (uint32_t c = 0; c < channels; ++c) {
             const double hertz = 440.0 * (1.0 + 0.5 * c);
-            samples[size_t(i) * channels + c] =
-                float(amplitude * std::cos(2.0 * pi * hertz * i / sampleRate));
+            samples[size_t(i) * channels + c] = float(amplitude * std::cos(2.0 * pi * hertz * i / sampleRate));
         }
     }
     return samples;
@@ -46,14 +45,13 @@ bool writePages(std::FILE* file, ogg_stream_state& stream, bool flush)
 
 }
 
-bool writeOggVorbis(const std::string& path, const std::vector<float>& samples, uint32_t channels,
-                    uint32_t sampleRate)
+bool writeOggVorbis(const std::string& path, const std::vector<float>& samples, uint32_t channels, uint32_t sampleRate)
 {
     return writeOggVorbisClaimingRate(path, samples, channels, sampleRate, sampleRate);
 }
 
-bool writeOggVorbisClaimingRate(const std::string& path, const std::vector<float>& samples,
-                                uint32_t channels, uint32_t sampleRate, uint32_t headerRate)
+bool writeOggVorbisClaimingRate(const std::string& path, const std::vector<float>& samples, uint32_t channels,
+                                uint32_t sampleRate, uint32_t headerRate)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
@@ -144,8 +142,8 @@ std::vector<float> decodeOggVorbis(const std::string& path, uint32_t channels)
     std::vector<float> samples;
     std::vector<float> chunk(3000 * channels);
     for (;;) {
-        const int frames = stb_vorbis_get_samples_float_interleaved(decoder, int(channels), chunk.data(),
-                                                                    int(chunk.size()));
+        const int frames =
+            stb_vorbis_get_samples_float_interleaved(decoder, int(channels), chunk.data(), int(chunk.size()));
         if (frames <= 0)
             break;
         samples.insert(samples.end(), chunk.begin(), chunk.begin() + size_t(frames) * channels);

@@ -12,13 +12,12 @@ std::vector<float> makeTestSignal(uint32_t frames, uint32_t channels, uint32_t s
 
 // Encodes interleaved float samples as an Ogg Vorbis file (quality 0.5, fixed serial number).
 // False, with a message on the standard error stream, when encoding or writing fails.
-bool writeOggVorbis(const std::string& path, const std::vector<float>& samples,
-                    uint32_t channels, uint32_t sampleRate);
+bool writeOggVorbis(const std::string& path, const std::vector<float>& samples, uint32_t channels, uint32_t sampleRate);
 
 // The same, but the file's header says `headerRate` where the encoder wrote `sampleRate`: a
 // file that decodes as well as any, at a rate of the test's choosing, even one no encoder takes.
-bool writeOggVorbisClaimingRate(const std::string& path, const std::vector<float>& samples,
-                                uint32_t channels, uint32_t sampleRate, uint32_t headerRate);
+bool writeOggVorbisClaimingRate(const std::string& path, const std::vector<float>& samples, uint32_t channels,
+                                uint32_t sampleRate, uint32_t headerRate);
 
 // The whole file decoded by the same decoder the music uses, into `channels` interleaved
 // channels. Empty when the file cannot be read or decoded.

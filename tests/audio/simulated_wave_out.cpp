@@ -35,8 +35,7 @@ SimulatedDevice device;
 
 bool playing()
 {
-    return device.opened && device.restarted && !device.paused && device.ringFrames > 0 &&
-           !device.record.stopped;
+    return device.opened && device.restarted && !device.paused && device.ringFrames > 0 && !device.record.stopped;
 }
 
 void playFrames(uint64_t frames)

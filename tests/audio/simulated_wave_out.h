@@ -12,15 +12,15 @@
 #include <vector>
 
 struct SimulatedDeviceRecord {
-    std::vector<std::string> calls;    // "open 44100", "pause", "queue 262144", "restart", "break"
-    std::vector<uint32_t> sleeps;      // each sleep of the feeder, in ms
-    std::vector<float> heard;          // every frame played, interleaved stereo
-    uint32_t position = 0;             // frames played, counting loops
-    bool stopped = false;              // played to the end of the pass after the loop broke
+    std::vector<std::string> calls;  // "open 44100", "pause", "queue 262144", "restart", "break"
+    std::vector<uint32_t> sleeps;    // each sleep of the feeder, in ms
+    std::vector<float> heard;        // every frame played, interleaved stereo
+    uint32_t position = 0;           // frames played, counting loops
+    bool stopped = false;            // played to the end of the pass after the loop broke
     bool feederReturned = false;
     uint32_t feederResult = 0;
-    uint32_t publishes = 0;            // calls of publishBufferWrites
-    const float* queuedRing = nullptr; // passed to queueLoopingBuffer, device or not
+    uint32_t publishes = 0;             // calls of publishBufferWrites
+    const float* queuedRing = nullptr;  // passed to queueLoopingBuffer, device or not
 };
 
 // Makes the next openWaveOut fail, as on a machine without a device.

@@ -17,13 +17,13 @@ constexpr size_t secondPage = 58;
 
 struct EncodedFile {
     std::vector<uint8_t> bytes;
-    size_t commentStart = 0; // the comment header's first byte (its packet type)
-    size_t commentSize = 0;  // the comment header's length
+    size_t commentStart = 0;  // the comment header's first byte (its packet type)
+    size_t commentSize = 0;   // the comment header's length
 
     uint32_t length(size_t offset) const
     {
-        return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8 |
-               uint32_t(bytes[offset + 2]) << 16 | uint32_t(bytes[offset + 3]) << 24;
+        return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8 | uint32_t(bytes[offset + 2]) << 16 |
+               uint32_t(bytes[offset + 3]) << 24;
     }
     void putLength(size_t offset, uint32_t value)
     {
@@ -79,7 +79,7 @@ TEST(VorbisHeaderCheck, RefusesAVendorLengthPastThePacket)
     EncodedFile file = encode(2);
     ASSERT_TRUE(file.bounded());
     const size_t vendorLength = file.commentStart + 7;
-    const uint32_t fits = uint32_t(file.commentSize - 7 - 4 - 4); // the rest, less the count
+    const uint32_t fits = uint32_t(file.commentSize - 7 - 4 - 4);  // the rest, less the count
     const uint32_t original = file.length(vendorLength);
     file.putLength(vendorLength, 0xFFFFFFF0u);
     EXPECT_FALSE(file.bounded()) << "a negative length, as the decoder reads it";

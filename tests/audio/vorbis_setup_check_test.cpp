@@ -61,7 +61,7 @@ struct Codebook {
     uint32_t entries;
     uint32_t dimensions = 1;
     uint32_t lookupType = 0;
-    uint32_t codewordLength = 0; // 0: the fewest bits that number every entry
+    uint32_t codewordLength = 0;  // 0: the fewest bits that number every entry
     bool ordered = true;
 };
 
@@ -84,7 +84,7 @@ Bytes setupPacket(const std::vector<Codebook>& books)
             bits.put(length - 1, 5);
             bits.put(book.entries, bitLength(book.entries));
         } else {
-            bits.put(0, 1); // not sparse
+            bits.put(0, 1);  // not sparse
             for (uint32_t i = 0; i < book.entries; ++i)
                 bits.put(length - 1, 5);
         }
@@ -95,8 +95,8 @@ Bytes setupPacket(const std::vector<Codebook>& books)
         bits.put(0, 32);
         bits.put(3, 4);
         bits.put(0, 1);
-        const uint32_t values = book.lookupType == 1 ? latticeValues(book.entries, book.dimensions)
-                                                     : book.entries * book.dimensions;
+        const uint32_t values =
+            book.lookupType == 1 ? latticeValues(book.entries, book.dimensions) : book.entries * book.dimensions;
         for (uint32_t i = 0; i < values; ++i)
             bits.put(i, 4);
     }
@@ -208,10 +208,10 @@ TEST(VorbisSetupCheck, RefusesCodebooksCutShortOrOutOfStep)
         const Bytes cut(setup.begin(), setup.begin() + long(size));
         EXPECT_FALSE(boundedWithSetup(cut)) << "cut to " << size << " bytes";
     }
-    setup[9] ^= 0x01; // the first codebook's sync pattern
+    setup[9] ^= 0x01;  // the first codebook's sync pattern
     EXPECT_FALSE(boundedWithSetup(setup));
 
     Bytes wrongType = setupPacket({{289, 2, 1}});
-    wrongType[0] = 3; // a comment header's packet type
+    wrongType[0] = 3;  // a comment header's packet type
     EXPECT_FALSE(boundedWithSetup(wrongType));
 }

@@ -23,8 +23,7 @@ struct DummyDevice {
 };
 
 // Polls the position every millisecond until `done` holds for it, for at most `limitMs`.
-template <typename Done>
-uint32_t waitForPosition(Done done, uint32_t limitMs)
+template <typename Done> uint32_t waitForPosition(Done done, uint32_t limitMs)
 {
     uint32_t position = waveOutPosition();
     for (uint32_t waited = 0; !done(position) && waited < limitMs; ++waited) {
@@ -66,13 +65,13 @@ TEST(WaveOutSdlThreads, AHalfRewrittenAndPublishedIsHandedToTheCallback)
 
     // A rewrite is telling when the device copied from half 0 before the test's next lock;
     // on a loaded machine the dummy driver's thread may lag, and a rewrite tells nothing.
-    uint32_t lastPass = 0; // pass 0 plays before anything is rewritten
+    uint32_t lastPass = 0;  // pass 0 plays before anything is rewritten
     uint32_t telling = 0;
     for (uint32_t rewrite = 0; rewrite < 12 && telling < 3; ++rewrite) {
         // The device in half 1 of a pass after the last: it has copied half 0 for the last time
         // until the next pass.
-        const uint32_t position = waitForPosition(
-            [&](uint32_t p) { return p / frames > lastPass && p % frames >= halfFrames; }, 5000);
+        const uint32_t position =
+            waitForPosition([&](uint32_t p) { return p / frames > lastPass && p % frames >= halfFrames; }, 5000);
         const uint32_t pass = position / frames;
         ASSERT_GT(pass, lastPass) << "the device plays on, rewrite " << rewrite;
         ASSERT_GE(position % frames, halfFrames);

@@ -50,7 +50,7 @@ TEST(WavePosition, HalvesOfTheRingComeOutRightInBytes)
 TEST(WavePosition, LongRunsWrapLikeTheDriversCounter)
 {
     // 27 h at 44.1 kHz passes 2^32 frames; milliseconds and SMPTE go through 64 bits first.
-    const uint32_t ms = 100000000; // 27.8 h
+    const uint32_t ms = 100000000;  // 27.8 h
     const uint64_t exact = uint64_t(ms) * rate / 1000;
     EXPECT_EQ(frames(answer(PositionUnit::Milliseconds, ms)), static_cast<uint32_t>(exact));
 

@@ -50,7 +50,7 @@ protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(GLErrorCheckDeathTest, AnOpenGL11CallWithAnErrorAbortsNamingTheCallAndTheError)
 {
@@ -77,7 +77,8 @@ TEST_F(GLErrorCheckDeathTest, ATableCallWithAnErrorAbortsNamingTheCallAndTheErro
 TEST(GLErrorCheck, ShippingBuildsLeaveTheErrorToTheCaller)
 {
     ASSERT_TRUE(ensureGLContext());
-    while (glGetError() != GL_NO_ERROR) {}
+    while (glGetError() != GL_NO_ERROR) {
+    }
     // Nothing reads the errors back in between: each is still there for the caller.
     glEnable(0xFFFF);
     EXPECT_EQ(glGetError(), GLenum(GL_INVALID_ENUM));

@@ -11,7 +11,7 @@
 namespace {
 
 std::vector<std::string> asked;
-std::vector<void*> given;   // what the fake driver answered, request by request
+std::vector<void*> given;  // what the fake driver answered, request by request
 std::string missingName;   // the entry the fake driver lacks; "" for none
 
 // A distinct, never-called address per request.
@@ -72,7 +72,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(GLLoader, AsksForAll83EntriesInTableOrder)
 {

@@ -50,8 +50,8 @@ TEST(DoublePrecisionUniforms, ADriverWithoutThemIsNamedByVersionAndRenderer)
                      << "): run this case on its own, as ctest does";
     std::string failure;
     EXPECT_FALSE(checkDoublePrecisionUniforms(failure));
-    EXPECT_EQ(failure, missingDoublePrecisionLine(version.c_str(),
-                                                  reinterpret_cast<const char*>(glGetString(GL_RENDERER))));
+    EXPECT_EQ(failure,
+              missingDoublePrecisionLine(version.c_str(), reinterpret_cast<const char*>(glGetString(GL_RENDERER))));
     EXPECT_NE(failure.find("llvmpipe"), std::string::npos) << failure;
 }
 

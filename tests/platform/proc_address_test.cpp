@@ -15,12 +15,12 @@ void* addressOf(std::uintptr_t value)
 
 int someObject = 0;
 
-} // namespace
+}  // namespace
 
 TEST(ProcAddress, NullAndDriverSentinelsAreMissing)
 {
-    for (std::uintptr_t sentinel : {std::uintptr_t{0}, std::uintptr_t{1}, std::uintptr_t{2}, std::uintptr_t{3},
-                                    UINTPTR_MAX}) {
+    for (std::uintptr_t sentinel :
+         {std::uintptr_t{0}, std::uintptr_t{1}, std::uintptr_t{2}, std::uintptr_t{3}, UINTPTR_MAX}) {
         EXPECT_TRUE(isMissingProcAddress(sentinel)) << sentinel;
         EXPECT_EQ(usableProcAddress(addressOf(sentinel)), nullptr) << sentinel;
     }

@@ -21,7 +21,7 @@ bool drain(QuitLatch& latch, std::initializer_list<unsigned> messages)
     return latch.quitTaken();
 }
 
-} // namespace
+}  // namespace
 
 TEST(QuitLatch, NoQuitWithoutTheQuitMessage)
 {

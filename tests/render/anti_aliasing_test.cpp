@@ -23,7 +23,7 @@ constexpr int windowHeight = 360;
 
 struct Picture {
     int width, height;
-    std::vector<uint8_t> rgba;   // bottom row first, as GL stores it
+    std::vector<uint8_t> rgba;  // bottom row first, as GL stores it
     uint8_t& at(int x, int y, int c) { return rgba[(size_t(y) * width + x) * 4 + c]; }
     uint8_t at(int x, int y, int c) const { return rgba[(size_t(y) * width + x) * 4 + c]; }
 };
@@ -38,8 +38,8 @@ void setLuma(Picture& picture)
 {
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
-            picture.at(x, y, 3) = uint8_t(std::lround(0.299 * picture.at(x, y, 0) + 0.587 * picture.at(x, y, 1)
-                                                      + 0.114 * picture.at(x, y, 2)));
+            picture.at(x, y, 3) = uint8_t(
+                std::lround(0.299 * picture.at(x, y, 0) + 0.587 * picture.at(x, y, 1) + 0.114 * picture.at(x, y, 2)));
 }
 
 float srgbToLinear(float c)
@@ -160,7 +160,7 @@ TEST_F(AntiAliasing, AWindowLargerThanTheRenderSizeIsFiltered)
         const int a = int(std::floor(position));
         const float t = position - float(a);
         if ((a % 16) == 15)
-            continue;   // the ramp restarts between these texels
+            continue;  // the ramp restarts between these texels
         const float left = srgbToLinear(float(composite.at(a, 90, 0)) / 255.0f);
         const float right = srgbToLinear(float(composite.at(a + 1, 90, 0)) / 255.0f);
         const int expected = int(std::lround(255.0f * linearToSrgb(left + (right - left) * t)));
@@ -169,4 +169,4 @@ TEST_F(AntiAliasing, AWindowLargerThanTheRenderSizeIsFiltered)
     EXPECT_LE(worst, 2);
 }
 
-} // namespace
+}  // namespace

@@ -28,7 +28,7 @@ void expectNear(const glm::vec2& actual, float x, float y, float tolerance)
     EXPECT_NEAR(actual.y, y, tolerance);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Camera, LensAndScreenGiveTheFieldOfView)
 {

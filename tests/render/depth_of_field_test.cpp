@@ -75,8 +75,8 @@ protected:
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 for (int c = 0; c < 4; ++c)
-                    bytes[(size_t(height - 1 - y) * width + x) * 4 + c] =
-                        uint8_t(std::lround(255.0f * std::min(std::max(lastPicture[(size_t(y) * width + x) * 4 + c], 0.0f), 1.0f)));
+                    bytes[(size_t(height - 1 - y) * width + x) * 4 + c] = uint8_t(std::lround(
+                        255.0f * std::min(std::max(lastPicture[(size_t(y) * width + x) * 4 + c], 0.0f), 1.0f)));
         writeTestImage(name, bytes, width, height);
     }
 
@@ -89,7 +89,7 @@ protected:
 };
 Renderer* DepthOfField::subject = nullptr;
 
-} // namespace
+}  // namespace
 
 TEST_F(DepthOfField, BlurredForegroundSpreadsOverSharpBackground)
 {

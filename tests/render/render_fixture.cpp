@@ -28,7 +28,7 @@ std::vector<uint8_t> filled(int texels, uint8_t r, uint8_t g, uint8_t b, uint8_t
     return rgba;
 }
 
-} // namespace
+}  // namespace
 
 void createStandInTextures()
 {

@@ -103,7 +103,7 @@ protected:
     Camera& camera = showCamera;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(RenderedPixels, PlaneFacingTheLightIsLitAndFacingAwayIsNot)
 {
@@ -120,7 +120,8 @@ TEST_F(RenderedPixels, PlaneFacingTheLightIsLitAndFacingAwayIsNot)
     // Turned over and seen from below, it faces away from the light.
     camera.lookAt(glm::vec3(0.0f, -5.0f, 0.0f), glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f));
     drawPlaneGeometry(true);
-    const std::vector<uint8_t> stencil = readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
+    const std::vector<uint8_t> stencil =
+        readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
     ASSERT_EQ(stencil[size_t(frameHeight / 2) * frameWidth + frameWidth / 2], 0xC0) << "the turned plane was not drawn";
     applyLights(Lights::directional);
     const glm::vec3 facingAway = centreOf(read(Renderer::diffuseLight, GL_RGB, 3));
@@ -166,7 +167,8 @@ TEST_F(RenderedPixels, TwoLightsAddUp)
     const std::vector<float> bothDiffuse = read(Renderer::diffuseLight, GL_RGB, 3);
     const std::vector<float> bothSpecular = read(Renderer::specularLight, GL_RGB, 3);
 
-    const std::vector<uint8_t> stencil = readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
+    const std::vector<uint8_t> stencil =
+        readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
     int marked = 0, litByBoth = 0;
     for (size_t pixel = 0; pixel < stencil.size(); ++pixel) {
         if (!(stencil[pixel] & 0x40))
@@ -207,7 +209,8 @@ TEST_F(RenderedPixels, BackgroundFillsExactlyTheUncoveredPixels)
     renderer->endForwardPass();
 
     const std::vector<float> scene = read(Renderer::sceneColor, GL_RGBA, 4);
-    const std::vector<uint8_t> stencil = readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
+    const std::vector<uint8_t> stencil =
+        readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
     int covered = 0, uncovered = 0;
     for (size_t pixel = 0; pixel < stencil.size(); ++pixel) {
         const glm::vec3 color(scene[pixel * 4], scene[pixel * 4 + 1], scene[pixel * 4 + 2]);
@@ -241,8 +244,8 @@ TEST_F(RenderedPixels, WholeFrameIsFiniteEverywhere)
             if (!std::isfinite(value))
                 ++nonFinite;
         EXPECT_EQ(nonFinite, 0u);
-        const std::vector<float> dof = readRectangleFloats(renderer->texture(Renderer::dofResult), frameWidth / 2,
-                                                           frameHeight / 2, GL_RGB, 3);
+        const std::vector<float> dof =
+            readRectangleFloats(renderer->texture(Renderer::dofResult), frameWidth / 2, frameHeight / 2, GL_RGB, 3);
         for (float value : dof)
             ASSERT_TRUE(std::isfinite(value));
 

@@ -79,7 +79,7 @@ protected:
 };
 Renderer* RendererAt1366x768::subject = nullptr;
 
-} // namespace
+}  // namespace
 
 TEST_F(RendererAt1366x768, TargetsHaveTheirSizesAndFormats)
 {

@@ -38,8 +38,8 @@ bool rayHits(const glm::mat4& viewProjection, const glm::vec3& eye, int x, int y
 TEST(ScreenBoundsOfSphere, HoldEveryPixelTheSphereCoversAndLittleElse)
 {
     const glm::vec3 eye(15.0f, 5.0f, 3.0f);
-    const glm::mat4 viewProjection = glm::perspective(glm::radians(60.0f), 16.0f / 9.0f, 0.1f, 100.0f)
-                                   * glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    const glm::mat4 viewProjection = glm::perspective(glm::radians(60.0f), 16.0f / 9.0f, 0.1f, 100.0f) *
+                                     glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     std::mt19937 random(5);
     std::uniform_real_distribution<float> place(-7.0f, 7.0f);
     int seen = 0;
@@ -64,8 +64,8 @@ TEST(ScreenBoundsOfSphere, HoldEveryPixelTheSphereCoversAndLittleElse)
 TEST(ScreenBoundsOfSphere, AreTheWholeViewportAtTheCameraAndEmptyOffScreen)
 {
     const glm::vec3 eye(0.0f, 0.0f, 5.0f);
-    const glm::mat4 viewProjection = glm::perspective(glm::radians(60.0f), 16.0f / 9.0f, 0.1f, 100.0f)
-                                   * glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    const glm::mat4 viewProjection = glm::perspective(glm::radians(60.0f), 16.0f / 9.0f, 0.1f, 100.0f) *
+                                     glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     const PixelRect around = screenBoundsOfSphere(eye + glm::vec3(0.1f, 0.0f, 0.0f), 0.3f, viewProjection, viewport);
     EXPECT_EQ(around.x, 0);
     EXPECT_EQ(around.y, 0);
@@ -76,4 +76,4 @@ TEST(ScreenBoundsOfSphere, AreTheWholeViewportAtTheCameraAndEmptyOffScreen)
     EXPECT_TRUE(aside.width <= 0 || aside.height <= 0);
 }
 
-} // namespace
+}  // namespace

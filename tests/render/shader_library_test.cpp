@@ -51,8 +51,7 @@ void writeStandInStages(const fs::path& folder)
             << "#version 330 core\nout vec4 O0;\nuniform float f_" << name << ";\n"
             << (std::string(name) == "MaterialSolid" ? "uniform sampler2DRect D;\n" : "")
             << "void main() { O0 = vec4(f_" << name
-            << (std::string(name) == "MaterialSolid" ? " + texture(D, gl_FragCoord.xy).x" : "")
-            << "); }\n";
+            << (std::string(name) == "MaterialSolid" ? " + texture(D, gl_FragCoord.xy).x" : "") << "); }\n";
     }
 }
 
@@ -94,10 +93,8 @@ protected:
 // Compile-time checks of the binding layer: a setter takes exactly its own type.
 template <typename Uniform, typename... Args>
 auto canSet(int) -> decltype(std::declval<const Uniform&>().set(std::declval<Args>()...), std::true_type{});
-template <typename Uniform, typename... Args>
-std::false_type canSet(...);
-template <typename Uniform, typename... Args>
-constexpr bool settable = decltype(canSet<Uniform, Args...>(0))::value;
+template <typename Uniform, typename... Args> std::false_type canSet(...);
+template <typename Uniform, typename... Args> constexpr bool settable = decltype(canSet<Uniform, Args...>(0))::value;
 
 static_assert(settable<UniformInt, int>);
 static_assert(!settable<UniformInt, float>);
@@ -126,7 +123,7 @@ static_assert(std::is_same_v<decltype(ObjectMaterialSolidProgram::dc), UniformTh
 static_assert(std::is_same_v<decltype(BackgroundColorProgram::c), UniformVec4>);
 static_assert(FlatCombineProgram::programIndex == 7 && FlatFXAAProgram::programIndex == 8);
 
-} // namespace
+}  // namespace
 
 TEST_F(StandInShaders, TwentyProgramsPairTheirStagesInTableOrder)
 {
@@ -134,7 +131,8 @@ TEST_F(StandInShaders, TwentyProgramsPairTheirStagesInTableOrder)
     ASSERT_TRUE(loadShadersIn(folder, errors)) << errors;
     EXPECT_EQ(errors, "");
     for (int i = 0; i < programCount; ++i) {
-        SCOPED_TRACE(std::string("program ") + std::to_string(i) + " " + expectedPairs[i].first + "/" + expectedPairs[i].second);
+        SCOPED_TRACE(std::string("program ") + std::to_string(i) + " " + expectedPairs[i].first + "/" +
+                     expectedPairs[i].second);
         ASSERT_NE(programs[i], 0u);
         EXPECT_GE(glGetUniformLocation(programs[i], (std::string("v_") + expectedPairs[i].first).c_str()), 0);
         EXPECT_GE(glGetUniformLocation(programs[i], (std::string("f_") + expectedPairs[i].second).c_str()), 0);
@@ -155,7 +153,8 @@ TEST_F(StandInShaders, LocationsAreLookedUpOnceAndAbsentOnesAreMinusOne)
     EXPECT_EQ(program::objectMaterialSolid.dc.location, -1);
     EXPECT_EQ(program::flatCombine.A.location, -1);
     // Setting a -1 location does nothing and raises no error.
-    while (glGetError() != GL_NO_ERROR) {}
+    while (glGetError() != GL_NO_ERROR) {
+    }
     program::objectMaterialSolid.use();
     program::objectMaterialSolid.dc.set(1.0f, 2.0f, 3.0f);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));

@@ -83,7 +83,7 @@ void reportPass(PassDoneCallback passDone, const char* name)
         passDone(name);
 }
 
-} // namespace
+}  // namespace
 
 bool createTestFrameObjects(int width, int height)
 {
@@ -120,8 +120,8 @@ void drawTestFrame(double t, const TestFrameContent& content, PassDoneCallback p
     camera.setFocus(glm::length(eye), 0.075f);
     camera.setExposure(glm::vec3(1.0f));
     const glm::vec3 ambientColor = testFrameAmbientColor();
-    const glm::mat4 cubeTransform = glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.5f, 0.0f)),
-                                                float(t), glm::vec3(0.0f, 1.0f, 0.0f));
+    const glm::mat4 cubeTransform = glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.5f, 0.0f)), float(t),
+                                                glm::vec3(0.0f, 1.0f, 0.0f));
     tunnelMesh->update(t);
 
     renderer->beginGeometryPass();

@@ -11,8 +11,7 @@
 
 namespace {
 
-template <typename T>
-std::vector<T> readBuffer(GLenum target, GLuint buffer, size_t count)
+template <typename T> std::vector<T> readBuffer(GLenum target, GLuint buffer, size_t count)
 {
     glBindBuffer(target, buffer);
     const void* mapped = glMapBuffer(target, GL_READ_ONLY);
@@ -23,7 +22,7 @@ std::vector<T> readBuffer(GLenum target, GLuint buffer, size_t count)
     return values;
 }
 
-} // namespace
+}  // namespace
 
 TEST(TunnelMesh, StartUpTunnelHasItsVerticesAndStrips)
 {
@@ -89,7 +88,7 @@ TEST(TunnelMesh, SizesBeyondSixteenBitIndicesAreRefused)
 {
     ASSERT_TRUE(ensureGLContext());
     EXPECT_TRUE(TunnelMesh::supportsSize(1, 2));
-    EXPECT_TRUE(TunnelMesh::supportsSize(254, 257));   // 65535 vertices
+    EXPECT_TRUE(TunnelMesh::supportsSize(254, 257));  // 65535 vertices
     EXPECT_FALSE(TunnelMesh::supportsSize(254, 258));
     EXPECT_FALSE(TunnelMesh::supportsSize(0, 64));
     EXPECT_FALSE(TunnelMesh::supportsSize(32, 1));
@@ -97,8 +96,7 @@ TEST(TunnelMesh, SizesBeyondSixteenBitIndicesAreRefused)
 
     testing::internal::CaptureStderr();
     const TunnelMesh refused(32, 1, 0.001f);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Tunnel mesh of 32 segments and 1 rings is not supported.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tunnel mesh of 32 segments and 1 rings is not supported.\n");
     EXPECT_EQ(refused.indexCount(), 0);
     EXPECT_EQ(refused.vertexBuffer(), 0u);
 }

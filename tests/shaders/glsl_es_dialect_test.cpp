@@ -28,7 +28,7 @@ bool endsWith(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-} // namespace
+}  // namespace
 
 TEST(GlslEsDialect, EveryStageBecomesValidEs300)
 {

@@ -41,12 +41,10 @@ const std::vector<ProgramUniforms>& showPrograms()
         {"PlaneNM", "GeometryNM", {"N", "r", "m", "nm", "ts"}, {}},
         {"Object", "GeometryFlat", {"r", "m", "nm"}, {}},
         // The wall texture coordinates (which "time" scrolls) serve only the firework layer.
-        {"Tunnel", "MaterialSolid",
-         {"D", "S", "c", "sc", "dc", "q", "a", "len", "time", "mp", "fc", "rad"}, {"time"}},
+        {"Tunnel", "MaterialSolid", {"D", "S", "c", "sc", "dc", "q", "a", "len", "time", "mp", "fc", "rad"}, {"time"}},
         {"Background", "Color", {"c"}, {}},
         {"Object", "MaterialSolid", {"D", "S", "c", "sc", "dc", "fc", "m"}, {}},
-        {"Tunnel", "TunnelFireWorks",
-         {"c", "e", "T", "len", "time", "rad", "q", "a", "mp", "fc"}, {}},
+        {"Tunnel", "TunnelFireWorks", {"c", "e", "T", "len", "time", "rad", "q", "a", "mp", "fc"}, {}},
         {"Plane", "MaterialAlbedo", {"A", "D", "S", "c", "sc", "ds", "db", "fc", "m", "ts"}, {}},
         {"Object", "MaterialEmissive", {"m", "c", "e", "fc"}, {}},
         {"Flat", "Environment", {"N", "E", "a", "s", "b"}, {}},
@@ -78,7 +76,7 @@ TEST(ShaderFiles, TheProgramTableNamesEveryStageFileAndNoOther)
 {
     std::set<std::string> named;
 #define SHOW_NAMED_STAGES(binding, Type, vertex, fragment, uniforms) \
-    named.insert(#vertex ".vs");                                     \
+    named.insert(#vertex ".vs"); \
     named.insert(#fragment ".fs");
     SHOW_PROGRAMS(SHOW_NAMED_STAGES)
 #undef SHOW_NAMED_STAGES

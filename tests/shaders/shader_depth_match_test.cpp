@@ -24,9 +24,9 @@ constexpr int kHeight = 180;
 
 struct Mesh {
     std::vector<float> vertices;
-    std::vector<uint16_t> indices;  // empty: drawn as plain arrays
-    int componentsAt0 = 3;          // floats per vertex at A0
-    int stride = 0;                 // floats per vertex
+    std::vector<uint16_t> indices;                     // empty: drawn as plain arrays
+    int componentsAt0 = 3;                             // floats per vertex at A0
+    int stride = 0;                                    // floats per vertex
     std::vector<std::pair<int, int>> extraAttributes;  // (location, float offset), 3 floats each
     GLenum mode = GL_TRIANGLES;
 };
@@ -44,8 +44,7 @@ Mesh tunnelMesh(int segments, int rings, float zStart)
         float z = s * s * (zStart - 1.0f) + zStart;
         for (int k = 0; k <= segments; ++k) {
             float theta = float(k) / float(segments) * 6.2831855f;
-            mesh.vertices.insert(mesh.vertices.end(), {std::cos(theta) * ringRadius,
-                                                       std::sin(theta) * ringRadius, z,
+            mesh.vertices.insert(mesh.vertices.end(), {std::cos(theta) * ringRadius, std::sin(theta) * ringRadius, z,
                                                        float(k) / float(segments)});
         }
     }
@@ -80,16 +79,13 @@ Mesh sphereModel(int slices, int stacks)
     auto point = [&](int i, int j) {
         float theta = float(j) / float(stacks) * 3.1415927f;
         float phi = float(i) / float(slices) * 6.2831855f;
-        return glm::vec3(std::sin(theta) * std::cos(phi), std::cos(theta),
-                         std::sin(theta) * std::sin(phi));
+        return glm::vec3(std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi));
     };
     for (int j = 0; j < stacks; ++j) {
         for (int i = 0; i < slices; ++i) {
-            glm::vec3 corners[4] = {point(i, j), point(i + 1, j), point(i + 1, j + 1),
-                                    point(i, j + 1)};
+            glm::vec3 corners[4] = {point(i, j), point(i + 1, j), point(i + 1, j + 1), point(i, j + 1)};
             for (int c : {0, 1, 2, 0, 2, 3})
-                mesh.vertices.insert(mesh.vertices.end(), {corners[c].x, corners[c].y,
-                                                           corners[c].z, corners[c].x,
+                mesh.vertices.insert(mesh.vertices.end(), {corners[c].x, corners[c].y, corners[c].z, corners[c].x,
                                                            corners[c].y, corners[c].z});
         }
     }
@@ -103,8 +99,8 @@ void drawMesh(const Mesh& mesh)
     glBindVertexArray(vertexArray);
     glGenBuffers(2, buffers);
     glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(mesh.vertices.size() * sizeof(float)),
-                 mesh.vertices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(mesh.vertices.size() * sizeof(float)), mesh.vertices.data(),
+                 GL_STATIC_DRAW);
     GLsizei strideBytes = GLsizei(mesh.stride * sizeof(float));
     glVertexAttribPointer(0, mesh.componentsAt0, GL_FLOAT, GL_FALSE, strideBytes, nullptr);
     glEnableVertexAttribArray(0);
@@ -117,8 +113,7 @@ void drawMesh(const Mesh& mesh)
         glDrawArrays(mesh.mode, 0, GLsizei(mesh.vertices.size() / size_t(mesh.stride)));
     } else {
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[1]);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(mesh.indices.size() * 2),
-                     mesh.indices.data(), GL_STATIC_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(mesh.indices.size() * 2), mesh.indices.data(), GL_STATIC_DRAW);
         glEnable(GL_PRIMITIVE_RESTART);
         glPrimitiveRestartIndex(0xFFFF);
         glDrawElements(mesh.mode, GLsizei(mesh.indices.size()), GL_UNSIGNED_SHORT, nullptr);
@@ -144,8 +139,8 @@ Coverage measureCoverage(const Mesh& mesh, GLuint geometryProgram, GLuint forwar
     glBindTexture(GL_TEXTURE_RECTANGLE, textures[0]);
     glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GL_RGBA8, kWidth, kHeight, 0, GL_RGBA, GL_FLOAT, nullptr);
     glBindTexture(GL_TEXTURE_RECTANGLE, textures[1]);
-    glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GL_DEPTH24_STENCIL8, kWidth, kHeight, 0,
-                 GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8, nullptr);
+    glTexImage2D(GL_TEXTURE_RECTANGLE, 0, GL_DEPTH24_STENCIL8, kWidth, kHeight, 0, GL_DEPTH_STENCIL,
+                 GL_UNSIGNED_INT_24_8, nullptr);
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, textures[0], 0);
@@ -220,10 +215,8 @@ TEST_F(DepthMatch, TunnelForwardProgramMeetsTheGeometryDepthEverywhere)
     // A bent tube at a late time, where the double-precision scroll matters most.
     double t = 97.3;
     auto setTunnel = [&](GLuint program) {
-        glUniform2f(glGetUniformLocation(program, "q"), float(std::cos(2 * t) * 0.25),
-                    float(std::sin(0.4 * t) * 0.5));
-        glUniform2f(glGetUniformLocation(program, "a"), float(std::cos(t) * 0.5),
-                    float(std::sin(2 * t) * 0.25 - 0.5));
+        glUniform2f(glGetUniformLocation(program, "q"), float(std::cos(2 * t) * 0.25), float(std::sin(0.4 * t) * 0.5));
+        glUniform2f(glGetUniformLocation(program, "a"), float(std::cos(t) * 0.5), float(std::sin(2 * t) * 0.25 - 0.5));
         glUniform1f(glGetUniformLocation(program, "len"), 100.0f);
         glUniform1f(glGetUniformLocation(program, "rad"), 2.0f);
         glUniform1d(glGetUniformLocation(program, "time"), t);
@@ -232,8 +225,7 @@ TEST_F(DepthMatch, TunnelForwardProgramMeetsTheGeometryDepthEverywhere)
         glUniform1i(glGetUniformLocation(program, "S"), 3);
         setMatrix(program, "mp", projection);
     };
-    Coverage coverage = measureCoverage(tunnelMesh(32, 64, 0.001f), geometry.program,
-                                        forward.program, setTunnel);
+    Coverage coverage = measureCoverage(tunnelMesh(32, 64, 0.001f), geometry.program, forward.program, setTunnel);
     EXPECT_GT(coverage.geometryPixels, kWidth * kHeight / 2);
     EXPECT_EQ(coverage.matchedPixels, coverage.geometryPixels);
     glDeleteProgram(geometry.program);
@@ -246,8 +238,8 @@ TEST_F(DepthMatch, GroundPlaneAlbedoProgramMeetsTheGeometryDepthEverywhere)
     BuiltProgram forward = buildProgram("Plane", "MaterialAlbedo");
     ASSERT_NE(geometry.program, 0u) << geometry.log;
     ASSERT_NE(forward.program, 0u) << forward.log;
-    glm::mat4 view = glm::lookAt(glm::vec3(15 * std::cos(3.7f), 5, 15 * std::sin(3.7f)),
-                                 glm::vec3(0), glm::vec3(0, 1, 0));
+    glm::mat4 view =
+        glm::lookAt(glm::vec3(15 * std::cos(3.7f), 5, 15 * std::sin(3.7f)), glm::vec3(0), glm::vec3(0, 1, 0));
     glm::mat4 viewProjection = showProjection() * view;
     auto setPlane = [&](GLuint program) {
         setMatrix(program, "m", viewProjection);
@@ -259,8 +251,7 @@ TEST_F(DepthMatch, GroundPlaneAlbedoProgramMeetsTheGeometryDepthEverywhere)
         glUniform1i(glGetUniformLocation(program, "D"), 2);
         glUniform1i(glGetUniformLocation(program, "S"), 3);
     };
-    Coverage coverage =
-        measureCoverage(groundPlane(), geometry.program, forward.program, setPlane);
+    Coverage coverage = measureCoverage(groundPlane(), geometry.program, forward.program, setPlane);
     EXPECT_EQ(coverage.geometryPixels, kWidth * kHeight);
     EXPECT_EQ(coverage.matchedPixels, coverage.geometryPixels);
     glDeleteProgram(geometry.program);
@@ -282,8 +273,7 @@ TEST_F(DepthMatch, ModelMaterialProgramMeetsTheGeometryDepthEverywhere)
         setMatrix(program, "m", modelViewProjection);
         setMatrix(program, "nm", model);
     };
-    Coverage coverage =
-        measureCoverage(sphereModel(48, 24), geometry.program, forward.program, setModel);
+    Coverage coverage = measureCoverage(sphereModel(48, 24), geometry.program, forward.program, setModel);
     EXPECT_GT(coverage.geometryPixels, 100);
     EXPECT_EQ(coverage.matchedPixels, coverage.geometryPixels);
     glDeleteProgram(geometry.program);

@@ -53,7 +53,8 @@ TEST(CaptureOptions, VideosAndFrameFolders)
     EXPECT_EQ(options.crf, -1);
 
     ASSERT_TRUE(parse({"--out", "part.mkv", "--from", "30", "--to", "31.5", "--crf", "0", "--fps", "30000/1001"},
-                      options, error)) << error;
+                      options, error))
+        << error;
     EXPECT_EQ(options.mode, CaptureMode::Video);
     EXPECT_EQ(options.from, 30.0);
     EXPECT_EQ(options.to, 31.5);

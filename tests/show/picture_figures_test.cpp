@@ -30,7 +30,7 @@ std::vector<uint8_t> discFrame(uint32_t width, uint32_t height, int groundLevel,
     return rgba;
 }
 
-} // namespace
+}  // namespace
 
 TEST(PictureFigures, GrainDoesNotCountButASubjectDoesAtAnySize)
 {

@@ -51,7 +51,7 @@ protected:
     Camera camera = startupCamera();
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Scenes, IntroStartsBlackAndCirclesWithPeriodTwoPi)
 {
@@ -70,7 +70,7 @@ TEST_F(Scenes, IntroStartsBlackAndCirclesWithPeriodTwoPi)
         placeTunnelIntroCamera(camera, t + 2.0 * pi);
         expectNear(eyeOf(camera), eye, 1e-4f, "eye one period later");
         EXPECT_NEAR(camera.focusDistance(), focus, 1e-5f);
-        EXPECT_GT(camera.exposure().x, exposure);   // only the exposure moves on
+        EXPECT_GT(camera.exposure().x, exposure);  // only the exposure moves on
     }
 
     // Effective exposure 0.15 t^2 x 0.05 / sqrt 2: about 3.3 at the hand-over.
@@ -117,7 +117,7 @@ TEST_F(Scenes, CreditsHoldTintOneThenBurnOut)
     expectNear(viewDirectionOf(camera), glm::normalize(glm::vec3(0.0f, -0.5f, -2.0f)), 1e-5f, "view at u = 22.5");
 
     placeCreditsCamera(camera, 29.999);
-    EXPECT_NEAR(camera.exposure().x, 0.0530330 * 99.98, 2e-3);   // past 5: nearly white
+    EXPECT_NEAR(camera.exposure().x, 0.0530330 * 99.98, 2e-3);  // past 5: nearly white
     EXPECT_FLOAT_EQ(camera.focusDistance(), 10.0f);
     EXPECT_FLOAT_EQ(camera.aperture(), 0.075f);
 
@@ -179,7 +179,7 @@ TEST(FrameRates, TheIntrosLastFrameDependsOnTheRate)
     const uint64_t last = ntsc.lastFrameBefore(25);
     EXPECT_LT(ntsc.frameTime(last), 25.0);
     EXPECT_GE(ntsc.frameTime(last + 1), 25.0);
-    EXPECT_EQ(ntsc.frameTime(60000), 1001.0);   // exact, not a sum of steps
+    EXPECT_EQ(ntsc.frameTime(60000), 1001.0);  // exact, not a sum of steps
 }
 
 TEST(HandedOnState, ReplaysTheIntrosFocusAndTheCarouselsChanges)

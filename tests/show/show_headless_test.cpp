@@ -78,9 +78,15 @@ double meanLevel(const std::vector<uint8_t>& rgba)
 // Every float target a frame passes through, checked for NaN and infinity.
 std::string firstNonFiniteTarget()
 {
-    struct Target { Renderer::TextureIndex index; int divisor; const char* name; };
-    const Target targets[] = {{Renderer::sceneColor, 1, "sceneColor"}, {Renderer::halfColor, 2, "halfColor"},
-                              {Renderer::dofResult, 2, "dofResult"},   {Renderer::glowA, 4, "glowA"},
+    struct Target {
+        Renderer::TextureIndex index;
+        int divisor;
+        const char* name;
+    };
+    const Target targets[] = {{Renderer::sceneColor, 1, "sceneColor"},
+                              {Renderer::halfColor, 2, "halfColor"},
+                              {Renderer::dofResult, 2, "dofResult"},
+                              {Renderer::glowA, 4, "glowA"},
                               {Renderer::glowB, 4, "glowB"}};
     for (const Target& target : targets) {
         const auto values = readRectangleFloats(renderer->texture(target.index), int(width) / target.divisor,
@@ -92,7 +98,7 @@ std::string firstNonFiniteTarget()
     return "";
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(HeadlessShow, ParticleColoursFollowTheRenderersDraws)
 {
@@ -156,8 +162,10 @@ TEST_F(HeadlessShow, EachRowOfTheTimelineDrawsItsOwnScene)
         void (*place)(Camera&, double);
         double sceneTime;
     };
-    const Row rows[] = {{10.0, placeTunnelIntroCamera, 10.0}, {30.0, placeParticlesCamera, 5.0},
-                        {50.0, placeCreditsCamera, 15.0},     {70.0, placeTunnelFireworksCamera, 70.0},
+    const Row rows[] = {{10.0, placeTunnelIntroCamera, 10.0},
+                        {30.0, placeParticlesCamera, 5.0},
+                        {50.0, placeCreditsCamera, 15.0},
+                        {70.0, placeTunnelFireworksCamera, 70.0},
                         {100.0, placeCarouselCamera, 20.0}};
     for (const Row& row : rows) {
         drawShowFrameAlone(row.t, FrameRate{60, 1});
@@ -236,8 +244,8 @@ TEST_F(HeadlessShow, ClosesItselfOnTheFirstFrameAtOrAfter116Seconds)
         for (uint64_t frame = firstAfterEnd - 3; frame <= firstAfterEnd; ++frame) {
             bool last = false;
             drawShowFrame(rate.frameTime(frame), last);
-            EXPECT_EQ(last, frame == firstAfterEnd) << "frame " << frame << " at " << rate.numerator << "/"
-                                                    << rate.denominator;
+            EXPECT_EQ(last, frame == firstAfterEnd)
+                << "frame " << frame << " at " << rate.numerator << "/" << rate.denominator;
         }
         // That frame was still drawn; the next drain takes the quit.
         EXPECT_TRUE(drainMessages());

@@ -40,8 +40,8 @@ TEST(VideoSound, AsLongAsTheFramesToTheSample)
 {
     EXPECT_EQ(samplesForFrames(60, FrameRate{60, 1}, 44100), 44100u);
     EXPECT_EQ(samplesForFrames(6961, FrameRate{60, 1}, 44100), 5116335u);
-    EXPECT_EQ(samplesForFrames(60, FrameRate{60000, 1001}, 44100), 44144u);   // 44144.1
-    EXPECT_EQ(samplesForFrames(1, FrameRate{30000, 1001}, 48000), 1602u);     // 1601.6
+    EXPECT_EQ(samplesForFrames(60, FrameRate{60000, 1001}, 44100), 44144u);  // 44144.1
+    EXPECT_EQ(samplesForFrames(1, FrameRate{30000, 1001}, 48000), 1602u);    // 1601.6
 
     // Cut where the frames end, silence where the soundtrack has ended.
     DecodedSound sound;
@@ -71,7 +71,7 @@ TEST(VideoEncoding, TheContainerPicksTheCodecs)
     EXPECT_EQ(after(mp4, "-video_size"), "1920x1080");
     EXPECT_EQ(after(mp4, "-c:v"), "libx264");
     EXPECT_EQ(after(mp4, "-c:a"), "aac");
-    EXPECT_EQ(after(mp4, "-pix_fmt"), "rgb24");   // the input's, first
+    EXPECT_EQ(after(mp4, "-pix_fmt"), "rgb24");  // the input's, first
     EXPECT_EQ(mp4.back(), "/tmp/show.partial.mp4");
     EXPECT_EQ(std::count(mp4.begin(), mp4.end(), "-crf"), 0);
 
@@ -95,7 +95,8 @@ TEST(VideoFiles, UnfinishedNamesAndProgress)
     EXPECT_EQ(ProgressLine::formatLine(0, 6961, 0.0), "frame 0 of 6961");
     EXPECT_EQ(ProgressLine::formatLine(100, 6961, 10.0), "frame 100 of 6961, 10.0 frames/s, 11:26 left");
     EXPECT_EQ(ProgressLine::formatLine(6961, 6961, 696.1), "frame 6961 of 6961, 10.0 frames/s");
-    EXPECT_EQ(ProgressLine::formatLogLine(349, 6961, 34.9), "capture: 5%, frame 349 of 6961, 10.0 frames/s, 11:01 left");
+    EXPECT_EQ(ProgressLine::formatLogLine(349, 6961, 34.9),
+              "capture: 5%, frame 349 of 6961, 10.0 frames/s, 11:01 left");
 
     // In a log, the frame counts at which lines are due, walked as a capture does: one at each
     // further 5 % of the frames (never before that share is done), the last at the last frame.

@@ -12,7 +12,8 @@ using namespace soundtrack;
 
 namespace {
 
-std::size_t loudestFrame(const std::vector<float>& channel, std::size_t from, std::size_t to) {
+std::size_t loudestFrame(const std::vector<float>& channel, std::size_t from, std::size_t to)
+{
     std::size_t best = from;
     for (std::size_t n = from; n < to; ++n) {
         if (std::abs(channel[n]) > std::abs(channel[best])) {
@@ -22,7 +23,8 @@ std::size_t loudestFrame(const std::vector<float>& channel, std::size_t from, st
     return best;
 }
 
-double energy(const std::vector<float>& channel, double from, double to) {
+double energy(const std::vector<float>& channel, double from, double to)
+{
     double sum = 0.0;
     for (std::size_t n = secondsToFrames(from); n < secondsToFrames(to); ++n) {
         sum += static_cast<double>(channel[n]) * channel[n];
@@ -32,7 +34,8 @@ double energy(const std::vector<float>& channel, double from, double to) {
 
 }  // namespace
 
-TEST(SoundtrackEffects, PingPongEchoesOnTheDottedEighthLeftThenRight) {
+TEST(SoundtrackEffects, PingPongEchoesOnTheDottedEighthLeftThenRight)
+{
     StereoBuffer impulse(secondsToFrames(2.0));
     impulse.left[0] = 1.0f;
     impulse.right[0] = 1.0f;
@@ -53,7 +56,8 @@ TEST(SoundtrackEffects, PingPongEchoesOnTheDottedEighthLeftThenRight) {
     EXPECT_EQ(loudestFrame(echoes.left, 2 * delay + 1, 4 * delay), 3 * delay);
 }
 
-TEST(SoundtrackEffects, ReverbTailDecaysAtItsSetRateAndIsWide) {
+TEST(SoundtrackEffects, ReverbTailDecaysAtItsSetRateAndIsWide)
+{
     StereoBuffer impulse(secondsToFrames(9.0));
     impulse.left[0] = 1.0f;
     impulse.right[0] = 1.0f;
@@ -82,7 +86,8 @@ TEST(SoundtrackEffects, ReverbTailDecaysAtItsSetRateAndIsWide) {
     EXPECT_LT(std::abs(lr) / std::sqrt(ll * rr), 0.3);
 }
 
-TEST(SoundtrackEffects, LimiterKeepsEveryPeakUnderTheCeilingAndLeavesQuietPartsAlone) {
+TEST(SoundtrackEffects, LimiterKeepsEveryPeakUnderTheCeilingAndLeavesQuietPartsAlone)
+{
     // Quiet noise with a few loud spikes, the first right at the start.
     Random random(3);
     std::vector<float> peaks(secondsToFrames(2.0));

@@ -13,7 +13,8 @@ using namespace soundtrack;
 
 namespace {
 
-float peakOf(const StereoBuffer& b) {
+float peakOf(const StereoBuffer& b)
+{
     float peak = 0.0f;
     for (std::size_t n = 0; n < b.frames(); ++n) {
         peak = std::max({peak, std::abs(b.left[n]), std::abs(b.right[n])});
@@ -21,35 +22,37 @@ float peakOf(const StereoBuffer& b) {
     return peak;
 }
 
-const char* nameOf(Instrument instrument) {
+const char* nameOf(Instrument instrument)
+{
     switch (instrument) {
-        case Instrument::Kick: return "kick";
-        case Instrument::Snare: return "snare";
-        case Instrument::Clap: return "clap";
-        case Instrument::ClosedHat: return "closed hat";
-        case Instrument::OpenHat: return "open hat";
-        case Instrument::Crash: return "crash";
-        case Instrument::Bass: return "bass";
-        case Instrument::Pad: return "pad";
-        case Instrument::Lead: return "lead";
-        case Instrument::Arp: return "arpeggio";
-        case Instrument::Chime: return "chime";
-        case Instrument::Riser: return "riser";
-        case Instrument::Impact: return "impact";
+    case Instrument::Kick: return "kick";
+    case Instrument::Snare: return "snare";
+    case Instrument::Clap: return "clap";
+    case Instrument::ClosedHat: return "closed hat";
+    case Instrument::OpenHat: return "open hat";
+    case Instrument::Crash: return "crash";
+    case Instrument::Bass: return "bass";
+    case Instrument::Pad: return "pad";
+    case Instrument::Lead: return "lead";
+    case Instrument::Arp: return "arpeggio";
+    case Instrument::Chime: return "chime";
+    case Instrument::Riser: return "riser";
+    case Instrument::Impact: return "impact";
     }
     return "?";
 }
 
 }  // namespace
 
-TEST(SoundtrackInstruments, EveryVoiceSoundsAndStartsAndEndsAtSilence) {
+TEST(SoundtrackInstruments, EveryVoiceSoundsAndStartsAndEndsAtSilence)
+{
     Score score;
     score.automation.padCutoffHz = {{0, 2000}};
     score.automation.arpCutoffHz = {{0, 2000}};
     score.automation.brightness = {{0, 1.0}};
-    const Instrument all[] = {Instrument::Kick, Instrument::Snare, Instrument::Clap, Instrument::ClosedHat,
-                              Instrument::OpenHat, Instrument::Crash, Instrument::Bass, Instrument::Pad,
-                              Instrument::Lead, Instrument::Arp, Instrument::Chime, Instrument::Riser,
+    const Instrument all[] = {Instrument::Kick,    Instrument::Snare, Instrument::Clap,  Instrument::ClosedHat,
+                              Instrument::OpenHat, Instrument::Crash, Instrument::Bass,  Instrument::Pad,
+                              Instrument::Lead,    Instrument::Arp,   Instrument::Chime, Instrument::Riser,
                               Instrument::Impact};
     for (Instrument instrument : all) {
         const NoteEvent note{0.0, instrument, 57.0, 4.0, 1.0f};
@@ -66,7 +69,8 @@ TEST(SoundtrackInstruments, EveryVoiceSoundsAndStartsAndEndsAtSilence) {
     }
 }
 
-TEST(SoundtrackInstruments, VelocityScalesTheLevel) {
+TEST(SoundtrackInstruments, VelocityScalesTheLevel)
+{
     Score score;
     score.automation.brightness = {{0, 0.5}};
     const StereoBuffer loud = renderNote(score, {0.0, Instrument::Bass, 33.0, 1.0, 1.0f}, 5);
@@ -74,7 +78,8 @@ TEST(SoundtrackInstruments, VelocityScalesTheLevel) {
     EXPECT_NEAR(peakOf(soft) / peakOf(loud), 0.25f, 0.1f);
 }
 
-TEST(SoundtrackInstruments, EnvelopesRiseHoldAndFallToExactlyZero) {
+TEST(SoundtrackInstruments, EnvelopesRiseHoldAndFallToExactlyZero)
+{
     const Adsr shape{0.01, 0.1, 0.5, 0.2};
     EXPECT_EQ(adsrLevel(shape, 0.0, 1.0), 0.0f);
     EXPECT_NEAR(adsrLevel(shape, 0.005, 1.0), 0.5f, 1e-4f);
@@ -91,7 +96,8 @@ TEST(SoundtrackInstruments, EnvelopesRiseHoldAndFallToExactlyZero) {
     EXPECT_NEAR(percussiveLevel(0.001, 0.001, 0.1, 0.5), 1.0f, 1e-4f);
 }
 
-TEST(SoundtrackInstruments, OscillatorsAreCentredAndFullScale) {
+TEST(SoundtrackInstruments, OscillatorsAreCentredAndFullScale)
+{
     for (double width : {0.5, 0.2, 0.8}) {
         Oscillator oscillator;
         oscillator.setFrequency(440.0);

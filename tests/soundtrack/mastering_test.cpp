@@ -9,7 +9,8 @@
 
 using namespace soundtrack;
 
-TEST(SoundtrackMastering, ReachesTheTargetLoudnessWithTheTruePeakUnderTheCeiling) {
+TEST(SoundtrackMastering, ReachesTheTargetLoudnessWithTheTruePeakUnderTheCeiling)
+{
     // Quiet noise with a DC offset, and every half second a short burst at a quarter of the
     // sample rate whose crests fall between the samples.
     Random random(11);

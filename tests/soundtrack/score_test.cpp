@@ -13,7 +13,8 @@ namespace {
 
 // The picture's cuts, seconds: flash, credits, fireworks, carousel, then one model every 4 s,
 // and the end of the show.
-std::vector<double> pictureCuts() {
+std::vector<double> pictureCuts()
+{
     std::vector<double> cuts = {25.0, 35.0, 65.0, 80.0};
     for (double t = 84.0; t <= 116.0; t += 4.0) {
         cuts.push_back(t);
@@ -21,11 +22,15 @@ std::vector<double> pictureCuts() {
     return cuts;
 }
 
-bool isWhole(double x) { return std::abs(x - std::round(x)) < 1e-9; }
+bool isWhole(double x)
+{
+    return std::abs(x - std::round(x)) < 1e-9;
+}
 
 }  // namespace
 
-TEST(SoundtrackScore, EveryCutOfThePictureIsASectionBoundaryOnABeat) {
+TEST(SoundtrackScore, EveryCutOfThePictureIsASectionBoundaryOnABeat)
+{
     const Score score = buildScore();
     EXPECT_DOUBLE_EQ(score.beatsPerMinute, 120.0);
     EXPECT_DOUBLE_EQ(score.lengthSeconds, 116.0);
@@ -57,7 +62,8 @@ TEST(SoundtrackScore, EveryCutOfThePictureIsASectionBoundaryOnABeat) {
     EXPECT_EQ(phrases, 9);
 }
 
-TEST(SoundtrackScore, CutsAreMarkedByAnImpactOrACrashOnTheDownbeat) {
+TEST(SoundtrackScore, CutsAreMarkedByAnImpactOrACrashOnTheDownbeat)
+{
     const Score score = buildScore();
     for (double cut : {25.0, 35.0, 65.0, 80.0}) {
         bool marked = false;
@@ -69,29 +75,30 @@ TEST(SoundtrackScore, CutsAreMarkedByAnImpactOrACrashOnTheDownbeat) {
     }
 }
 
-TEST(SoundtrackScore, PitchedPartsStayInAMinor) {
+TEST(SoundtrackScore, PitchedPartsStayInAMinor)
+{
     // A natural minor, plus G sharp: the leading note of the dominant E major chord.
     const std::set<int> key = {9, 11, 0, 2, 4, 5, 7, 8};
     const Score score = buildScore();
     for (const NoteEvent& note : score.notes) {
         switch (note.instrument) {
-            case Instrument::Bass:
-            case Instrument::Pad:
-            case Instrument::Lead:
-            case Instrument::Arp:
-            case Instrument::Chime: {
-                ASSERT_TRUE(isWhole(note.pitch));
-                const int pitchClass = static_cast<int>(note.pitch) % 12;
-                EXPECT_EQ(key.count(pitchClass), 1u) << "pitch " << note.pitch << " at beat " << note.beat;
-                break;
-            }
-            default:
-                break;
+        case Instrument::Bass:
+        case Instrument::Pad:
+        case Instrument::Lead:
+        case Instrument::Arp:
+        case Instrument::Chime: {
+            ASSERT_TRUE(isWhole(note.pitch));
+            const int pitchClass = static_cast<int>(note.pitch) % 12;
+            EXPECT_EQ(key.count(pitchClass), 1u) << "pitch " << note.pitch << " at beat " << note.beat;
+            break;
+        }
+        default: break;
         }
     }
 }
 
-TEST(SoundtrackScore, NotesAreWellFormedAndInsideTheShow) {
+TEST(SoundtrackScore, NotesAreWellFormedAndInsideTheShow)
+{
     const Score score = buildScore();
     ASSERT_FALSE(score.notes.empty());
     double previous = 0.0;
@@ -105,7 +112,8 @@ TEST(SoundtrackScore, NotesAreWellFormedAndInsideTheShow) {
     }
 }
 
-TEST(SoundtrackScore, EverythingHasDiedAwayWhenTheShowEnds) {
+TEST(SoundtrackScore, EverythingHasDiedAwayWhenTheShowEnds)
+{
     const Score score = buildScore();
     std::uint32_t seed = 1;
     int rendered = 0;
@@ -126,7 +134,8 @@ TEST(SoundtrackScore, EverythingHasDiedAwayWhenTheShowEnds) {
     EXPECT_DOUBLE_EQ(score.automation.masterLevel.at(0.0), 0.0);
 }
 
-TEST(SoundtrackScore, ThePartsThinOutOverTheCarousel) {
+TEST(SoundtrackScore, ThePartsThinOutOverTheCarousel)
+{
     const Score score = buildScore();
     const auto countBetween = [&](double from, double to) {
         int count = 0;

@@ -26,7 +26,8 @@ struct DecodedMusic {
 };
 
 // Decoded once for all the cases of this program.
-const DecodedMusic& music() {
+const DecodedMusic& music()
+{
     static const DecodedMusic decoded = [] {
         DecodedMusic result;
         std::size_t size = 0;
@@ -57,7 +58,8 @@ const DecodedMusic& music() {
     return decoded;
 }
 
-double rmsDecibels(const DecodedMusic& m, double from, double to) {
+double rmsDecibels(const DecodedMusic& m, double from, double to)
+{
     const std::size_t first = static_cast<std::size_t>(from * m.sampleRate) * 2;
     const std::size_t last = std::min(m.samples.size(), static_cast<std::size_t>(to * m.sampleRate) * 2);
     double sum = 0.0;
@@ -68,7 +70,8 @@ double rmsDecibels(const DecodedMusic& m, double from, double to) {
 }
 
 // Runs ffmpeg's ebur128 filter on the file and returns its summary text ("" if it fails).
-std::string ebur128Summary() {
+std::string ebur128Summary()
+{
     const std::string command = std::string("ffmpeg -nostdin -nostats -hide_banner -i ") + musicFile +
                                 " -filter_complex ebur128=peak=true -f null - 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
@@ -88,7 +91,8 @@ std::string ebur128Summary() {
 }
 
 // The number after `label` found after `section` in the summary; NaN when missing.
-double summaryValue(const std::string& summary, const std::string& section, const std::string& label) {
+double summaryValue(const std::string& summary, const std::string& section, const std::string& label)
+{
     const std::size_t at = summary.find(section);
     if (at == std::string::npos) {
         return std::nan("");
@@ -102,7 +106,8 @@ double summaryValue(const std::string& summary, const std::string& section, cons
 
 }  // namespace
 
-TEST(SoundtrackFile, OpensAsTheShowOpensItAt44100HzStereoFor116Seconds) {
+TEST(SoundtrackFile, OpensAsTheShowOpensItAt44100HzStereoFor116Seconds)
+{
     const DecodedMusic& m = music();
     ASSERT_TRUE(m.opened) << musicFile << " is missing or not Ogg Vorbis";
     EXPECT_EQ(m.sampleRate, 44100u);
@@ -111,7 +116,8 @@ TEST(SoundtrackFile, OpensAsTheShowOpensItAt44100HzStereoFor116Seconds) {
     EXPECT_NEAR(seconds, 116.0, 0.5);
 }
 
-TEST(SoundtrackFile, NoSampleClipsAndNoOffset) {
+TEST(SoundtrackFile, NoSampleClipsAndNoOffset)
+{
     const DecodedMusic& m = music();
     ASSERT_TRUE(m.opened);
     float peak = 0.0f;
@@ -125,7 +131,8 @@ TEST(SoundtrackFile, NoSampleClipsAndNoOffset) {
     EXPECT_NEAR(sum[1] / m.frames(), 0.0, 1e-3) << "DC offset on the right";
 }
 
-TEST(SoundtrackFile, RisesFromSilenceAndDiesAwayToSilence) {
+TEST(SoundtrackFile, RisesFromSilenceAndDiesAwayToSilence)
+{
     const DecodedMusic& m = music();
     ASSERT_TRUE(m.opened);
     EXPECT_LT(rmsDecibels(m, 0.0, 0.1), -70.0) << "the show opens on black: the music must too";
@@ -133,7 +140,8 @@ TEST(SoundtrackFile, RisesFromSilenceAndDiesAwayToSilence) {
     EXPECT_LT(rmsDecibels(m, seconds - 0.1, seconds), -70.0) << "the last chord has not died away";
 }
 
-TEST(SoundtrackFile, LoudnessFollowsThePicture) {
+TEST(SoundtrackFile, LoudnessFollowsThePicture)
+{
     const DecodedMusic& m = music();
     ASSERT_TRUE(m.opened);
     const double fadeIn = rmsDecibels(m, 2.0, 6.0);
@@ -148,7 +156,8 @@ TEST(SoundtrackFile, LoudnessFollowsThePicture) {
     EXPECT_LT(lastModels, fireworks - 6.0) << "the carousel does not thin out";
 }
 
-TEST(SoundtrackFile, MeetsTheLoudnessTargetWithTruePeakHeadroom) {
+TEST(SoundtrackFile, MeetsTheLoudnessTargetWithTruePeakHeadroom)
+{
     const std::string summary = ebur128Summary();
     ASSERT_FALSE(summary.empty()) << "ffmpeg's ebur128 filter did not run on " << musicFile;
     const double integrated = summaryValue(summary, "Integrated loudness:", "I:");

@@ -16,8 +16,7 @@ bool ensureGLContext(uint32_t width, uint32_t height)
     return created;
 }
 
-std::string writeTestImage(const std::string& name, const std::vector<uint8_t>& rgba,
-                           uint32_t width, uint32_t height)
+std::string writeTestImage(const std::string& name, const std::vector<uint8_t>& rgba, uint32_t width, uint32_t height)
 {
     std::filesystem::create_directories("test-output");
     std::string path = "test-output/" + name + ".png";

@@ -46,7 +46,7 @@ bool endsWith(const std::string& text, const std::string& tail)
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-} // namespace
+}  // namespace
 
 bool parseFrameSize(const std::string& text, uint32_t& width, uint32_t& height)
 {

@@ -19,14 +19,14 @@ enum class CaptureMode { Frame, Sheet, Filmstrip, Video, Frames };
 
 struct CaptureOptions {
     CaptureMode mode = CaptureMode::Frame;
-    double time = 0.0;          // seconds of demo time, for a single frame
-    std::string outputPath;     // the file, or the folder for --frames
-    uint32_t width = 0;         // 0: the mode's default
+    double time = 0.0;       // seconds of demo time, for a single frame
+    std::string outputPath;  // the file, or the folder for --frames
+    uint32_t width = 0;      // 0: the mode's default
     uint32_t height = 0;
     FrameRate rate;
-    double from = 0.0;          // the part of the show a video or frame folder holds
-    double to = 140.0;          //   (the show closes itself before the end of this range)
-    int crf = -1;               // the encoder's constant rate factor; -1: its default
+    double from = 0.0;  // the part of the show a video or frame folder holds
+    double to = 140.0;  //   (the show closes itself before the end of this range)
+    int crf = -1;       // the encoder's constant rate factor; -1: its default
 };
 
 // False with a one-line reason in `error` when the arguments don't make a capture.

@@ -18,11 +18,7 @@ const std::vector<double>& contactSheetTimes()
     // white; the fireworks at three points of their orbit; the carousel's first, middle and
     // last models.
     static const std::vector<double> times = {
-        3.0, 7.0, 14.0,
-        26.0, 29.0, 33.5,
-        46.0, 54.0, 61.0,
-        67.0, 72.0, 78.0,
-        81.5, 97.0, 114.5,
+        3.0, 7.0, 14.0, 26.0, 29.0, 33.5, 46.0, 54.0, 61.0, 67.0, 72.0, 78.0, 81.5, 97.0, 114.5,
     };
     return times;
 }

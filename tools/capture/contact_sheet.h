@@ -14,7 +14,7 @@ std::string timeLabel(double t);
 struct SheetImage {
     uint32_t width = 0;
     uint32_t height = 0;
-    std::vector<uint8_t> rgba;   // top row first
+    std::vector<uint8_t> rgba;  // top row first
 };
 
 // Places the tiles (each tileWidth x tileHeight RGBA8, top row first) `columns` to a row, in

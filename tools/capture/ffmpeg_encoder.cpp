@@ -64,15 +64,15 @@ bool highPipe(int ends[2])
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> ffmpegArguments(const EncoderSettings& settings)
 {
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
     const std::string rate = std::to_string(settings.rate.numerator) + "/" + std::to_string(settings.rate.denominator);
     std::vector<std::string> arguments = {
-        "-hide_banner", "-nostdin", "-loglevel", "error", "-y",
-        "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size", size, "-framerate", rate, "-i", "pipe:0",
+        "-hide_banner", "-nostdin",    "-loglevel", "error",      "-y", "-f", "rawvideo", "-pix_fmt",
+        "rgb24",        "-video_size", size,        "-framerate", rate, "-i", "pipe:0",
     };
     if (settings.sampleRate > 0)
         arguments.insert(arguments.end(), {"-f", "f32le", "-ar", std::to_string(settings.sampleRate), "-ac",
@@ -85,9 +85,9 @@ std::vector<std::string> ffmpegArguments(const EncoderSettings& settings)
     // Chroma at half size, as every player expects, converted with the BT.709 matrix.
     const std::string extension = extensionOf(settings.outputPath);
     const bool webm = extension == "webm";
-    arguments.insert(arguments.end(), {"-vf", "scale=out_color_matrix=bt709:out_range=tv:flags=bicubic",
-                                       "-pix_fmt", "yuv420p", "-colorspace", "bt709", "-color_primaries",
-                                       "bt709", "-color_trc", "bt709", "-color_range", "tv"});
+    arguments.insert(arguments.end(), {"-vf", "scale=out_color_matrix=bt709:out_range=tv:flags=bicubic", "-pix_fmt",
+                                       "yuv420p", "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc",
+                                       "bt709", "-color_range", "tv"});
     if (webm) {
         arguments.insert(arguments.end(), {"-c:v", "libvpx-vp9", "-b:v", "0", "-row-mt", "1"});
         if (settings.sampleRate > 0)
@@ -121,7 +121,8 @@ std::string findProgram(const std::string& program)
         const std::string folder = end > begin ? folders.substr(begin, end - begin) : ".";
         std::string candidate = folder + "/" + program;
         struct stat status {};
-        if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+        if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+            ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
         begin = end + 1;
     }

@@ -12,7 +12,7 @@
 #include <vector>
 
 struct EncoderSettings {
-    std::string outputPath;   // its extension picks the container and, through it, the codecs
+    std::string outputPath;  // its extension picks the container and, through it, the codecs
     uint32_t width = 0, height = 0;
     FrameRate rate;
     int crf = -1;             // -1: the encoder's default

@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr uint32_t columns = 15;   // thumbnails to a row: a scene longer than this wraps
-constexpr uint32_t gap = 6;        // pixels between thumbnails and around the strip
+constexpr uint32_t columns = 15;  // thumbnails to a row: a scene longer than this wraps
+constexpr uint32_t gap = 6;       // pixels between thumbnails and around the strip
 constexpr uint8_t groundLevel = 24;
-constexpr int captionScale = 2;    // each font pixel drawn 2 x 2: labels 14 pixels tall
+constexpr int captionScale = 2;  // each font pixel drawn 2 x 2: labels 14 pixels tall
 constexpr uint32_t captionHeight = (glyphHeight + glyphDescent) * captionScale + 4;
 constexpr uint32_t headingHeight = (glyphHeight + glyphDescent) * captionScale + 8;
 const uint8_t captionInk[3] = {200, 200, 200};
@@ -35,8 +35,8 @@ uint8_t srgbFromLinear(double light)
 }
 
 // Each thumbnail pixel is the mean of the frame's pixels it covers (at least one).
-std::vector<uint8_t> boxFiltered(const std::vector<uint8_t>& rgba, uint32_t width, uint32_t height,
-                                 uint32_t toWidth, uint32_t toHeight)
+std::vector<uint8_t> boxFiltered(const std::vector<uint8_t>& rgba, uint32_t width, uint32_t height, uint32_t toWidth,
+                                 uint32_t toHeight)
 {
     static const std::vector<double> linear = [] {
         std::vector<double> table(256);
@@ -64,9 +64,9 @@ std::vector<uint8_t> boxFiltered(const std::vector<uint8_t>& rgba, uint32_t widt
 
 struct SceneFigures {
     size_t frames = 0;
-    size_t counted = 0;   // frames outside the planned fades
-    size_t inRange = 0;   // of those, frames with their contrast in the photograph range
-    std::vector<double> tooBright;   // times of the frames too bright outside the burn-outs
+    size_t counted = 0;             // frames outside the planned fades
+    size_t inRange = 0;             // of those, frames with their contrast in the photograph range
+    std::vector<double> tooBright;  // times of the frames too bright outside the burn-outs
 };
 
 SceneFigures summarise(const std::vector<FilmstripFrame>& frames, FrameRun run)
@@ -117,7 +117,7 @@ void paste(SheetImage& image, const std::vector<uint8_t>& tile, uint32_t tileWid
                     size_t(tileWidth) * 4);
 }
 
-} // namespace
+}  // namespace
 
 uint32_t filmstripThumbnailHeight(uint32_t frameWidth, uint32_t frameHeight)
 {
@@ -192,8 +192,9 @@ std::vector<FilmstripFrame> drawFilmstripFrames(uint32_t width, uint32_t height,
 
 void printFilmstripSummary(const std::vector<FilmstripFrame>& frames, std::FILE* report)
 {
-    std::fprintf(report, "\ncontrast in [%.2f, %.2f] outside the planned fades; mean brightness above %.2f outside the "
-                         "planned burn-outs\n",
+    std::fprintf(report,
+                 "\ncontrast in [%.2f, %.2f] outside the planned fades; mean brightness above %.2f outside the "
+                 "planned burn-outs\n",
                  photographContrastLow, photographContrastHigh, brightnessLimit);
     std::fprintf(report, "%-15s %6s %8s %8s %6s  %s\n", "scene", "frames", "counted", "in range", "share",
                  "too bright");

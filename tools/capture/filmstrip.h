@@ -14,10 +14,10 @@
 #include <vector>
 
 struct FilmstripFrame {
-    double time = 0.0;   // seconds of demo time
+    double time = 0.0;  // seconds of demo time
     TimelineAction scene = TimelineAction::TunnelIntro;
-    PictureFigures figures;        // measured on the frame at its full size
-    std::vector<uint8_t> thumbnail;   // RGBA8, top row first, at the strip's thumbnail size
+    PictureFigures figures;          // measured on the frame at its full size
+    std::vector<uint8_t> thumbnail;  // RGBA8, top row first, at the strip's thumbnail size
 };
 
 // Thumbnails are this wide; their height keeps the frame's shape (90 for 16:9).

@@ -15,7 +15,7 @@ struct Colour {
 
 constexpr Colour ground = {24, 24, 24};
 constexpr Colour panelGround = {36, 36, 36};
-constexpr Colour plannedShade = {58, 58, 58};   // a planned fade or burn-out
+constexpr Colour plannedShade = {58, 58, 58};  // a planned fade or burn-out
 constexpr Colour photographBand = {28, 66, 44};
 constexpr Colour gridLine = {50, 50, 50};
 constexpr Colour sceneBoundary = {130, 130, 130};
@@ -24,9 +24,9 @@ constexpr Colour brightnessColour = {255, 178, 56};
 constexpr Colour contrastColour = {90, 196, 255};
 constexpr Colour limitColour = {230, 70, 70};
 
-constexpr int textScale = 2;   // font pixels: 14 pixels tall
+constexpr int textScale = 2;  // font pixels: 14 pixels tall
 constexpr int lineHeight = glyphHeight * textScale;
-constexpr int leftMargin = 72;   // room for the value labels
+constexpr int leftMargin = 72;  // room for the value labels
 constexpr int rightMargin = 24;
 constexpr int panelHeight = 200;
 constexpr int legendTop = 10;
@@ -126,7 +126,7 @@ double sceneStart(double before, double after)
 
 struct Band {
     double low = 0.0;
-    double high = 0.0;   // no band when not above low
+    double high = 0.0;  // no band when not above low
 };
 
 // A panel's ground, its band and shaded passages, grid, value labels and scene boundaries.
@@ -176,7 +176,7 @@ int legendEntry(Canvas& canvas, int x, Colour swatch, const std::string& words)
     return canvas.write(x + 36, legendTop, words, text) + 40;
 }
 
-} // namespace
+}  // namespace
 
 SheetImage drawFigurePlot(const std::vector<FilmstripFrame>& frames, uint32_t width)
 {

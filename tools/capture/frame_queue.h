@@ -8,8 +8,8 @@
 #include <vector>
 
 struct QueuedFrame {
-    uint64_t index = 0;            // the frame's number in the show
-    std::vector<uint8_t> rgba;     // bottom row first, as GL reads it
+    uint64_t index = 0;         // the frame's number in the show
+    std::vector<uint8_t> rgba;  // bottom row first, as GL reads it
 };
 
 class FrameQueue {

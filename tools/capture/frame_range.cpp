@@ -7,8 +7,7 @@
 namespace {
 
 // The first frame at or after `seconds`, or `limit` if none before it is.
-template <typename Predicate>
-uint64_t firstFrameWhere(uint64_t limit, Predicate holds)
+template <typename Predicate> uint64_t firstFrameWhere(uint64_t limit, Predicate holds)
 {
     uint64_t low = 0, high = limit;
     while (low < high) {
@@ -21,7 +20,7 @@ uint64_t firstFrameWhere(uint64_t limit, Predicate holds)
     return low;
 }
 
-} // namespace
+}  // namespace
 
 FrameRange videoFrameRange(const FrameRate& rate, double from, double to)
 {

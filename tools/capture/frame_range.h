@@ -5,8 +5,8 @@
 #include <cstdint>
 
 struct FrameRange {
-    uint64_t first = 0;   // index of the first frame
-    uint64_t count = 0;   // frames from there on
+    uint64_t first = 0;  // index of the first frame
+    uint64_t count = 0;  // frames from there on
 };
 
 // The frames whose times lie in [from, to), ending early, inclusively, with the frame on which

@@ -4,7 +4,7 @@ namespace {
 
 struct Glyph {
     char character;
-    uint8_t rows[glyphHeight + glyphDescent];   // bit 4 is the leftmost pixel; unlisted rows are blank
+    uint8_t rows[glyphHeight + glyphDescent];  // bit 4 is the leftmost pixel; unlisted rows are blank
 };
 
 const Glyph glyphs[] = {
@@ -62,7 +62,7 @@ const Glyph* findGlyph(char c)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 int labelWidth(const std::string& text, int scale)
 {

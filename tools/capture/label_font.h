@@ -7,7 +7,7 @@
 
 constexpr int glyphWidth = 5;
 constexpr int glyphHeight = 7;
-constexpr int glyphDescent = 2;   // rows below the baseline that g, j, p, q and y reach into
+constexpr int glyphDescent = 2;  // rows below the baseline that g, j, p, q and y reach into
 
 // Width in pixels of `text` at `scale` (one pixel of the font = scale x scale), with one font
 // pixel between characters.

@@ -60,7 +60,7 @@ bool enterDataFolder(const char* argv0)
     return !error;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -80,7 +80,8 @@ int main(int argc, char** argv)
     MovingCapture capture;
     PreparedCapture prepared;
     if (moving) {
-        capture.destination = options.mode == CaptureMode::Video ? FrameDestination::Video : FrameDestination::PngFolder;
+        capture.destination =
+            options.mode == CaptureMode::Video ? FrameDestination::Video : FrameDestination::PngFolder;
         capture.outputPath = outputPath;
         capture.width = options.width;
         capture.height = options.height;

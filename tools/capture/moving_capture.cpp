@@ -70,8 +70,7 @@ std::string frameFileName(const std::string& folder, uint64_t index)
 struct FrameWriter {
     FrameWriter(const MovingCapture& what, FfmpegEncoder* to, FrameQueue& from)
         : capture(what), encoder(to), queue(from)
-    {
-    }
+    {}
 
     const MovingCapture& capture;
     FfmpegEncoder* encoder;
@@ -125,7 +124,7 @@ bool canCreate(const std::string& path, std::string& error)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string partialPathFor(const std::string& path)
 {
@@ -199,7 +198,8 @@ int runMovingCapture(const MovingCapture& capture, PreparedCapture& prepared, Ca
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    struct sigaction previousInt {}, previousTerm {};
+    struct sigaction previousInt {
+    }, previousTerm{};
     sigaction(SIGINT, &action, &previousInt);
     sigaction(SIGTERM, &action, &previousTerm);
 

@@ -13,7 +13,7 @@ enum class FrameDestination { Video, PngFolder, Nowhere };
 
 struct MovingCapture {
     FrameDestination destination = FrameDestination::Video;
-    std::string outputPath;   // the video file or the folder of frames
+    std::string outputPath;  // the video file or the folder of frames
     uint32_t width = 0, height = 0;
     FrameRate rate;
     double from = 0.0, to = 140.0;
@@ -26,17 +26,17 @@ struct MovingCapture {
 struct CaptureFigures {
     uint64_t frames = 0;
     double wallSeconds = 0.0;
-    double renderSeconds = 0.0;     // drawing, on the main thread
-    double readbackSeconds = 0.0;   // starting and collecting read-backs, main thread
-    double convertSeconds = 0.0;    // flipping rows and dropping alpha, writer thread
-    double writeSeconds = 0.0;      // handing frames to ffmpeg or to PNG files, writer thread
-    double finishSeconds = 0.0;     // waiting for ffmpeg to finish after the last frame
+    double renderSeconds = 0.0;    // drawing, on the main thread
+    double readbackSeconds = 0.0;  // starting and collecting read-backs, main thread
+    double convertSeconds = 0.0;   // flipping rows and dropping alpha, writer thread
+    double writeSeconds = 0.0;     // handing frames to ffmpeg or to PNG files, writer thread
+    double finishSeconds = 0.0;    // waiting for ffmpeg to finish after the last frame
 };
 
 // What is settled before the first frame.
 struct PreparedCapture {
     DecodedSound sound;
-    std::string partialPath;   // where a video is written until it is complete
+    std::string partialPath;  // where a video is written until it is complete
 };
 
 // Checks what can be checked before any frame is drawn, in the data folder: ffmpeg is there,

@@ -10,11 +10,11 @@ namespace {
 // 4 x 4 pixels, enough to flatten per-pixel grain and dither of a few levels.
 constexpr double referenceWidth = 480.0;
 constexpr double referenceHeight = 270.0;
-constexpr double referenceCellSide = 4.0;   // pixels of a 480x270 frame per grid cell
+constexpr double referenceCellSide = 4.0;  // pixels of a 480x270 frame per grid cell
 
 // Blocks of about 8 x 8 cells, about 30 pixels at 480x270: the scale of an object on screen
 // rather than of a texture's grain.
-constexpr double blockSide = 8.0;   // grid cells
+constexpr double blockSide = 8.0;  // grid cells
 
 // The share of blocks, most detailed first, whose spread makes the figure: a subject that
 // fills a tenth of the frame counts in full, a dark or empty rest does not dilute it.
@@ -32,7 +32,7 @@ uint32_t edge(uint32_t i, uint32_t length, uint32_t parts)
     return uint32_t(uint64_t(i) * length / parts);
 }
 
-} // namespace
+}  // namespace
 
 PictureFigures measurePicture(const std::vector<uint8_t>& rgba, uint32_t width, uint32_t height)
 {
@@ -50,8 +50,7 @@ PictureFigures measurePicture(const std::vector<uint8_t>& rgba, uint32_t width, 
 
     // The grid keeps the frame's shape and scales with its area; each cell is the box mean of
     // the pixels it covers.
-    const double cellSide =
-        referenceCellSide * std::sqrt(double(width) * height / (referenceWidth * referenceHeight));
+    const double cellSide = referenceCellSide * std::sqrt(double(width) * height / (referenceWidth * referenceHeight));
     const uint32_t gridWidth = std::clamp(uint32_t(std::lround(width / cellSide)), 1u, width);
     const uint32_t gridHeight = std::clamp(uint32_t(std::lround(height / cellSide)), 1u, height);
     std::vector<double> grid(size_t(gridWidth) * gridHeight);
@@ -121,8 +120,7 @@ FrameVerdict judgeFrame(double t, const PictureFigures& figures)
             verdict.inFade = verdict.inFade || passage.fade;
             mayBurnOut = mayBurnOut || passage.burnOut;
         }
-    verdict.inRange =
-        figures.localContrast >= photographContrastLow && figures.localContrast <= photographContrastHigh;
+    verdict.inRange = figures.localContrast >= photographContrastLow && figures.localContrast <= photographContrastHigh;
     verdict.tooBright = !mayBurnOut && figures.meanBrightness > brightnessLimit;
     return verdict;
 }

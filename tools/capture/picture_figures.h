@@ -5,8 +5,8 @@
 #include <vector>
 
 struct PictureFigures {
-    double meanBrightness = 0.0;   // mean display luma, 0 (black) to 1 (white)
-    double localContrast = 0.0;    // object-scale local contrast, in luma units (0 to 0.5)
+    double meanBrightness = 0.0;  // mean display luma, 0 (black) to 1 (white)
+    double localContrast = 0.0;   // object-scale local contrast, in luma units (0 to 0.5)
 };
 
 // Figures of an RGBA8 frame (top row first, sRGB as displayed; alpha ignored).
@@ -21,21 +21,21 @@ PictureFigures measurePicture(const std::vector<uint8_t>& rgba, uint32_t width, 
 // What the figures are held to, outside the passages planned otherwise.
 constexpr double photographContrastLow = 0.06;
 constexpr double photographContrastHigh = 0.2;
-constexpr double brightnessLimit = 0.85;   // mean brightness above this reads as burnt white
+constexpr double brightnessLimit = 0.85;  // mean brightness above this reads as burnt white
 
 // Passages of the show where a figure is expected to fail, by demo time in seconds, [from, to).
 struct PlannedPassage {
     double from;
     double to;
-    bool fade;      // dissolving to or from a flat field: its contrast is not counted
-    bool burnOut;   // meant to go white: its brightness may pass the limit
+    bool fade;     // dissolving to or from a flat field: its contrast is not counted
+    bool burnOut;  // meant to go white: its brightness may pass the limit
     const char* what;
 };
 const std::vector<PlannedPassage>& plannedPassages();
 
 struct FrameVerdict {
-    bool inFade = false;      // inside a planned fade
-    bool inRange = false;     // contrast within the photograph range
-    bool tooBright = false;   // above the brightness limit outside a planned burn-out
+    bool inFade = false;     // inside a planned fade
+    bool inRange = false;    // contrast within the photograph range
+    bool tooBright = false;  // above the brightness limit outside a planned burn-out
 };
 FrameVerdict judgeFrame(double t, const PictureFigures& figures);

@@ -6,11 +6,11 @@
 #include <cmath>
 
 ProgressLine::ProgressLine(uint64_t total, bool wanted)
-    : total_(total),
-      style_(!wanted ? Style::Silent : ::isatty(STDERR_FILENO) == 1 ? Style::Terminal : Style::Log),
+    : total_(total), style_(!wanted                        ? Style::Silent
+                            : ::isatty(STDERR_FILENO) == 1 ? Style::Terminal
+                                                           : Style::Log),
       begin_(std::chrono::steady_clock::now()), lastShown_(begin_), nextLogged_(nextLoggedFrame(0, total))
-{
-}
+{}
 
 std::string ProgressLine::formatLine(uint64_t done, uint64_t total, double seconds)
 {
@@ -53,8 +53,7 @@ void ProgressLine::update(uint64_t done)
     const auto now = std::chrono::steady_clock::now();
     const double seconds = std::chrono::duration<double>(now - begin_).count();
     switch (style_) {
-    case Style::Silent:
-        return;
+    case Style::Silent: return;
     case Style::Log:
         if (done < nextLogged_)
             return;

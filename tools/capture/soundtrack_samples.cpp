@@ -35,8 +35,8 @@ bool decodeSoundtrack(const char* path, DecodedSound& sound, std::string& error)
     }
     std::vector<float> block(4096 * size_t(sound.channels));
     for (;;) {
-        const int frames = stb_vorbis_get_samples_float_interleaved(decoder, int(sound.channels), block.data(),
-                                                                   int(block.size()));
+        const int frames =
+            stb_vorbis_get_samples_float_interleaved(decoder, int(sound.channels), block.data(), int(block.size()));
         if (frames <= 0)
             break;
         sound.samples.insert(sound.samples.end(), block.begin(), block.begin() + frames * int(sound.channels));

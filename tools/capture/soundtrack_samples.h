@@ -8,7 +8,7 @@
 struct DecodedSound {
     uint32_t sampleRate = 0;
     uint32_t channels = 0;
-    std::vector<float> samples;   // interleaved, `channels` per frame of sound
+    std::vector<float> samples;  // interleaved, `channels` per frame of sound
 };
 
 // False with a one-line reason when the file cannot be read or decoded.

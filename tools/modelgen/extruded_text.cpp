@@ -40,8 +40,10 @@ std::vector<Contour> glyphContours(const stbtt_fontinfo& font, int glyph, float 
         } else if (v.type == STBTT_vcubic) {
             for (int s = 1; s < curveSegments; ++s) {
                 float t = float(s) / float(curveSegments), r = 1.0f - t;
-                float cx = r * r * r * lastX + 3 * r * r * t * float(v.cx) + 3 * r * t * t * float(v.cx1) + t * t * t * x;
-                float cy = r * r * r * lastY + 3 * r * r * t * float(v.cy) + 3 * r * t * t * float(v.cy1) + t * t * t * y;
+                float cx =
+                    r * r * r * lastX + 3 * r * r * t * float(v.cx) + 3 * r * t * t * float(v.cx1) + t * t * t * x;
+                float cy =
+                    r * r * r * lastY + 3 * r * r * t * float(v.cy) + 3 * r * t * t * float(v.cy1) + t * t * t * y;
                 contours.back().push_back({penX + cx * scale, cy * scale});
             }
         }
@@ -79,7 +81,7 @@ void GLAPIENTRY onEdgeFlag(GLboolean, void*)
     // Present only so that GLU emits separate triangles rather than fans and strips.
 }
 
-void GLAPIENTRY onCombine(GLdouble[3], void*[4], GLfloat[4], void** out, void* data)
+void GLAPIENTRY onCombine(GLdouble[3], void* [4], GLfloat[4], void** out, void* data)
 {
     // Outlines of a well-formed font do not cross; a crossing would need a vertex that the side
     // walls do not have, so the glyph is refused instead.
@@ -137,7 +139,8 @@ bool makeExtrudedText(const std::string& fontPath, const std::string& text, cons
     std::ifstream file(fontPath, std::ios::binary);
     std::vector<unsigned char> fontBytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     stbtt_fontinfo font;
-    if (fontBytes.empty() || !stbtt_InitFont(&font, fontBytes.data(), stbtt_GetFontOffsetForIndex(fontBytes.data(), 0))) {
+    if (fontBytes.empty() ||
+        !stbtt_InitFont(&font, fontBytes.data(), stbtt_GetFontOffsetForIndex(fontBytes.data(), 0))) {
         error = "cannot read the font " + fontPath;
         return false;
     }
@@ -166,7 +169,7 @@ bool makeExtrudedText(const std::string& fontPath, const std::string& text, cons
     MeshBuilder builder;
     float front = layout.depth * 0.5f, back = -layout.depth * 0.5f;
     float pen = -0.5f * (advance * scale + gaps) * squeeze;
-    builder.beginGroup();   // the front faces
+    builder.beginGroup();  // the front faces
     std::vector<std::vector<ModelSourceTriangle>> sideGroups, backFaces(1);
     for (size_t i = 0; i < text.size(); ++i) {
         int glyph = stbtt_FindGlyphIndex(&font, text[i]);
@@ -179,7 +182,8 @@ bool makeExtrudedText(const std::string& fontPath, const std::string& text, cons
         pen += float(width) * scale * squeeze;
         if (i + 1 < text.size())
             pen += (float(stbtt_GetGlyphKernAdvance(&font, glyph, stbtt_FindGlyphIndex(&font, text[i + 1]))) * scale +
-                    layout.spacing) * squeeze;
+                    layout.spacing) *
+                   squeeze;
         if (contours.empty())
             continue;
 

@@ -6,11 +6,11 @@
 #include <string>
 
 struct TextLayout {
-    float letterHeight;   // height of the tallest letter (ascender), model units
-    float depth;          // extrusion along z, centred on z = 0; the front faces +z
-    float width;          // the line is scaled along x only if needed to fit within this
-    float spacing = 0.0f; // extra gap after each character, model units: letters seen from a
-                          // grazing angle stay apart instead of hiding one another
+    float letterHeight;    // height of the tallest letter (ascender), model units
+    float depth;           // extrusion along z, centred on z = 0; the front faces +z
+    float width;           // the line is scaled along x only if needed to fit within this
+    float spacing = 0.0f;  // extra gap after each character, model units: letters seen from a
+                           // grazing angle stay apart instead of hiding one another
 };
 
 // The text laid out along +x, centred on x = 0, baseline at y = 0. Groups: one for the front

@@ -39,8 +39,7 @@ private:
 // rows j = 0 and j = rows each give one point for every i (poles): welding merges them and the
 // collapsed triangles are dropped. Orientation: counter-clockwise when i runs to the right
 // and j upwards as seen from outside.
-template <typename Surface>
-void addWrappedGrid(MeshBuilder& builder, int columns, int rows, Surface surface)
+template <typename Surface> void addWrappedGrid(MeshBuilder& builder, int columns, int rows, Surface surface)
 {
     std::vector<uint16_t> index(size_t(columns) * size_t(rows + 1));
     for (int j = 0; j <= rows; ++j)
@@ -59,8 +58,7 @@ void addWrappedGrid(MeshBuilder& builder, int columns, int rows, Surface surface
 // A tube: `columns` around the cross-section, `rows` along a closed path; the last ring joins
 // the first ring shifted by `twist` columns (0 for a plain torus; columns / 2 turns a
 // symmetric cross-section over, as in a Moebius band).
-template <typename Surface>
-void addClosedTube(MeshBuilder& builder, int columns, int rows, int twist, Surface surface)
+template <typename Surface> void addClosedTube(MeshBuilder& builder, int columns, int rows, int twist, Surface surface)
 {
     std::vector<uint16_t> index(size_t(columns) * size_t(rows));
     for (int j = 0; j < rows; ++j)

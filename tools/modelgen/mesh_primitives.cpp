@@ -88,8 +88,7 @@ void addBlock(MeshBuilder& builder, Point origin, Point e0, Point e1, Point e2)
 
 }  // namespace
 
-void addTubeAlong(MeshBuilder& builder, const std::function<Point(float)>& path, float radius, int sides,
-                  int steps)
+void addTubeAlong(MeshBuilder& builder, const std::function<Point(float)>& path, float radius, int sides, int steps)
 {
     builder.beginPart();
     builder.beginGroup();
@@ -110,8 +109,8 @@ void addTubeAlong(MeshBuilder& builder, const std::function<Point(float)>& path,
     });
 }
 
-void addSweep(MeshBuilder& builder, const std::function<Point(float)>& path,
-              const std::function<float(float)>& radius, int sides, int steps)
+void addSweep(MeshBuilder& builder, const std::function<Point(float)>& path, const std::function<float(float)>& radius,
+              int sides, int steps)
 {
     builder.beginPart();
     builder.beginGroup();
@@ -134,9 +133,9 @@ void addSweep(MeshBuilder& builder, const std::function<Point(float)>& path,
     });
 }
 
-void addPrism(MeshBuilder& builder, int corners, const std::function<std::array<float, 2>(int)>& outline,
-              float y0, float y1, int layers, const std::function<float(float)>& scale,
-              const std::function<float(float)>& twist, Point offset)
+void addPrism(MeshBuilder& builder, int corners, const std::function<std::array<float, 2>(int)>& outline, float y0,
+              float y1, int layers, const std::function<float(float)>& scale, const std::function<float(float)>& twist,
+              Point offset)
 {
     builder.beginPart();
     auto at = [&](int k, int layer) {

@@ -58,11 +58,14 @@ Point stadium(float s, float halfStraight, float radius)
 ModelSource braidedKnot()
 {
     MeshBuilder builder;
-    addTubeAlong(builder, [](float s) {
-        float t = 2.0f * pi * s;
-        float r = 0.5f + 0.26f * std::cos(2.0f * t);
-        return Point{r * std::cos(5.0f * t), 3.6f * std::sin(2.0f * t), r * std::sin(5.0f * t)};
-    }, 0.2f, 16, 360);
+    addTubeAlong(
+        builder,
+        [](float s) {
+            float t = 2.0f * pi * s;
+            float r = 0.5f + 0.26f * std::cos(2.0f * t);
+            return Point{r * std::cos(5.0f * t), 3.6f * std::sin(2.0f * t), r * std::sin(5.0f * t)};
+        },
+        0.2f, 16, 360);
     return squashed(builder);
 }
 
@@ -70,24 +73,33 @@ ModelSource braidedKnot()
 void addGear(MeshBuilder& builder, Point centre, float outer, int teeth, float halfThickness, float phase)
 {
     const float inner = outer - 0.1f;
-    addPrism(builder, teeth * 4, [&](int k) {
-        // Per tooth: rising flank, top land, falling flank, root.
-        int tooth = k / 4, step = k % 4;
-        const float at[4] = {0.0f, 0.2f, 0.5f, 0.7f};
-        float a = -(float(tooth) + at[step]) * 2.0f * pi / float(teeth);
-        float r = (step == 1 || step == 2) ? outer : inner;
-        return std::array<float, 2>{r * std::cos(a), r * std::sin(a)};
-    }, -halfThickness, halfThickness, 1, [](float) { return 1.0f; }, [phase](float) { return phase; }, centre);
+    addPrism(
+        builder, teeth * 4,
+        [&](int k) {
+            // Per tooth: rising flank, top land, falling flank, root.
+            int tooth = k / 4, step = k % 4;
+            const float at[4] = {0.0f, 0.2f, 0.5f, 0.7f};
+            float a = -(float(tooth) + at[step]) * 2.0f * pi / float(teeth);
+            float r = (step == 1 || step == 2) ? outer : inner;
+            return std::array<float, 2>{r * std::cos(a), r * std::sin(a)};
+        },
+        -halfThickness, halfThickness, 1, [](float) { return 1.0f; }, [phase](float) { return phase; }, centre);
 }
 
 // A round rod along y from y0 to y1 at (x, z), with domed ends.
 void addRod(MeshBuilder& builder, float x, float z, float y0, float y1, float radius)
 {
     const float dome = radius / (y1 - y0);
-    addSweep(builder, [=](float s) { return Point{x, y0 + (y1 - y0) * s, z}; }, [=](float s) {
-        float fromEnd = std::min(s, 1.0f - s) / dome;
-        return fromEnd >= 1.0f ? radius : radius * std::sqrt(std::max(0.0f, fromEnd * (2.0f - fromEnd)));
-    }, 12, 64);
+    addSweep(
+        builder,
+        [=](float s) {
+            return Point{x, y0 + (y1 - y0) * s, z};
+        },
+        [=](float s) {
+            float fromEnd = std::min(s, 1.0f - s) / dome;
+            return fromEnd >= 1.0f ? radius : radius * std::sqrt(std::max(0.0f, fromEnd * (2.0f - fromEnd)));
+        },
+        12, 64);
 }
 
 // Two shafts off the turning axis carrying wheels that mesh in alternating sizes: a tower of
@@ -98,7 +110,10 @@ ModelSource gearTrain()
     const float left = -0.42f, right = 0.46f;
     addRod(builder, left, 0.0f, -3.9f, 3.9f, 0.09f);
     addRod(builder, right, 0.0f, -3.3f, 3.4f, 0.08f);
-    struct Pair { float y, big, small; bool bigOnLeft; };
+    struct Pair {
+        float y, big, small;
+        bool bigOnLeft;
+    };
     const Pair pairs[5] = {
         {-3.3f, 0.56f, 0.36f, true}, {-1.75f, 0.5f, 0.3f, false}, {-0.1f, 0.56f, 0.44f, true},
         {1.55f, 0.5f, 0.34f, false}, {3.15f, 0.5f, 0.42f, true},
@@ -119,14 +134,19 @@ ModelSource gearTrain()
 ModelSource twistedFlame()
 {
     MeshBuilder builder;
-    addPrism(builder, 10, [](int k) {
-        float a = -2.0f * pi * float(k) / 10.0f;
-        float r = k % 2 ? 0.3f : 0.66f;
-        return std::array<float, 2>{r * std::cos(a), r * std::sin(a)};
-    }, -3.95f, 3.95f, 96, [](float y) {
-        float h = (y + 3.95f) / 7.9f;
-        return std::pow(std::max(0.0f, std::sin(pi * (0.12f + 0.88f * h))), 0.8f);
-    }, [](float y) { return 3.0f * pi * (y + 3.95f) / 7.9f; }, {0, 0, 0});
+    addPrism(
+        builder, 10,
+        [](int k) {
+            float a = -2.0f * pi * float(k) / 10.0f;
+            float r = k % 2 ? 0.3f : 0.66f;
+            return std::array<float, 2>{r * std::cos(a), r * std::sin(a)};
+        },
+        -3.95f, 3.95f, 96,
+        [](float y) {
+            float h = (y + 3.95f) / 7.9f;
+            return std::pow(std::max(0.0f, std::sin(pi * (0.12f + 0.88f * h))), 0.8f);
+        },
+        [](float y) { return 3.0f * pi * (y + 3.95f) / 7.9f; }, {0, 0, 0});
     ModelSource model = builder.result();
     for (size_t i = 0; i + 2 < model.positions.size(); i += 3) {
         float h = (model.positions[i + 1] + 3.95f) / 7.9f;
@@ -186,10 +206,13 @@ ModelSource hourglassSpring()
     };
     // The tips take the wire's radius in length: about 0.8 % of the wire's length each.
     const float tip = 0.008f;
-    addSweep(builder, coil, [&](float s) {
-        float fromEnd = std::min(s, 1.0f - s) / tip;
-        return fromEnd >= 1.0f ? wire : wire * std::sqrt(std::max(0.0f, fromEnd * (2.0f - fromEnd)));
-    }, 12, 1200);
+    addSweep(
+        builder, coil,
+        [&](float s) {
+            float fromEnd = std::min(s, 1.0f - s) / tip;
+            return fromEnd >= 1.0f ? wire : wire * std::sqrt(std::max(0.0f, fromEnd * (2.0f - fromEnd)));
+        },
+        12, 1200);
     return squashed(builder);
 }
 
@@ -205,9 +228,12 @@ ModelSource chain()
     const float bottom = -(float(links - 1) * pitch) / 2.0f;
     for (int k = 0; k < links; ++k) {
         float turn = float(k) * (0.5f * pi + 0.3f), y = bottom + float(k) * pitch;
-        addTubeAlong(builder, [&](float s) {
-            return add(turnAboutY(stadium(s, halfStraight, bendRadius), turn), {0.0f, y, 0.0f});
-        }, wire, 14, 96);
+        addTubeAlong(
+            builder,
+            [&](float s) {
+                return add(turnAboutY(stadium(s, halfStraight, bendRadius), turn), {0.0f, y, 0.0f});
+            },
+            wire, 14, 96);
     }
     return squashed(builder);
 }
@@ -218,7 +244,10 @@ ModelSource crystalCluster()
 {
     MeshBuilder builder;
     addSuperellipsoid(builder, {0.0f, -3.55f, 0.0f}, {0.75f, 0.38f, 0.62f}, 0.6f, 0.4f);
-    struct Crystal { Point base, lean; float radius, length, tip, spin; };
+    struct Crystal {
+        Point base, lean;
+        float radius, length, tip, spin;
+    };
     const Crystal crystals[6] = {
         {{0.05f, -3.6f, 0.0f}, {0.03f, 1.0f, -0.01f}, 0.3f, 5.8f, 1.5f, 0.2f},
         {{-0.35f, -3.5f, 0.15f}, {-0.09f, 1.0f, 0.03f}, 0.2f, 3.6f, 0.8f, 0.7f},
@@ -237,12 +266,15 @@ ModelSource crystalCluster()
 ModelSource cairn()
 {
     MeshBuilder builder;
-    struct Stone { Point radii; float roundness, yaw, dx, dz; };
+    struct Stone {
+        Point radii;
+        float roundness, yaw, dx, dz;
+    };
     const Stone stones[9] = {
-        {{0.92f, 0.55f, 0.72f}, 0.5f, 0.3f, 0.0f, 0.0f},   {{0.68f, 0.48f, 0.6f}, 0.8f, 1.1f, 0.18f, -0.08f},
-        {{0.8f, 0.42f, 0.5f}, 0.4f, 2.0f, -0.12f, 0.1f},   {{0.55f, 0.6f, 0.6f}, 0.9f, 0.6f, 0.1f, 0.15f},
+        {{0.92f, 0.55f, 0.72f}, 0.5f, 0.3f, 0.0f, 0.0f},     {{0.68f, 0.48f, 0.6f}, 0.8f, 1.1f, 0.18f, -0.08f},
+        {{0.8f, 0.42f, 0.5f}, 0.4f, 2.0f, -0.12f, 0.1f},     {{0.55f, 0.6f, 0.6f}, 0.9f, 0.6f, 0.1f, 0.15f},
         {{0.72f, 0.38f, 0.45f}, 0.45f, 2.7f, -0.15f, -0.1f}, {{0.48f, 0.5f, 0.5f}, 1.0f, 0.0f, 0.3f, 0.0f},
-        {{0.55f, 0.34f, 0.38f}, 0.5f, 1.6f, -0.3f, 0.12f},  {{0.34f, 0.42f, 0.36f}, 0.8f, 0.9f, 0.2f, -0.05f},
+        {{0.55f, 0.34f, 0.38f}, 0.5f, 1.6f, -0.3f, 0.12f},   {{0.34f, 0.42f, 0.36f}, 0.8f, 0.9f, 0.2f, -0.05f},
         {{0.3f, 0.4f, 0.32f}, 0.7f, 0.4f, -0.05f, 0.05f},
     };
     // Each stone sinks a little into the one below, as if settled there.
@@ -262,8 +294,10 @@ ModelSource moebiusLoop()
     MeshBuilder builder;
     const int steps = 240;
     const float halfStraight = 2.95f, radius = 0.58f, halfWidth = 0.37f, halfThickness = 0.06f;
-    const float corner[4][2] = {{halfThickness, -halfWidth}, {halfThickness, halfWidth},
-                                {-halfThickness, halfWidth}, {-halfThickness, -halfWidth}};
+    const float corner[4][2] = {{halfThickness, -halfWidth},
+                                {halfThickness, halfWidth},
+                                {-halfThickness, halfWidth},
+                                {-halfThickness, -halfWidth}};
     auto point = [&](int i, int j) {
         float s = float(j) / float(steps);
         Point centre = stadium(s, halfStraight, radius);

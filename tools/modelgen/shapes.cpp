@@ -29,9 +29,9 @@ ModelSource makeTexturedCube()
     // Per face, seen from outside: bottom-left, bottom-right, top-right, top-left, so u runs
     // to the right and v upwards (the side faces stand upright, y up).
     const uint16_t faces[6][4] = {
-        {5, 1, 3, 7}, {0, 4, 6, 2},   // +x, -x
-        {6, 7, 3, 2}, {0, 1, 5, 4},   // +y, -y
-        {4, 5, 7, 6}, {1, 0, 2, 3},   // +z, -z
+        {5, 1, 3, 7}, {0, 4, 6, 2},  // +x, -x
+        {6, 7, 3, 2}, {0, 1, 5, 4},  // +y, -y
+        {4, 5, 7, 6}, {1, 0, 2, 3},  // +z, -z
     };
     const uint16_t uv[4][2] = {{0, 0}, {65535, 0}, {65535, 65535}, {0, 65535}};
     for (const auto& face : faces) {

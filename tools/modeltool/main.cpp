@@ -19,11 +19,10 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: modeltool info <model.3d>\n"
-                 "       modeltool dump <model.3d>\n"
-                 "       modeltool import <in.obj> <out.3d> [--float]\n"
-                 "       modeltool export <model.3d> <out.obj>\n");
+    std::fprintf(stderr, "usage: modeltool info <model.3d>\n"
+                         "       modeltool dump <model.3d>\n"
+                         "       modeltool import <in.obj> <out.3d> [--float]\n"
+                         "       modeltool export <model.3d> <out.obj>\n");
     return 2;
 }
 
@@ -56,7 +55,8 @@ int importCommand(const char* in, const char* out, bool floats)
         std::fprintf(stderr, "modeltool: %s: %zu texture coordinates outside [0, 1] were clamped\n", in,
                      imported.clampedTextureCoordinates);
     std::vector<uint8_t> bytes;
-    if (!encodeModelFile(imported.model, floats ? PositionEncoding::Float : PositionEncoding::Quantised, bytes, error)) {
+    if (!encodeModelFile(imported.model, floats ? PositionEncoding::Float : PositionEncoding::Quantised, bytes,
+                         error)) {
         std::fprintf(stderr, "modeltool: %s: %s\n", in, error.c_str());
         return 1;
     }

@@ -7,8 +7,8 @@ void printModelInfo(const ParsedModel& model, size_t fileSize, std::ostream& out
 {
     out << "flags        0x" << std::hex << int(model.flags) << std::dec << " ("
         << (model.flags & ModelFlags::FloatPositions ? "float positions" : "quantised positions")
-        << (model.flags & ModelFlags::HasGroupCount ? ", group count" : "")
-        << (model.textured() ? ", textured" : "") << ")\n";
+        << (model.flags & ModelFlags::HasGroupCount ? ", group count" : "") << (model.textured() ? ", textured" : "")
+        << ")\n";
     size_t triangles = 0, emptyGroups = 0, degenerate = 0;
     for (const ModelGroup& group : model.groups) {
         triangles += group.size();

@@ -97,14 +97,16 @@ bool importObj(const std::string& path, ObjImport& result, std::string& error)
                         return false;
                     }
                     triangle.uv[2 * k] = toUnit16(attrib.texcoords[uv], result.clampedTextureCoordinates);
-                    triangle.uv[2 * k + 1] = toUnit16(1.0f - attrib.texcoords[uv + 1], result.clampedTextureCoordinates);
+                    triangle.uv[2 * k + 1] =
+                        toUnit16(1.0f - attrib.texcoords[uv + 1], result.clampedTextureCoordinates);
                 }
             }
             model.groups[group].push_back(triangle);
         }
     }
     if (model.groups.size() > 65535) {
-        error = "more than 65535 groups (" + std::to_string(model.groups.size()) + "): too many faces outside smoothing groups";
+        error = "more than 65535 groups (" + std::to_string(model.groups.size()) +
+                "): too many faces outside smoothing groups";
         return false;
     }
     return true;

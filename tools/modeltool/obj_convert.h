@@ -16,8 +16,8 @@
 
 struct ObjImport {
     ModelSource model;
-    size_t clampedTextureCoordinates = 0;   // how many had to be clamped into [0, 1]
-    std::string warnings;                   // tinyobjloader's, one per line
+    size_t clampedTextureCoordinates = 0;  // how many had to be clamped into [0, 1]
+    std::string warnings;                  // tinyobjloader's, one per line
 };
 
 // False, with the reason in `error`, for a file that cannot be read or parsed, has no faces,

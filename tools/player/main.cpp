@@ -85,7 +85,7 @@ KeyPress playerKeyFor(const WindowKeyPress& press)
 // While paused with nothing new to show, the player sleeps in the event queue this long at most.
 constexpr uint32_t idleWaitMilliseconds = 20;
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -136,7 +136,10 @@ int main(int argc, char** argv)
             switch (session.press(playerKeyFor(key))) {
             case PlayerAction::None: break;
             case PlayerAction::TimeChanged: redraw = true; break;
-            case PlayerAction::ReloadShaders: reload(); redraw = true; break;
+            case PlayerAction::ReloadShaders:
+                reload();
+                redraw = true;
+                break;
             case PlayerAction::Quit: quit = true; break;
             }
         }

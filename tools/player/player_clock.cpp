@@ -3,10 +3,9 @@
 #include <algorithm>
 
 PlayerClock::PlayerClock(double start, bool paused, double end, int64_t frequency, int64_t now)
-    : anchorTime_(std::clamp(start, 0.0, end)), anchorCount_(now), frequency_(frequency > 0 ? frequency : 1),
-      end_(end), paused_(paused)
-{
-}
+    : anchorTime_(std::clamp(start, 0.0, end)), anchorCount_(now), frequency_(frequency > 0 ? frequency : 1), end_(end),
+      paused_(paused)
+{}
 
 double PlayerClock::time(int64_t now) const
 {

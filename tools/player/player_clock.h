@@ -23,7 +23,7 @@ public:
     void seek(double t, int64_t now);
 
 private:
-    double anchorTime_;   // demo seconds at anchorCount_
+    double anchorTime_;  // demo seconds at anchorCount_
     int64_t anchorCount_;
     int64_t frequency_;
     double end_;

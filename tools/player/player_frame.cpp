@@ -20,6 +20,6 @@ void drawPlayerFrame()
     case TimelineAction::Credits: sceneCredits(step.sceneTime); break;
     case TimelineAction::TunnelFireworks: sceneTunnelFireworks(step.sceneTime); break;
     case TimelineAction::Carousel: sceneCarousel(step.sceneTime); break;
-    case TimelineAction::Close: break; // the player stops at the show's end before this
+    case TimelineAction::Close: break;  // the player stops at the show's end before this
     }
 }

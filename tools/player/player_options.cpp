@@ -3,10 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
-const char* const playerUsage =
-    "usage: player [--time T] [--paused] [--size WxH] [--fullscreen]\n"
-    "keys: Space pause, Left/Right -/+1 s (Shift 10 s), , . one frame back/on (paused),\n"
-    "      Home start, 1-5 scene starts, R reload shaders, Escape quit\n";
+const char* const playerUsage = "usage: player [--time T] [--paused] [--size WxH] [--fullscreen]\n"
+                                "keys: Space pause, Left/Right -/+1 s (Shift 10 s), , . one frame back/on (paused),\n"
+                                "      Home start, 1-5 scene starts, R reload shaders, Escape quit\n";
 
 namespace {
 
@@ -34,7 +33,7 @@ bool parseSize(const std::string& text, uint32_t& width, uint32_t& height)
     return x != std::string::npos && parseSide(text.substr(0, x), width) && parseSide(text.substr(x + 1), height);
 }
 
-} // namespace
+}  // namespace
 
 bool parsePlayerOptions(const std::vector<std::string>& arguments, PlayerOptions& options, std::string& error)
 {

@@ -6,11 +6,11 @@
 #include <vector>
 
 struct PlayerOptions {
-    double startTime = 0.0;     // demo seconds
+    double startTime = 0.0;  // demo seconds
     bool paused = false;
-    uint32_t width = 1280;      // the window's drawing area and the render targets, in pixels
+    uint32_t width = 1280;  // the window's drawing area and the render targets, in pixels
     uint32_t height = 720;
-    bool fullscreen = false;    // cover the desktop at its own size instead
+    bool fullscreen = false;  // cover the desktop at its own size instead
 };
 
 extern const char* const playerUsage;

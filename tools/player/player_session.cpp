@@ -24,8 +24,7 @@ double steppedFrameTime(double t, int direction)
 PlayerSession::PlayerSession(double start, bool paused, int64_t frequency, CounterReader readCounter)
     : readCounter_(readCounter), clock_(start, paused, showEndTime(), frequency, readCounter()),
       sceneStarts_(sceneStartTimes())
-{
-}
+{}
 
 uint32_t PlayerSession::trackFrameAt(double t)
 {

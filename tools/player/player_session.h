@@ -15,7 +15,7 @@ enum class PlayerKey { Space, Left, Right, Comma, Period, Home, Scene, Reload, E
 struct KeyPress {
     PlayerKey key;
     bool shift = false;
-    int scene = 0; // 0 to 4 for PlayerKey::Scene (keys 1 to 5)
+    int scene = 0;  // 0 to 4 for PlayerKey::Scene (keys 1 to 5)
 };
 
 enum class PlayerAction { None, TimeChanged, ReloadShaders, Quit };

@@ -51,7 +51,7 @@ std::string playerTitle(double t, double framesPerSecond, bool paused)
 {
     const TimelineStep step = timelineStep(t);
     char text[128];
-    std::snprintf(text, sizeof text, "t %.3f s | %s %.3f s | %.1f fps%s", t, sceneName(step.action),
-                  step.sceneTime, framesPerSecond, paused ? " | paused" : "");
+    std::snprintf(text, sizeof text, "t %.3f s | %s %.3f s | %.1f fps%s", t, sceneName(step.action), step.sceneTime,
+                  framesPerSecond, paused ? " | paused" : "");
     return text;
 }

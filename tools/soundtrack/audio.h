@@ -23,22 +23,33 @@ struct StereoBuffer {
     std::size_t frames() const { return left.size(); }
 };
 
-inline std::size_t secondsToFrames(double seconds) {
+inline std::size_t secondsToFrames(double seconds)
+{
     return seconds <= 0.0 ? 0 : static_cast<std::size_t>(std::llround(seconds * sampleRate));
 }
 
 // MIDI note 69 is A4 = 440 Hz, twelve equal steps per octave.
-inline double noteToHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
+inline double noteToHz(double note)
+{
+    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
 
-inline double decibelsToGain(double decibels) { return std::pow(10.0, decibels / 20.0); }
-inline double gainToDecibels(double gain) { return 20.0 * std::log10(gain); }
+inline double decibelsToGain(double decibels)
+{
+    return std::pow(10.0, decibels / 20.0);
+}
+inline double gainToDecibels(double gain)
+{
+    return 20.0 * std::log10(gain);
+}
 
 // Equal-power pan: -1 is hard left, 0 centre (both gains 1/sqrt 2), +1 hard right.
 struct PanGains {
     float left;
     float right;
 };
-inline PanGains panGains(double pan) {
+inline PanGains panGains(double pan)
+{
     const double angle = (pan + 1.0) * pi / 4.0;
     return {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
 }
@@ -48,7 +59,8 @@ inline PanGains panGains(double pan) {
 class Random {
 public:
     explicit Random(std::uint32_t seed) : state(seed ? seed : 0x9E3779B9u) {}
-    std::uint32_t next() {
+    std::uint32_t next()
+    {
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;

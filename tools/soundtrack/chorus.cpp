@@ -7,7 +7,8 @@ namespace soundtrack {
 
 namespace {
 
-void chorusChannel(std::vector<float>& samples, double phaseOffset) {
+void chorusChannel(std::vector<float>& samples, double phaseOffset)
+{
     const std::vector<float> dry = samples;
     constexpr double centreSeconds = 0.013;
     constexpr double depthSeconds = 0.004;
@@ -33,7 +34,8 @@ void chorusChannel(std::vector<float>& samples, double phaseOffset) {
 
 }  // namespace
 
-void applyChorus(StereoBuffer& buffer) {
+void applyChorus(StereoBuffer& buffer)
+{
     chorusChannel(buffer.left, 0.0);
     chorusChannel(buffer.right, pi / 2.0);
 }

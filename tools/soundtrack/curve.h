@@ -14,7 +14,8 @@ public:
     Curve() = default;
     Curve(std::initializer_list<std::pair<double, double>> points) : breakpoints(points) {}
 
-    double at(double seconds) const {
+    double at(double seconds) const
+    {
         if (breakpoints.empty()) {
             return 0.0;
         }

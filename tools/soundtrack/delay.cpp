@@ -7,7 +7,8 @@
 
 namespace soundtrack {
 
-StereoBuffer applyPingPongDelay(const StereoBuffer& send, double delaySeconds, double feedback) {
+StereoBuffer applyPingPongDelay(const StereoBuffer& send, double delaySeconds, double feedback)
+{
     const std::size_t frames = send.frames();
     StereoBuffer out(frames);
     const std::size_t delay = std::max<std::size_t>(1, secondsToFrames(delaySeconds));

@@ -15,8 +15,9 @@ namespace {
 constexpr std::array<double, 6> metalPartials = {205.3, 304.4, 369.6, 522.7, 540.0, 800.0};
 
 // Metal plus noise through a high-pass and a band-pass; decay and length in seconds.
-StereoBuffer renderMetal(float velocity, std::uint32_t seed, double decay, double length,
-                         double highPassHz, double noiseMix) {
+StereoBuffer renderMetal(float velocity, std::uint32_t seed, double decay, double length, double highPassHz,
+                         double noiseMix)
+{
     StereoBuffer out(secondsToFrames(length));
     std::array<Oscillator, 6> partials;
     for (std::size_t i = 0; i < partials.size(); ++i) {
@@ -37,10 +38,10 @@ StereoBuffer renderMetal(float velocity, std::uint32_t seed, double decay, doubl
         }
         metal *= 1.0f / 6.0f;
         const float envelope = percussiveLevel(t, 0.0008, decay, length) * velocity;
-        const float left = (1.0f - static_cast<float>(noiseMix)) * metal +
-                           static_cast<float>(noiseMix) * noise.bipolar();
-        const float right = (1.0f - static_cast<float>(noiseMix)) * metal +
-                            static_cast<float>(noiseMix) * noise.bipolar();
+        const float left =
+            (1.0f - static_cast<float>(noiseMix)) * metal + static_cast<float>(noiseMix) * noise.bipolar();
+        const float right =
+            (1.0f - static_cast<float>(noiseMix)) * metal + static_cast<float>(noiseMix) * noise.bipolar();
         const float l = highLeft.highPass(left);
         const float r = highRight.highPass(right);
         out.left[i] = envelope * (0.6f * l + 0.9f * bandLeft.bandPass(l));
@@ -49,11 +50,15 @@ StereoBuffer renderMetal(float velocity, std::uint32_t seed, double decay, doubl
     return out;
 }
 
-void copyLeftToRight(StereoBuffer& buffer) { buffer.right = buffer.left; }
+void copyLeftToRight(StereoBuffer& buffer)
+{
+    buffer.right = buffer.left;
+}
 
 }  // namespace
 
-StereoBuffer renderKick(float velocity, std::uint32_t seed) {
+StereoBuffer renderKick(float velocity, std::uint32_t seed)
+{
     constexpr double length = 0.5;
     StereoBuffer out(secondsToFrames(length));
     Random noise(seed);
@@ -65,8 +70,7 @@ StereoBuffer renderKick(float velocity, std::uint32_t seed) {
         const double hz = 48.0 + 102.0 * std::exp(-t / 0.035);
         phase += hz / sampleRate;
         const double body = std::sin(twoPi * phase) * percussiveLevel(t, 0.0015, 0.22, length);
-        const double click = clickFilter.bandPass(noise.bipolar()) *
-                             percussiveLevel(t, 0.0005, 0.004, 0.02);
+        const double click = clickFilter.bandPass(noise.bipolar()) * percussiveLevel(t, 0.0005, 0.004, 0.02);
         // A little saturation rounds the attack and gives the body harmonics that small
         // speakers can reproduce.
         const double shaped = std::tanh(1.6 * body) / std::tanh(1.6) + 0.5 * click;
@@ -76,7 +80,8 @@ StereoBuffer renderKick(float velocity, std::uint32_t seed) {
     return out;
 }
 
-StereoBuffer renderSnare(float velocity, std::uint32_t seed) {
+StereoBuffer renderSnare(float velocity, std::uint32_t seed)
+{
     constexpr double length = 0.32;
     StereoBuffer out(secondsToFrames(length));
     Random noise(seed);
@@ -98,7 +103,8 @@ StereoBuffer renderSnare(float velocity, std::uint32_t seed) {
     return out;
 }
 
-StereoBuffer renderClap(float velocity, std::uint32_t seed) {
+StereoBuffer renderClap(float velocity, std::uint32_t seed)
+{
     constexpr double length = 0.4;
     StereoBuffer out(secondsToFrames(length));
     Random noise(seed);
@@ -118,15 +124,18 @@ StereoBuffer renderClap(float velocity, std::uint32_t seed) {
     return out;
 }
 
-StereoBuffer renderClosedHat(float velocity, std::uint32_t seed) {
+StereoBuffer renderClosedHat(float velocity, std::uint32_t seed)
+{
     return renderMetal(velocity, seed, 0.03, 0.12, 7000.0, 0.45);
 }
 
-StereoBuffer renderOpenHat(float velocity, std::uint32_t seed) {
+StereoBuffer renderOpenHat(float velocity, std::uint32_t seed)
+{
     return renderMetal(velocity, seed, 0.22, 0.6, 6500.0, 0.5);
 }
 
-StereoBuffer renderCrash(float velocity, std::uint32_t seed) {
+StereoBuffer renderCrash(float velocity, std::uint32_t seed)
+{
     return renderMetal(velocity, seed, 0.9, 3.5, 4500.0, 0.7);
 }
 

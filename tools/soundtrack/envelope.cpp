@@ -11,7 +11,8 @@ namespace {
 
 constexpr double shortestEdge = 0.001;
 
-double heldLevel(const Adsr& shape, double time) {
+double heldLevel(const Adsr& shape, double time)
+{
     const double attack = std::max(shape.attack, shortestEdge);
     if (time < attack) {
         return time / attack;
@@ -22,7 +23,8 @@ double heldLevel(const Adsr& shape, double time) {
 
 }  // namespace
 
-float adsrLevel(const Adsr& shape, double time, double gate) {
+float adsrLevel(const Adsr& shape, double time, double gate)
+{
     if (time <= 0.0) {
         return 0.0f;
     }
@@ -38,11 +40,13 @@ float adsrLevel(const Adsr& shape, double time, double gate) {
     return static_cast<float>(fromLevel * (1.0 - r) * (1.0 - r));
 }
 
-double adsrLength(const Adsr& shape, double gate) {
+double adsrLength(const Adsr& shape, double gate)
+{
     return std::max(gate, 0.0) + std::max(shape.release, shortestEdge);
 }
 
-float percussiveLevel(double time, double attack, double decay, double length) {
+float percussiveLevel(double time, double attack, double decay, double length)
+{
     if (time <= 0.0 || time >= length) {
         return 0.0f;
     }

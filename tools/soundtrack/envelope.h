@@ -8,10 +8,10 @@ namespace soundtrack {
 // Attack (linear rise to 1), decay (exponential fall towards sustain, `decay` being the time
 // constant), sustain while the gate is held, release (quadratic fall to 0 over `release`).
 struct Adsr {
-    double attack = 0.005;   // seconds, at least one millisecond is used
-    double decay = 0.2;      // seconds (time constant)
-    double sustain = 0.7;    // level 0..1
-    double release = 0.1;    // seconds, at least one millisecond is used
+    double attack = 0.005;  // seconds, at least one millisecond is used
+    double decay = 0.2;     // seconds (time constant)
+    double sustain = 0.7;   // level 0..1
+    double release = 0.1;   // seconds, at least one millisecond is used
 };
 
 // gate: how long the note is held, seconds. The level is 0 from gate + release on.

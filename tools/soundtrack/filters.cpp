@@ -7,7 +7,8 @@
 
 namespace soundtrack {
 
-void StateVariableFilter::setCutoff(double hz, double resonance) {
+void StateVariableFilter::setCutoff(double hz, double resonance)
+{
     const double cutoff = std::clamp(hz, 10.0, sampleRate * 0.45);
     const double g = std::tan(pi * cutoff / sampleRate);
     damping = 2.0 - 2.0 * std::clamp(resonance, 0.0, 0.98);
@@ -16,7 +17,8 @@ void StateVariableFilter::setCutoff(double hz, double resonance) {
     a3 = g * a2;
 }
 
-StateVariableFilter::Outputs StateVariableFilter::process(float input) {
+StateVariableFilter::Outputs StateVariableFilter::process(float input)
+{
     const double v3 = input - state2;
     const double v1 = a1 * state1 + a2 * v3;
     const double v2 = state2 + a2 * state1 + a3 * v3;
@@ -26,7 +28,8 @@ StateVariableFilter::Outputs StateVariableFilter::process(float input) {
     return {static_cast<float>(v2), static_cast<float>(v1), static_cast<float>(high)};
 }
 
-void OnePoleLowPass::setCutoff(double hz) {
+void OnePoleLowPass::setCutoff(double hz)
+{
     coefficient = 1.0 - std::exp(-twoPi * std::max(hz, 0.0) / sampleRate);
 }
 

@@ -31,7 +31,8 @@ private:
 class OnePoleLowPass {
 public:
     void setCutoff(double hz);
-    float process(float input) {
+    float process(float input)
+    {
         value += coefficient * (input - value);
         return static_cast<float>(value);
     }
@@ -44,7 +45,8 @@ private:
 // Removes any constant offset (corner near 5 Hz, far below anything musical).
 class DcBlocker {
 public:
-    float process(float input) {
+    float process(float input)
+    {
         const double output = input - previousInput + 0.9993 * previousOutput;
         previousInput = input;
         previousOutput = output;

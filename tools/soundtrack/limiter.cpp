@@ -8,7 +8,8 @@
 
 namespace soundtrack {
 
-std::vector<float> limiterGain(const std::vector<float>& peaks, const LimiterSettings& settings) {
+std::vector<float> limiterGain(const std::vector<float>& peaks, const LimiterSettings& settings)
+{
     const std::size_t frames = peaks.size();
     const std::size_t window = std::max<std::size_t>(1, secondsToFrames(settings.lookaheadSeconds));
 

@@ -8,9 +8,9 @@
 namespace soundtrack {
 
 struct LimiterSettings {
-    double ceiling = 0.8;            // linear peak the output must not exceed
+    double ceiling = 0.8;  // linear peak the output must not exceed
     double lookaheadSeconds = 0.003;
-    double releaseSeconds = 0.12;    // time constant of the recovery towards unity gain
+    double releaseSeconds = 0.12;  // time constant of the recovery towards unity gain
 };
 
 // peaks[n]: the largest magnitude the signal reaches over sample n (for instance its true-peak

@@ -18,7 +18,8 @@ struct MeterDeleter {
 using Meter = std::unique_ptr<ebur128_state, MeterDeleter>;
 
 // libebur128 fails only when it cannot allocate.
-Meter openMeter(int mode) {
+Meter openMeter(int mode)
+{
     Meter meter(ebur128_init(2, sampleRate, mode));
     if (!meter) {
         throw std::bad_alloc();
@@ -26,7 +27,8 @@ Meter openMeter(int mode) {
     return meter;
 }
 
-void check(int result) {
+void check(int result)
+{
     if (result != EBUR128_SUCCESS) {
         throw std::bad_alloc();
     }
@@ -34,7 +36,8 @@ void check(int result) {
 
 // Hands frames [first, first + count) to the meter interleaved, as libebur128 takes them.
 void addFrames(ebur128_state* meter, const StereoBuffer& programme, std::size_t first, std::size_t count,
-               std::vector<float>& interleaved) {
+               std::vector<float>& interleaved)
+{
     interleaved.resize(2 * count);
     for (std::size_t n = 0; n < count; ++n) {
         interleaved[2 * n] = programme.left[first + n];
@@ -43,7 +46,8 @@ void addFrames(ebur128_state* meter, const StereoBuffer& programme, std::size_t 
     check(ebur128_add_frames_float(meter, interleaved.data(), count));
 }
 
-void addProgramme(ebur128_state* meter, const StereoBuffer& programme) {
+void addProgramme(ebur128_state* meter, const StereoBuffer& programme)
+{
     constexpr std::size_t chunk = 1 << 16;
     std::vector<float> interleaved;
     for (std::size_t first = 0; first < programme.frames(); first += chunk) {
@@ -53,12 +57,14 @@ void addProgramme(ebur128_state* meter, const StereoBuffer& programme) {
 
 // The true-peak interpolator delays what it reports by a few frames, so the last frames' peaks
 // only come out once later frames push them through: a little silence does that.
-void flushTruePeak(ebur128_state* meter) {
+void flushTruePeak(ebur128_state* meter)
+{
     const std::vector<float> silence(2 * secondsToFrames(0.01), 0.0f);
     check(ebur128_add_frames_float(meter, silence.data(), silence.size() / 2));
 }
 
-double previousTruePeak(ebur128_state* meter) {
+double previousTruePeak(ebur128_state* meter)
+{
     double left = 0.0, right = 0.0;
     check(ebur128_prev_true_peak(meter, 0, &left));
     check(ebur128_prev_true_peak(meter, 1, &right));
@@ -67,7 +73,8 @@ double previousTruePeak(ebur128_state* meter) {
 
 }  // namespace
 
-double integratedLoudness(const StereoBuffer& programme) {
+double integratedLoudness(const StereoBuffer& programme)
+{
     const Meter meter = openMeter(EBUR128_MODE_I);
     addProgramme(meter.get(), programme);
     double lufs = 0.0;
@@ -75,7 +82,8 @@ double integratedLoudness(const StereoBuffer& programme) {
     return lufs;
 }
 
-double truePeakDecibels(const StereoBuffer& programme) {
+double truePeakDecibels(const StereoBuffer& programme)
+{
     const Meter meter = openMeter(EBUR128_MODE_TRUE_PEAK);
     addProgramme(meter.get(), programme);
     flushTruePeak(meter.get());
@@ -86,7 +94,8 @@ double truePeakDecibels(const StereoBuffer& programme) {
     return peak > 0.0 ? gainToDecibels(peak) : -std::numeric_limits<double>::infinity();
 }
 
-std::vector<float> truePeakEnvelope(const StereoBuffer& programme) {
+std::vector<float> truePeakEnvelope(const StereoBuffer& programme)
+{
     const Meter meter = openMeter(EBUR128_MODE_TRUE_PEAK);
     const std::size_t frames = programme.frames();
     const std::size_t steps = (frames + truePeakEnvelopeStep - 1) / truePeakEnvelopeStep;

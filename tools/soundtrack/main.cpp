@@ -21,16 +21,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) {
+double secondsSince(Clock::time_point start)
+{
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-int usage() {
+int usage()
+{
     std::fprintf(stderr, "usage: soundtrack <file.ogg> [--wav <file.wav>]\n");
     return 2;
 }
 
-long fileSize(const std::string& path) {
+long fileSize(const std::string& path)
+{
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         return -1;
@@ -43,7 +46,8 @@ long fileSize(const std::string& path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::string oggPath, wavPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -86,8 +90,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::printf("soundtrack: %zu notes, %.1f s; render %.2f s, master %.2f s, encode %.2f s\n",
-                score.notes.size(), score.lengthSeconds, renderSeconds, masterSeconds, encodeSeconds);
+    std::printf("soundtrack: %zu notes, %.1f s; render %.2f s, master %.2f s, encode %.2f s\n", score.notes.size(),
+                score.lengthSeconds, renderSeconds, masterSeconds, encodeSeconds);
     std::printf("soundtrack: %.2f LUFS, %.2f dBTP before encoding (make-up %+.2f dB, limiter up to %.2f dB); "
                 "%s is %ld bytes\n",
                 report.loudnessLufs, report.truePeakDbtp, report.gainDecibels, report.largestReductionDb,

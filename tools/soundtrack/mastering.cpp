@@ -11,7 +11,8 @@ namespace soundtrack {
 
 namespace {
 
-StereoBuffer applyGain(const StereoBuffer& input, double gain, const std::vector<float>& limiter) {
+StereoBuffer applyGain(const StereoBuffer& input, double gain, const std::vector<float>& limiter)
+{
     StereoBuffer out(input.frames());
     for (std::size_t n = 0; n < input.frames(); ++n) {
         const float g = static_cast<float>(gain) * limiter[n];
@@ -23,7 +24,8 @@ StereoBuffer applyGain(const StereoBuffer& input, double gain, const std::vector
 
 }  // namespace
 
-MasteringReport masterMix(StereoBuffer& programme, const MasteringTarget& target) {
+MasteringReport masterMix(StereoBuffer& programme, const MasteringTarget& target)
+{
     DcBlocker blockLeft, blockRight;
     for (std::size_t n = 0; n < programme.frames(); ++n) {
         programme.left[n] = blockLeft.process(programme.left[n]);

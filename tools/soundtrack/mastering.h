@@ -14,10 +14,10 @@ struct MasteringTarget {
 };
 
 struct MasteringReport {
-    double gainDecibels;       // make-up gain applied before the limiter
-    double loudnessLufs;       // integrated loudness of the result, by libebur128
-    double truePeakDbtp;       // true peak of the result, by libebur128
-    double largestReductionDb; // deepest gain reduction of the limiter (positive dB)
+    double gainDecibels;        // make-up gain applied before the limiter
+    double loudnessLufs;        // integrated loudness of the result, by libebur128
+    double truePeakDbtp;        // true peak of the result, by libebur128
+    double largestReductionDb;  // deepest gain reduction of the limiter (positive dB)
 };
 
 MasteringReport masterMix(StereoBuffer& programme, const MasteringTarget& target);

@@ -10,7 +10,8 @@ namespace soundtrack {
 namespace {
 
 // Correction for a unit upward step at phase 0, where t is the phase and dt the increment.
-double stepCorrection(double t, double dt) {
+double stepCorrection(double t, double dt)
+{
     if (t < dt) {
         const double x = t / dt;
         return x + x - x * x - 1.0;
@@ -24,30 +25,35 @@ double stepCorrection(double t, double dt) {
 
 }  // namespace
 
-void Oscillator::setFrequency(double hz) {
+void Oscillator::setFrequency(double hz)
+{
     increment = std::clamp(hz / sampleRate, 0.0, 0.45);
 }
 
-void Oscillator::advance() {
+void Oscillator::advance()
+{
     phase += increment;
     if (phase >= 1.0) {
         phase -= 1.0;
     }
 }
 
-float Oscillator::sine() {
+float Oscillator::sine()
+{
     const double value = std::sin(twoPi * phase);
     advance();
     return static_cast<float>(value);
 }
 
-float Oscillator::saw() {
+float Oscillator::saw()
+{
     const double value = 2.0 * phase - 1.0 - stepCorrection(phase, increment);
     advance();
     return static_cast<float>(value);
 }
 
-float Oscillator::pulse(double width) {
+float Oscillator::pulse(double width)
+{
     const double w = std::clamp(width, 0.05, 0.95);
     double value = phase < w ? 1.0 : -1.0;
     value += stepCorrection(phase, increment);

@@ -16,7 +16,8 @@ class DelayLine {
 public:
     explicit DelayLine(std::size_t samples) : buffer(samples, 0.0f) {}
     float read() const { return buffer[position]; }
-    void write(float value) {
+    void write(float value)
+    {
         buffer[position] = value;
         position = (position + 1) % buffer.size();
     }
@@ -31,7 +32,8 @@ private:
 class AllPass {
 public:
     AllPass(std::size_t samples, float gain) : line(samples), feedback(gain) {}
-    float process(float input) {
+    float process(float input)
+    {
         const float delayed = line.read();
         const float into = input + feedback * delayed;
         line.write(into);
@@ -48,7 +50,8 @@ private:
 constexpr std::array<std::size_t, 8> lineLengths = {1447, 1601, 1811, 1993, 2137, 2339, 2521, 2797};
 
 // In-place fast Walsh-Hadamard transform of eight values, scaled to stay orthogonal.
-void hadamard(std::array<float, 8>& v) {
+void hadamard(std::array<float, 8>& v)
+{
     for (std::size_t width = 1; width < 8; width *= 2) {
         for (std::size_t i = 0; i < 8; i += 2 * width) {
             for (std::size_t j = i; j < i + width; ++j) {
@@ -67,13 +70,16 @@ void hadamard(std::array<float, 8>& v) {
 
 }  // namespace
 
-StereoBuffer applyReverb(const StereoBuffer& send, const ReverbSettings& settings) {
+StereoBuffer applyReverb(const StereoBuffer& send, const ReverbSettings& settings)
+{
     const std::size_t frames = send.frames();
     StereoBuffer out(frames);
     DelayLine preDelayLeft(std::max<std::size_t>(1, secondsToFrames(settings.preDelaySeconds)));
     DelayLine preDelayRight(std::max<std::size_t>(1, secondsToFrames(settings.preDelaySeconds) + 37));
-    std::array<AllPass, 4> diffuseLeft = {AllPass(142, 0.7f), AllPass(107, 0.7f), AllPass(379, 0.6f), AllPass(277, 0.6f)};
-    std::array<AllPass, 4> diffuseRight = {AllPass(151, 0.7f), AllPass(113, 0.7f), AllPass(397, 0.6f), AllPass(263, 0.6f)};
+    std::array<AllPass, 4> diffuseLeft = {AllPass(142, 0.7f), AllPass(107, 0.7f), AllPass(379, 0.6f),
+                                          AllPass(277, 0.6f)};
+    std::array<AllPass, 4> diffuseRight = {AllPass(151, 0.7f), AllPass(113, 0.7f), AllPass(397, 0.6f),
+                                           AllPass(263, 0.6f)};
 
     std::vector<DelayLine> lines;
     std::array<float, 8> lineGain{};

@@ -8,9 +8,9 @@
 namespace soundtrack {
 
 struct ReverbSettings {
-    double decaySeconds = 2.6;    // time for the tail to fall by 60 dB (mid frequencies)
+    double decaySeconds = 2.6;  // time for the tail to fall by 60 dB (mid frequencies)
     double preDelaySeconds = 0.025;
-    double dampingHz = 5500.0;    // corner of the per-line low-pass
+    double dampingHz = 5500.0;  // corner of the per-line low-pass
 };
 
 StereoBuffer applyReverb(const StereoBuffer& send, const ReverbSettings& settings);

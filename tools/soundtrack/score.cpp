@@ -22,12 +22,12 @@ struct Chord {
     std::array<int, 4> voicing;  // the pads' four notes, around middle C
 };
 
-const Chord Am{33, {57, 60, 64, 71}};   // A C E B: A minor with an added ninth
-const Chord F{29, {57, 60, 65, 67}};    // A C F G: F with an added ninth
-const Chord C{36, {55, 60, 64, 67}};    // G C E G
-const Chord G{31, {55, 59, 62, 69}};    // G B D A: G with an added ninth
-const Chord Dm{38, {57, 60, 62, 65}};   // A C D F: D minor seventh
-const Chord E{28, {56, 59, 64, 68}};    // G# B E G#: the dominant, with the raised leading note
+const Chord Am{33, {57, 60, 64, 71}};  // A C E B: A minor with an added ninth
+const Chord F{29, {57, 60, 65, 67}};   // A C F G: F with an added ninth
+const Chord C{36, {55, 60, 64, 67}};   // G C E G
+const Chord G{31, {55, 59, 62, 69}};   // G B D A: G with an added ninth
+const Chord Dm{38, {57, 60, 62, 65}};  // A C D F: D minor seventh
+const Chord E{28, {56, 59, 64, 68}};   // G# B E G#: the dominant, with the raised leading note
 
 struct ChordSpan {
     const Chord* chord;
@@ -64,18 +64,21 @@ class ScoreWriter {
 public:
     explicit ScoreWriter(Score& target) : score(target) {}
 
-    void section(const std::string& name, double lengthBeats) {
+    void section(const std::string& name, double lengthBeats)
+    {
         score.sections.push_back({name, cursor, lengthBeats});
         cursor += lengthBeats;
     }
 
-    void note(double beat, Instrument instrument, double pitch, double beats, float velocity) {
+    void note(double beat, Instrument instrument, double pitch, double beats, float velocity)
+    {
         score.notes.push_back({beat, instrument, pitch, beats, velocity});
     }
 
     // A drum pattern repeated bar after bar from `beat` for `beats` beats. Velocities rise
     // linearly from `from` to `to` over the span (a crescendo when they differ).
-    void drums(Instrument instrument, const char* pattern, double beat, double beats, float from, float to) {
+    void drums(Instrument instrument, const char* pattern, double beat, double beats, float from, float to)
+    {
         for (int step = 0; step * 0.25 < beats; ++step) {
             if (pattern[step % 16] != 'x') {
                 continue;
@@ -83,12 +86,14 @@ public:
             const double progress = (step * 0.25) / beats;
             // The quieter sixteenths between the eighths give the hats a swing of dynamics.
             const float accent = (step % 2 == 1) ? 0.7f : 1.0f;
-            note(beat + step * 0.25, instrument, 0.0, 0.25, accent * (from + (to - from) * static_cast<float>(progress)));
+            note(beat + step * 0.25, instrument, 0.0, 0.25,
+                 accent * (from + (to - from) * static_cast<float>(progress)));
         }
     }
 
     // A bass line over a chord sequence.
-    void bassLine(const char* pattern, double beat, const std::vector<ChordSpan>& chords, float velocity) {
+    void bassLine(const char* pattern, double beat, const std::vector<ChordSpan>& chords, float velocity)
+    {
         for (const ChordSpan& span : chords) {
             for (int step = 0; step * 0.25 < span.beats; ++step) {
                 const char c = pattern[step % 16];
@@ -102,14 +107,16 @@ public:
     }
 
     // One held bass note per chord.
-    void bassHeld(double beat, const std::vector<ChordSpan>& chords, float velocity) {
+    void bassHeld(double beat, const std::vector<ChordSpan>& chords, float velocity)
+    {
         for (const ChordSpan& span : chords) {
             note(beat, Instrument::Bass, span.chord->bass, span.beats - 0.25, velocity);
             beat += span.beats;
         }
     }
 
-    void pads(double beat, const std::vector<ChordSpan>& chords, float velocity) {
+    void pads(double beat, const std::vector<ChordSpan>& chords, float velocity)
+    {
         for (const ChordSpan& span : chords) {
             for (int pitch : span.chord->voicing) {
                 note(beat, Instrument::Pad, pitch, span.beats, velocity);
@@ -120,7 +127,8 @@ public:
 
     // Broken chords on the pulse: up through the voicing, the root an octave higher, back
     // down. stepBeats 0.5 for eighths, 0.25 for sixteenths.
-    void arpeggio(double beat, const std::vector<ChordSpan>& chords, double stepBeats, float from, float to, int octave) {
+    void arpeggio(double beat, const std::vector<ChordSpan>& chords, double stepBeats, float from, float to, int octave)
+    {
         double total = 0.0;
         for (const ChordSpan& span : chords) {
             total += span.beats;
@@ -135,14 +143,16 @@ public:
             // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter)
             for (double at = 0.0; at < span.beats - 1e-9; at += stepBeats, ++step) {
                 const float progress = static_cast<float>((elapsed + at) / total);
-                note(beat + at, Instrument::Arp, order[step % 8] + 12 * octave, stepBeats * 0.6, from + (to - from) * progress);
+                note(beat + at, Instrument::Arp, order[step % 8] + 12 * octave, stepBeats * 0.6,
+                     from + (to - from) * progress);
             }
             beat += span.beats;
             elapsed += span.beats;
         }
     }
 
-    void melody(double beat, const Motif& motif, int transpose, float velocity) {
+    void melody(double beat, const Motif& motif, int transpose, float velocity)
+    {
         for (const MelodyNote& m : motif) {
             note(beat + m.offset, Instrument::Lead, m.pitch + transpose, m.beats, velocity);
         }
@@ -150,7 +160,8 @@ public:
 
     // A roll whose notes come closer together (eighths, then sixteenths, then thirty-seconds
     // in its last beat) and louder.
-    void snareRoll(double beat, double beats, float from, float to) {
+    void snareRoll(double beat, double beats, float from, float to)
+    {
         for (double at = 0.0; at < beats - 1e-9;) {
             const double remaining = beats - at;
             const double step = remaining <= 1.0 ? 0.125 : (remaining <= beats / 2 ? 0.25 : 0.5);
@@ -167,7 +178,8 @@ private:
     double cursor = 0.0;
 };
 
-double spanBeats(const std::vector<ChordSpan>& chords) {
+double spanBeats(const std::vector<ChordSpan>& chords)
+{
     double beats = 0.0;
     for (const ChordSpan& span : chords) {
         beats += span.beats;
@@ -177,7 +189,8 @@ double spanBeats(const std::vector<ChordSpan>& chords) {
 
 // 0 - 25 s, the tunnel fading up from black: pads swell, a filtered pulse grows beneath them,
 // a riser and a snare roll pull into the cut.
-void writeIntro(ScoreWriter& w) {
+void writeIntro(ScoreWriter& w)
+{
     const double start = w.position();
     const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8}, {&F, 8}, {&E, 2}};
     w.section("tunnel", spanBeats(chords));
@@ -193,7 +206,8 @@ void writeIntro(ScoreWriter& w) {
 
 // 25 - 35 s, the flash: an impact on the cut that rings out with the over-exposure, then the
 // drums come in under it.
-void writeFlash(ScoreWriter& w) {
+void writeFlash(ScoreWriter& w)
+{
     const double start = w.position();
     const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&G, 4}};
     w.section("flash", spanBeats(chords));
@@ -210,10 +224,10 @@ void writeFlash(ScoreWriter& w) {
 
 // 35 - 65 s, the credits: the main groove with bass and lead, opening up bar by bar, and from
 // 56 s a crescendo (roll, riser, kick drop) into the peak as the picture fades to white.
-void writeCredits(ScoreWriter& w) {
+void writeCredits(ScoreWriter& w)
+{
     const double start = w.position();
-    const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8},
-                                           {&Am, 8}, {&F, 8}, {&C, 8}, {&E, 4}};
+    const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8}, {&F, 8}, {&C, 8}, {&E, 4}};
     w.section("credits", spanBeats(chords));
     w.note(start, Instrument::Crash, 0, 8, 0.7f);
     w.pads(start, chords, 0.75f);
@@ -226,7 +240,8 @@ void writeCredits(ScoreWriter& w) {
     w.bassLine(bassOffbeat, start, first, 0.85f);
     w.bassLine(bassRolling, start + 32, second, 0.85f);
 
-    const std::array<const Motif*, 8> motifs = {&motifAm, &motifF, &motifC, &motifG, &motifAm, &motifF, &motifC, &motifE};
+    const std::array<const Motif*, 8> motifs = {&motifAm, &motifF, &motifC, &motifG,
+                                                &motifAm, &motifF, &motifC, &motifE};
     double beat = start;
     for (std::size_t i = 0; i < chords.size(); ++i) {
         w.melody(beat, *motifs[i], 0, i < 4 ? 0.6f : 0.75f);
@@ -241,7 +256,8 @@ void writeCredits(ScoreWriter& w) {
 
 // 65 - 80 s, the fireworks: the peak. Everything plays; the arpeggio runs in sixteenths an
 // octave up, the theme doubled by chimes. The last two beats are a fill into the carousel.
-void writeFireworks(ScoreWriter& w) {
+void writeFireworks(ScoreWriter& w)
+{
     const double start = w.position();
     const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 6}};
     w.section("fireworks", spanBeats(chords));
@@ -270,9 +286,10 @@ void writeFireworks(ScoreWriter& w) {
 
 // 80 - 116 s, the carousel: nine four-second phrases, one per model, each with fewer parts
 // than the one before, ending on a single A minor chord that dies away before 116 s.
-void writeCarousel(ScoreWriter& w) {
-    const std::array<ChordSpan, 9> chords = {{{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8},
-                                              {&F, 8}, {&Dm, 8}, {&E, 8}, {&Am, 8}}};
+void writeCarousel(ScoreWriter& w)
+{
+    const std::array<ChordSpan, 9> chords = {
+        {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8}, {&F, 8}, {&Dm, 8}, {&E, 8}, {&Am, 8}}};
     const std::array<const Motif*, 2> motifs = {&motifAm, &motifF};
     for (std::size_t phrase = 0; phrase < chords.size(); ++phrase) {
         const double start = w.position();
@@ -325,7 +342,8 @@ void writeCarousel(ScoreWriter& w) {
 
 }  // namespace
 
-Score buildScore() {
+Score buildScore()
+{
     Score score;
     ScoreWriter writer(score);
     writeIntro(writer);
@@ -337,11 +355,11 @@ Score buildScore() {
                      [](const NoteEvent& a, const NoteEvent& b) { return a.beat < b.beat; });
 
     Automation& a = score.automation;
-    a.padCutoffHz = {{0, 300}, {12, 900}, {24.9, 3500}, {25, 2200}, {35, 1800}, {56, 2600},
-                     {64.9, 6000}, {65, 4500}, {80, 3600}, {100, 2000}, {112, 1200}, {116, 800}};
+    a.padCutoffHz = {{0, 300},     {12, 900},  {24.9, 3500}, {25, 2200},  {35, 1800},  {56, 2600},
+                     {64.9, 6000}, {65, 4500}, {80, 3600},   {100, 2000}, {112, 1200}, {116, 800}};
     a.padLevel = {{0, 0.0}, {12, 0.8}, {24, 1.0}, {35, 0.75}, {56, 0.8}, {65, 1.0}, {80, 0.9}, {116, 0.9}};
-    a.arpCutoffHz = {{0, 250}, {24.9, 4000}, {25, 1500}, {35, 2000}, {56, 3000}, {64.9, 6000},
-                     {65, 5000}, {80, 4000}, {96, 2200}, {108, 900}};
+    a.arpCutoffHz = {{0, 250},     {24.9, 4000}, {25, 1500}, {35, 2000}, {56, 3000},
+                     {64.9, 6000}, {65, 5000},   {80, 4000}, {96, 2200}, {108, 900}};
     a.brightness = {{0, 0.25}, {25, 0.4}, {35, 0.5}, {56, 0.7}, {65, 1.0}, {80, 0.85}, {100, 0.4}};
     a.masterLevel = {{0, 0.0}, {0.5, 0.15}, {10, 0.7}, {20, 1.0}, {113.5, 1.0}, {116, 0.0}};
     return score;

@@ -20,41 +20,44 @@ enum class Bus { Direct, Pads, Ducked };
 
 struct Channel {
     float gain;
-    double pan;          // -1 left .. +1 right
-    float reverbSend;    // share of the voice sent to the reverb
-    float delaySend;     // share sent to the ping-pong echo
+    double pan;        // -1 left .. +1 right
+    float reverbSend;  // share of the voice sent to the reverb
+    float delaySend;   // share sent to the ping-pong echo
     Bus bus;
 };
 
-Channel channelFor(Instrument instrument) {
+Channel channelFor(Instrument instrument)
+{
     switch (instrument) {
-        case Instrument::Kick: return {0.95f, 0.0, 0.02f, 0.0f, Bus::Direct};
-        case Instrument::Snare: return {0.75f, 0.08, 0.22f, 0.0f, Bus::Direct};
-        case Instrument::Clap: return {0.7f, -0.06, 0.28f, 0.04f, Bus::Direct};
-        case Instrument::ClosedHat: return {0.75f, 0.3, 0.05f, 0.0f, Bus::Direct};
-        case Instrument::OpenHat: return {0.5f, -0.28, 0.1f, 0.0f, Bus::Direct};
-        case Instrument::Crash: return {0.6f, 0.0, 0.3f, 0.0f, Bus::Direct};
-        case Instrument::Bass: return {0.45f, 0.0, 0.0f, 0.0f, Bus::Ducked};
-        case Instrument::Pad: return {0.5f, 0.0, 0.35f, 0.0f, Bus::Pads};
-        case Instrument::Lead: return {0.45f, 0.0, 0.22f, 0.28f, Bus::Direct};
-        case Instrument::Arp: return {0.3f, 0.15, 0.15f, 0.3f, Bus::Ducked};
-        case Instrument::Chime: return {0.22f, -0.1, 0.4f, 0.3f, Bus::Direct};
-        case Instrument::Riser: return {0.3f, 0.0, 0.3f, 0.0f, Bus::Direct};
-        case Instrument::Impact: return {0.9f, 0.0, 0.45f, 0.0f, Bus::Direct};
+    case Instrument::Kick: return {0.95f, 0.0, 0.02f, 0.0f, Bus::Direct};
+    case Instrument::Snare: return {0.75f, 0.08, 0.22f, 0.0f, Bus::Direct};
+    case Instrument::Clap: return {0.7f, -0.06, 0.28f, 0.04f, Bus::Direct};
+    case Instrument::ClosedHat: return {0.75f, 0.3, 0.05f, 0.0f, Bus::Direct};
+    case Instrument::OpenHat: return {0.5f, -0.28, 0.1f, 0.0f, Bus::Direct};
+    case Instrument::Crash: return {0.6f, 0.0, 0.3f, 0.0f, Bus::Direct};
+    case Instrument::Bass: return {0.45f, 0.0, 0.0f, 0.0f, Bus::Ducked};
+    case Instrument::Pad: return {0.5f, 0.0, 0.35f, 0.0f, Bus::Pads};
+    case Instrument::Lead: return {0.45f, 0.0, 0.22f, 0.28f, Bus::Direct};
+    case Instrument::Arp: return {0.3f, 0.15, 0.15f, 0.3f, Bus::Ducked};
+    case Instrument::Chime: return {0.22f, -0.1, 0.4f, 0.3f, Bus::Direct};
+    case Instrument::Riser: return {0.3f, 0.0, 0.3f, 0.0f, Bus::Direct};
+    case Instrument::Impact: return {0.9f, 0.0, 0.45f, 0.0f, Bus::Direct};
     }
     return {0.0f, 0.0, 0.0f, 0.0f, Bus::Direct};
 }
 
 struct Buses {
     explicit Buses(std::size_t frames)
-        : direct(frames), pads(frames), ducked(frames), reverbSend(frames), delaySend(frames) {}
+        : direct(frames), pads(frames), ducked(frames), reverbSend(frames), delaySend(frames)
+    {}
     StereoBuffer direct, pads, ducked, reverbSend, delaySend;
 };
 
 // Adds `voice` into `target` from `startFrame`, times `gain` per side (and times the level
 // curve at the show's time, where one is given), cutting off at the end of the buffer.
-void addVoice(StereoBuffer& target, const StereoBuffer& voice, std::size_t startFrame, float gainLeft,
-              float gainRight, const Curve* level) {
+void addVoice(StereoBuffer& target, const StereoBuffer& voice, std::size_t startFrame, float gainLeft, float gainRight,
+              const Curve* level)
+{
     const std::size_t end = std::min(target.frames(), startFrame + voice.frames());
     for (std::size_t n = startFrame; n < end; ++n) {
         const float curve = level ? static_cast<float>(level->at(static_cast<double>(n) / sampleRate)) : 1.0f;
@@ -65,7 +68,8 @@ void addVoice(StereoBuffer& target, const StereoBuffer& voice, std::size_t start
 
 // The kick pushes the ducked parts down by up to `depth` and lets them back over ~150 ms:
 // the pumping that locks sustained parts to the beat and keeps the low end clear.
-std::vector<float> duckingGain(const Score& score, std::size_t frames) {
+std::vector<float> duckingGain(const Score& score, std::size_t frames)
+{
     std::vector<float> gain(frames, 1.0f);
     constexpr double depth = 0.5;
     for (const NoteEvent& note : score.notes) {
@@ -85,33 +89,31 @@ std::vector<float> duckingGain(const Score& score, std::size_t frames) {
 
 }  // namespace
 
-StereoBuffer renderNote(const Score& score, const NoteEvent& note, std::uint32_t seed) {
+StereoBuffer renderNote(const Score& score, const NoteEvent& note, std::uint32_t seed)
+{
     const double start = score.beatToSeconds(note.beat);
     const double gate = score.beatToSeconds(note.lengthBeats);
     const Automation& automation = score.automation;
     switch (note.instrument) {
-        case Instrument::Kick: return renderKick(note.velocity, seed);
-        case Instrument::Snare: return renderSnare(note.velocity, seed);
-        case Instrument::Clap: return renderClap(note.velocity, seed);
-        case Instrument::ClosedHat: return renderClosedHat(note.velocity, seed);
-        case Instrument::OpenHat: return renderOpenHat(note.velocity, seed);
-        case Instrument::Crash: return renderCrash(note.velocity, seed);
-        case Instrument::Bass:
-            return renderBass(note.pitch, gate, note.velocity, automation.brightness.at(start));
-        case Instrument::Pad:
-            return renderPad(note.pitch, gate, note.velocity, start, automation.padCutoffHz, seed);
-        case Instrument::Lead:
-            return renderLead(note.pitch, gate, note.velocity, automation.brightness.at(start));
-        case Instrument::Arp:
-            return renderArp(note.pitch, gate, note.velocity, automation.arpCutoffHz.at(start));
-        case Instrument::Chime: return renderChime(note.pitch, note.velocity, gate / 5.0, gate);
-        case Instrument::Riser: return renderRiser(note.pitch, gate, note.velocity, seed);
-        case Instrument::Impact: return renderImpact(note.velocity, gate, seed);
+    case Instrument::Kick: return renderKick(note.velocity, seed);
+    case Instrument::Snare: return renderSnare(note.velocity, seed);
+    case Instrument::Clap: return renderClap(note.velocity, seed);
+    case Instrument::ClosedHat: return renderClosedHat(note.velocity, seed);
+    case Instrument::OpenHat: return renderOpenHat(note.velocity, seed);
+    case Instrument::Crash: return renderCrash(note.velocity, seed);
+    case Instrument::Bass: return renderBass(note.pitch, gate, note.velocity, automation.brightness.at(start));
+    case Instrument::Pad: return renderPad(note.pitch, gate, note.velocity, start, automation.padCutoffHz, seed);
+    case Instrument::Lead: return renderLead(note.pitch, gate, note.velocity, automation.brightness.at(start));
+    case Instrument::Arp: return renderArp(note.pitch, gate, note.velocity, automation.arpCutoffHz.at(start));
+    case Instrument::Chime: return renderChime(note.pitch, note.velocity, gate / 5.0, gate);
+    case Instrument::Riser: return renderRiser(note.pitch, gate, note.velocity, seed);
+    case Instrument::Impact: return renderImpact(note.velocity, gate, seed);
     }
     return StereoBuffer();
 }
 
-StereoBuffer renderMix(const Score& score) {
+StereoBuffer renderMix(const Score& score)
+{
     const std::size_t frames = secondsToFrames(score.lengthSeconds);
     Buses buses(frames);
     std::uint32_t seed = 7928;
@@ -126,7 +128,9 @@ StereoBuffer renderMix(const Score& score) {
         const float right = channel.gain * pan.right * std::sqrt(2.0f);
         const std::size_t startFrame = secondsToFrames(score.beatToSeconds(note.beat));
         const Curve* level = note.instrument == Instrument::Pad ? &score.automation.padLevel : nullptr;
-        StereoBuffer& bus = channel.bus == Bus::Pads ? buses.pads : channel.bus == Bus::Ducked ? buses.ducked : buses.direct;
+        StereoBuffer& bus = channel.bus == Bus::Pads     ? buses.pads
+                            : channel.bus == Bus::Ducked ? buses.ducked
+                                                         : buses.direct;
         addVoice(bus, voice, startFrame, left, right, level);
         if (channel.reverbSend > 0.0f) {
             addVoice(buses.reverbSend, voice, startFrame, left * channel.reverbSend, right * channel.reverbSend, level);

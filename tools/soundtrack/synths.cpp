@@ -17,7 +17,8 @@ constexpr std::size_t filterUpdateInterval = 16;
 
 }  // namespace
 
-StereoBuffer renderBass(double pitch, double gate, float velocity, double brightness) {
+StereoBuffer renderBass(double pitch, double gate, float velocity, double brightness)
+{
     const Adsr shape{0.003, 0.25, 0.75, 0.06};
     StereoBuffer out(secondsToFrames(adsrLength(shape, gate)));
     const double hz = noteToHz(pitch);
@@ -41,8 +42,9 @@ StereoBuffer renderBass(double pitch, double gate, float velocity, double bright
     return out;
 }
 
-StereoBuffer renderPad(double pitch, double gate, float velocity, double startSeconds,
-                       const Curve& cutoffHz, std::uint32_t seed) {
+StereoBuffer renderPad(double pitch, double gate, float velocity, double startSeconds, const Curve& cutoffHz,
+                       std::uint32_t seed)
+{
     const Adsr shape{0.9, 1.2, 0.85, 1.6};
     StereoBuffer out(secondsToFrames(adsrLength(shape, gate)));
     constexpr int voices = 7;
@@ -86,7 +88,8 @@ StereoBuffer renderPad(double pitch, double gate, float velocity, double startSe
     return out;
 }
 
-StereoBuffer renderLead(double pitch, double gate, float velocity, double brightness) {
+StereoBuffer renderLead(double pitch, double gate, float velocity, double brightness)
+{
     const Adsr shape{0.012, 0.35, 0.65, 0.22};
     StereoBuffer out(secondsToFrames(adsrLength(shape, gate)));
     const double hz = noteToHz(pitch);
@@ -113,7 +116,8 @@ StereoBuffer renderLead(double pitch, double gate, float velocity, double bright
     return out;
 }
 
-StereoBuffer renderArp(double pitch, double gate, float velocity, double cutoffHz) {
+StereoBuffer renderArp(double pitch, double gate, float velocity, double cutoffHz)
+{
     const Adsr shape{0.002, 0.12, 0.35, 0.08};
     StereoBuffer out(secondsToFrames(adsrLength(shape, gate)));
     Oscillator pulse;
@@ -132,7 +136,8 @@ StereoBuffer renderArp(double pitch, double gate, float velocity, double cutoffH
     return out;
 }
 
-StereoBuffer renderChime(double pitch, float velocity, double decay, double length) {
+StereoBuffer renderChime(double pitch, float velocity, double decay, double length)
+{
     StereoBuffer out(secondsToFrames(length));
     const double hz = noteToHz(pitch);
     double carrier = 0.0, modulator = 0.0, shimmer = 0.0;

@@ -17,8 +17,8 @@ StereoBuffer renderBass(double pitch, double gate, float velocity, double bright
 // Seven detuned saws spread across the stereo field through a slow low-pass. The cutoff
 // follows `cutoffHz` read at the show's time (startSeconds + time into the note), so a long
 // chord opens and closes with the picture.
-StereoBuffer renderPad(double pitch, double gate, float velocity, double startSeconds,
-                       const Curve& cutoffHz, std::uint32_t seed);
+StereoBuffer renderPad(double pitch, double gate, float velocity, double startSeconds, const Curve& cutoffHz,
+                       std::uint32_t seed);
 
 // Two-operator FM lead, two slightly detuned voices (one per side), with delayed vibrato;
 // brightness 0..1 sets the modulation index.

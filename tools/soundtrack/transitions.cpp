@@ -15,7 +15,8 @@ constexpr std::size_t filterUpdateInterval = 16;
 
 }  // namespace
 
-StereoBuffer renderRiser(double pitch, double length, float velocity, std::uint32_t seed) {
+StereoBuffer renderRiser(double pitch, double length, float velocity, std::uint32_t seed)
+{
     StereoBuffer out(secondsToFrames(length));
     Random noise(seed);
     StateVariableFilter bandLeft, bandRight, sawFilter;
@@ -44,7 +45,8 @@ StereoBuffer renderRiser(double pitch, double length, float velocity, std::uint3
     return out;
 }
 
-StereoBuffer renderImpact(float velocity, double length, std::uint32_t seed) {
+StereoBuffer renderImpact(float velocity, double length, std::uint32_t seed)
+{
     StereoBuffer out(secondsToFrames(length));
     Random noise(seed);
     StateVariableFilter lowLeft, lowRight;

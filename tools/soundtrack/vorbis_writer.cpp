@@ -20,11 +20,13 @@ struct Encoder {
     bool analysisReady = false;
     bool streamReady = false;
 
-    Encoder() {
+    Encoder()
+    {
         vorbis_info_init(&info);
         vorbis_comment_init(&comment);
     }
-    ~Encoder() {
+    ~Encoder()
+    {
         if (streamReady) {
             ogg_stream_clear(&stream);
         }
@@ -39,7 +41,8 @@ struct Encoder {
     Encoder& operator=(const Encoder&) = delete;
 };
 
-bool writePage(std::FILE* file, const ogg_page& page) {
+bool writePage(std::FILE* file, const ogg_page& page)
+{
     return std::fwrite(page.header, 1, static_cast<std::size_t>(page.header_len), file) ==
                static_cast<std::size_t>(page.header_len) &&
            std::fwrite(page.body, 1, static_cast<std::size_t>(page.body_len), file) ==
@@ -47,7 +50,8 @@ bool writePage(std::FILE* file, const ogg_page& page) {
 }
 
 // Moves every finished packet from the analysis into the stream and every full page to the file.
-bool drain(Encoder& encoder, std::FILE* file) {
+bool drain(Encoder& encoder, std::FILE* file)
+{
     while (vorbis_analysis_blockout(&encoder.dsp, &encoder.block) == 1) {
         vorbis_analysis(&encoder.block, nullptr);
         vorbis_bitrate_addblock(&encoder.block);
@@ -68,7 +72,8 @@ bool drain(Encoder& encoder, std::FILE* file) {
 }  // namespace
 
 bool writeOggVorbis(const std::string& path, const StereoBuffer& programme, const VorbisSettings& settings,
-                    std::string& error) {
+                    std::string& error)
+{
     Encoder encoder;
     if (vorbis_encode_init_vbr(&encoder.info, 2, sampleRate, settings.quality) != 0) {
         error = "the Vorbis encoder refused 2 channels at 44100 Hz, quality " + std::to_string(settings.quality);

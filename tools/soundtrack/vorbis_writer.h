@@ -10,7 +10,7 @@
 namespace soundtrack {
 
 struct VorbisSettings {
-    float quality = 0.6f;   // libvorbis quality -0.1 .. 1.0 (0.6 is "quality 6", ~190 kbit/s)
+    float quality = 0.6f;  // libvorbis quality -0.1 .. 1.0 (0.6 is "quality 6", ~190 kbit/s)
     int serialNumber = 7928;
 };
 

@@ -10,17 +10,22 @@ namespace soundtrack {
 
 namespace {
 
-void putLittleEndian(std::vector<unsigned char>& bytes, std::uint32_t value, int size) {
+void putLittleEndian(std::vector<unsigned char>& bytes, std::uint32_t value, int size)
+{
     for (int i = 0; i < size; ++i) {
         bytes.push_back(static_cast<unsigned char>((value >> (8 * i)) & 0xFF));
     }
 }
 
-void putTag(std::vector<unsigned char>& bytes, const char* tag) { bytes.insert(bytes.end(), tag, tag + 4); }
+void putTag(std::vector<unsigned char>& bytes, const char* tag)
+{
+    bytes.insert(bytes.end(), tag, tag + 4);
+}
 
 }  // namespace
 
-bool writeWav(const std::string& path, const StereoBuffer& programme, std::string& error) {
+bool writeWav(const std::string& path, const StereoBuffer& programme, std::string& error)
+{
     constexpr std::uint32_t channels = 2, bytesPerSample = 2;
     const std::uint64_t dataBytes = static_cast<std::uint64_t>(programme.frames()) * channels * bytesPerSample;
     if (dataBytes > 0xFFFFFFFFull - 36) {

@@ -27,7 +27,8 @@ CrackNetwork::CrackNetwork(int cells, uint64_t seed, CrackShape shape)
     for (int y = 0; y < cells; ++y)
         for (int x = 0; x < cells; ++x)
             for (int k = 0; k < 9; ++k)
-                borders_[size_t(idOf(x, y)) * 9 + size_t(k)] = halfWidthOf(idOf(x, y), idOf(x + k % 3 - 1, y + k / 3 - 1));
+                borders_[size_t(idOf(x, y)) * 9 + size_t(k)] =
+                    halfWidthOf(idOf(x, y), idOf(x + k % 3 - 1, y + k / 3 - 1));
 }
 
 uint32_t CrackNetwork::idOf(int x, int y) const

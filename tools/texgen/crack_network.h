@@ -8,15 +8,15 @@
 #include <vector>
 
 struct CrackSample {
-    float depth = 0.0f;          // 0 on the plate, up to 1 at the floor of the widest crack
-    float borderDistance = 0.0f; // to the nearest border, open or closed, in tile units
-    uint32_t cell = 0;           // the plate the point lies on
+    float depth = 0.0f;           // 0 on the plate, up to 1 at the floor of the widest crack
+    float borderDistance = 0.0f;  // to the nearest border, open or closed, in tile units
+    uint32_t cell = 0;            // the plate the point lies on
 };
 
 struct CrackShape {
-    float narrowest = 0.0f;   // half-widths of the cracks, in tile units
+    float narrowest = 0.0f;  // half-widths of the cracks, in tile units
     float widest = 0.0f;
-    float openShare = 1.0f;   // share of borders that are cracks at all
+    float openShare = 1.0f;  // share of borders that are cracks at all
     // The narrowest half-width drawn, in tile units: a thinner crack is drawn this wide and as
     // much shallower, so that where it is finer than the texture's texels it stays one faint,
     // unbroken line instead of falling apart into the texels whose centres it happens to cross.
@@ -33,7 +33,7 @@ public:
 
 private:
     struct Point {
-        float x, y;   // inside its lattice cell, in cell units
+        float x, y;  // inside its lattice cell, in cell units
     };
     const Point& pointOf(int x, int y) const;
     float halfWidthOf(uint32_t cellA, uint32_t cellB) const;
@@ -43,5 +43,5 @@ private:
     uint64_t seed_;
     CrackShape shape_;
     std::vector<Point> points_;
-    std::vector<float> borders_;   // per cell, the half-widths towards its 3 x 3 neighbours
+    std::vector<float> borders_;  // per cell, the half-widths towards its 3 x 3 neighbours
 };

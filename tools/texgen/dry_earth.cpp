@@ -57,9 +57,9 @@ EarthFields makeFields(int size)
 
 // Per texel, what the colour pass needs from the relief pass.
 struct SoilTexel {
-    float crack;     // how deep in a crack, 0 to 1, all scales together
-    float rim;       // 1 at the dry, crumbling edge of a plate
-    float tone;      // the soil's own lightness, roughly -1 to 1
+    float crack;  // how deep in a crack, 0 to 1, all scales together
+    float rim;    // 1 at the dry, crumbling edge of a plate
+    float tone;   // the soil's own lightness, roughly -1 to 1
 };
 
 }  // namespace

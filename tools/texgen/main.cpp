@@ -15,8 +15,7 @@ bool save(const TextureImage& image, const std::string& folder, const char* name
         std::fprintf(stderr, "texgen: could not write %s\n", path.c_str());
         return false;
     }
-    std::printf("texgen: %s (%d x %d, %d channels)\n", path.c_str(), image.size, image.size,
-                image.channels);
+    std::printf("texgen: %s (%d x %d, %d channels)\n", path.c_str(), image.size, image.size, image.channels);
     return true;
 }
 

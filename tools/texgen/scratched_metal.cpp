@@ -8,8 +8,8 @@ namespace {
 
 // One scratch: a straight groove of `width` texels and `depth`, from (x0, y0) along
 // (dx, dy) for `length` texels, fading in and out along its length. Drawn with wrap-around.
-void carveScratch(HeightField& field, std::vector<float>& wear, float x0, float y0, float angle,
-                  float length, float width, float depth)
+void carveScratch(HeightField& field, std::vector<float>& wear, float x0, float y0, float angle, float length,
+                  float width, float depth)
 {
     float dx = std::cos(angle), dy = std::sin(angle);
     int steps = int(length);

@@ -10,12 +10,12 @@ namespace {
 constexpr float pi = 3.14159265f;
 
 struct Stone {
-    float x, y;          // centre, in texels
-    float radius;        // in texels
-    float squash;        // short axis over long axis
-    float angle;         // of the long axis
-    float lobes[3][2];   // outline wobble: amplitude and phase of harmonics 2, 3 and 5
-    float buried;        // share of the stone's height below the soil
+    float x, y;         // centre, in texels
+    float radius;       // in texels
+    float squash;       // short axis over long axis
+    float angle;        // of the long axis
+    float lobes[3][2];  // outline wobble: amplitude and phase of harmonics 2, 3 and 5
+    float buried;       // share of the stone's height below the soil
     float grey, warmth;
 };
 
@@ -101,9 +101,8 @@ StoneCover scatterStones(HeightField& ground, uint64_t seed)
     const int size = ground.size;
     const float tile = float(size);
     const size_t count = size_t(size) * size_t(size);
-    StoneCover cover{std::vector<float>(count, 0.0f), std::vector<float>(count, 0.0f),
-                     std::vector<float>(count, 0.5f), std::vector<float>(count, 0.0f),
-                     std::vector<float>(count, 0.0f)};
+    StoneCover cover{std::vector<float>(count, 0.0f), std::vector<float>(count, 0.0f), std::vector<float>(count, 0.5f),
+                     std::vector<float>(count, 0.0f), std::vector<float>(count, 0.0f)};
     const std::vector<float> soil = ground.heights;
 
     TextureRandom random(seed);

@@ -30,24 +30,24 @@ float softBox(Vec3 n, Vec3 toLight, float inner, float outer)
 
 struct SoftBox {
     Vec3 direction;
-    float inner, outer;   // cosines of the half angles
-    Vec3 colour;          // texel values; 1 is the brightest the file holds
+    float inner, outer;  // cosines of the half angles
+    Vec3 colour;         // texel values; 1 is the brightest the file holds
 };
 
 }  // namespace
 
 // A photographer's studio as a lit sphere: a dark surround (five stops under the lights) and a
-// few large soft boxes and strips placed where the tunnel's walls see them. The walls' normals lie near the sphere's rim (they face the tube's
-// axis, across the view), so the lights sit there, at different angles around it: each becomes
-// a bright band along the wall, and every groove of the wall's relief catches and loses it.
+// few large soft boxes and strips placed where the tunnel's walls see them. The walls' normals lie near the sphere's
+// rim (they face the tube's axis, across the view), so the lights sit there, at different angles around it: each
+// becomes a bright band along the wall, and every groove of the wall's relief catches and loses it.
 TextureImage makeStudioEnvironment(int size)
 {
     const SoftBox boxes[] = {
         {normalised({-0.78f, 0.52f, 0.34f}), 0.985f, 0.94f, {1.0f, 0.94f, 0.84f}},    // key, upper left
-        {normalised({0.90f, -0.05f, 0.42f}), 0.985f, 0.95f, {0.62f, 0.70f, 0.82f}},  // cool strip, right
-        {normalised({0.10f, 0.96f, 0.25f}), 0.99f, 0.965f, {0.85f, 0.85f, 0.85f}},   // overhead strip
-        {normalised({-0.35f, -0.88f, 0.33f}), 0.975f, 0.93f, {0.30f, 0.22f, 0.15f}}, // warm floor bounce
-        {normalised({0.50f, 0.45f, 0.74f}), 0.995f, 0.985f, {0.75f, 0.75f, 0.72f}},  // small kicker
+        {normalised({0.90f, -0.05f, 0.42f}), 0.985f, 0.95f, {0.62f, 0.70f, 0.82f}},   // cool strip, right
+        {normalised({0.10f, 0.96f, 0.25f}), 0.99f, 0.965f, {0.85f, 0.85f, 0.85f}},    // overhead strip
+        {normalised({-0.35f, -0.88f, 0.33f}), 0.975f, 0.93f, {0.30f, 0.22f, 0.15f}},  // warm floor bounce
+        {normalised({0.50f, 0.45f, 0.74f}), 0.995f, 0.985f, {0.75f, 0.75f, 0.72f}},   // small kicker
     };
     TextureImage image(size, 3);
     for (int row = 0; row < size; ++row)

@@ -5,15 +5,14 @@
 #include <vector>
 
 struct TextureImage {
-    int size = 0;       // width and height in pixels
-    int channels = 0;   // 1 to 4
+    int size = 0;      // width and height in pixels
+    int channels = 0;  // 1 to 4
     std::vector<float> values;
 
     TextureImage(int sizeInPixels, int channelCount)
         : size(sizeInPixels), channels(channelCount),
           values(size_t(sizeInPixels) * size_t(sizeInPixels) * size_t(channelCount), 0.0f)
-    {
-    }
+    {}
 
     float* at(int x, int y) { return &values[(size_t(y) * size_t(size) + size_t(x)) * size_t(channels)]; }
 };
@@ -25,8 +24,7 @@ struct HeightField {
 
     explicit HeightField(int sizeInPixels)
         : size(sizeInPixels), heights(size_t(sizeInPixels) * size_t(sizeInPixels), 0.0f)
-    {
-    }
+    {}
 
     float& at(int x, int y)
     {

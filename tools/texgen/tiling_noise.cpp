@@ -28,8 +28,8 @@ float tilingFbm(float u, float v, int cells, int octaves, float seed, int stretc
     float sum = 0.0f, amplitude = 1.0f, total = 0.0f;
     for (int octave = 0; octave < octaves && cells <= 256; ++octave) {
         int cellsV = cells * stretch > 256 ? 256 : cells * stretch;
-        sum += amplitude * stb_perlin_noise3(u * float(cells), v * float(cellsV), seed + float(octave) * 7.31f,
-                                             cells, cellsV, 0);
+        sum += amplitude *
+               stb_perlin_noise3(u * float(cells), v * float(cellsV), seed + float(octave) * 7.31f, cells, cellsV, 0);
         total += amplitude;
         amplitude *= 0.5f;
         cells *= 2;

@@ -10,7 +10,7 @@ class TextureRandom {
 public:
     explicit TextureRandom(uint64_t seed) : state(seed) {}
     uint64_t next();
-    float unit();                    // [0, 1)
+    float unit();  // [0, 1)
     float range(float low, float high);
 
 private:
@@ -33,7 +33,8 @@ float texelHash(uint32_t x, uint32_t y, uint32_t seed);
 class TilingField {
 public:
     template <typename Function>
-    TilingField(int resolution, Function valueAt) : resolution_(resolution), values_(size_t(resolution) * size_t(resolution))
+    TilingField(int resolution, Function valueAt)
+        : resolution_(resolution), values_(size_t(resolution) * size_t(resolution))
     {
         for (int y = 0; y < resolution; ++y)
             for (int x = 0; x < resolution; ++x)
