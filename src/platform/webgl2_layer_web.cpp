@@ -442,6 +442,14 @@ const LayerEntry browserEntries[] = {
     {"glBlitFramebuffer", entry(emscripten_glBlitFramebuffer)},
 };
 
+// Capabilities WebGL2 has no switch for: multisampling and seamless cube maps are off and on
+// for good, and primitive restart is always on at the largest index.
+bool isDesktopOnly(GLenum capability)
+{
+    return capability == desktopMultisample || capability == desktopSeamlessCubeMap ||
+           capability == desktopPrimitiveRestart;
+}
+
 }  // namespace
 
 void* webgl2ProcAddress(const char* name)
@@ -526,8 +534,7 @@ void glEnable(GLenum capability)
 {
     if (capability == desktopFramebufferSrgb)
         framebufferSrgb = true;
-    else if (capability != desktopMultisample && capability != desktopSeamlessCubeMap &&
-             capability != desktopPrimitiveRestart)
+    else if (!isDesktopOnly(capability))
         emscripten_glEnable(capability);
 }
 
@@ -535,8 +542,7 @@ void glDisable(GLenum capability)
 {
     if (capability == desktopFramebufferSrgb)
         framebufferSrgb = false;
-    else if (capability != desktopMultisample && capability != desktopSeamlessCubeMap &&
-             capability != desktopPrimitiveRestart)
+    else if (!isDesktopOnly(capability))
         emscripten_glDisable(capability);
 }
 
