@@ -2,6 +2,9 @@
 
 #include "core/gl_api.h"
 
+#include <cstring>
+#include <initializer_list>
+
 bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format)
 {
     using namespace TextureFlags;
@@ -28,4 +31,13 @@ TextureSampling chooseTextureSampling(uint8_t flags)
     bool nearest = (flags & TexNearest) != 0;
     return {nearest ? GL_NEAREST : GL_LINEAR_MIPMAP_LINEAR, nearest ? GL_NEAREST : GL_LINEAR,
             (flags & TexClamp) ? GL_CLAMP_TO_EDGE : GL_REPEAT};
+}
+
+float chooseAnisotropy(const char* renderer, float driverMaximum)
+{
+    if (renderer)
+        for (const char* software : {"llvmpipe", "softpipe", "SwiftShader"})
+            if (std::strstr(renderer, software))
+                return 1.0f;
+    return driverMaximum;
 }

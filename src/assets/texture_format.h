@@ -25,3 +25,9 @@ struct TextureSampling {
     int32_t wrap;  // both S and T
 };
 TextureSampling chooseTextureSampling(uint8_t flags);
+
+// The anisotropy that TexAnisotropic textures get from a driver named `renderer` (its
+// GL_RENDERER) whose largest is `driverMaximum`: that largest, except on the software
+// rasterizers, which take a slow path at any anisotropy above 1 (five to fifteen times the
+// cost of the trilinear filter there, most of a frame), and get 1.
+float chooseAnisotropy(const char* renderer, float driverMaximum);

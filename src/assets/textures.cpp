@@ -64,6 +64,7 @@ bool loadTextures()
     // Stays 1 (no anisotropy) on a driver without the extension, which leaves it unwritten.
     float maxAnisotropy = 1.0f;
     glGetFloatv(maxTextureMaxAnisotropy, &maxAnisotropy);
+    maxAnisotropy = chooseAnisotropy(reinterpret_cast<const char*>(glGetString(GL_RENDERER)), maxAnisotropy);
     // An image the driver cannot hold is refused as a bad file rather than uploaded to fail.
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);

@@ -11,56 +11,6 @@
 AmbientLight ambientLight;
 DirectionalLight directionalLight;
 
-namespace {
-
-// Enums of EXT_texture_filter_anisotropic.
-constexpr GLenum textureMaxAnisotropy = 0x84FE;
-constexpr GLenum maxTextureMaxAnisotropy = 0x84FF;
-
-// The environment is read at chosen mip levels, where anisotropic filtering has nothing to
-// add, yet a software rasterizer takes its slow anisotropic path for every fetch from such a
-// texture (the ambient light then costs ten times as much). So the 2-D texture on a unit is
-// read without anisotropy for the length of one draw, and given its own back after it.
-class IsotropicWhileDrawing {
-public:
-    explicit IsotropicWhileDrawing(int unit) : unit_(unit)
-    {
-        glGetFloatv(maxTextureMaxAnisotropy, &driverMaximum_);
-        if (driverMaximum_ <= 1.0f)
-            return;
-        GLint anisotropy = 1;
-        onUnit([&] { glGetTexParameteriv(GL_TEXTURE_2D, textureMaxAnisotropy, &anisotropy); });
-        // The textures have either none or the driver's largest.
-        lowered_ = anisotropy > 1;
-        if (lowered_)
-            onUnit([] { glTexParameterf(GL_TEXTURE_2D, textureMaxAnisotropy, 1.0f); });
-    }
-    ~IsotropicWhileDrawing()
-    {
-        if (lowered_)
-            onUnit([this] { glTexParameterf(GL_TEXTURE_2D, textureMaxAnisotropy, driverMaximum_); });
-    }
-    IsotropicWhileDrawing(const IsotropicWhileDrawing&) = delete;
-    IsotropicWhileDrawing& operator=(const IsotropicWhileDrawing&) = delete;
-
-private:
-    // Runs `call` with unit_ active, and leaves the active unit as it was.
-    template <typename Call> void onUnit(Call call) const
-    {
-        GLint active = GL_TEXTURE0;
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-        selectTextureUnit(unit_);
-        call();
-        glActiveTexture(GLenum(active));
-    }
-
-    int unit_;
-    float driverMaximum_ = 1.0f;  // stays 1 on a driver without the extension
-    bool lowered_ = false;
-};
-
-}  // namespace
-
 void AmbientLight::apply(const Camera& camera)
 {
     const glm::vec3 exposure = camera.exposure();
@@ -73,7 +23,6 @@ void AmbientLight::apply(const Camera& camera)
     environment.a.set(color_ * exposure);
     environment.s.set(exposure);
     environment.b.set(0.0f, 0.0f, 0.0f);
-    const IsotropicWhileDrawing isotropic(textureUnit::sceneTexture);
     drawScreenTriangle();
 }
 

@@ -98,6 +98,17 @@ TEST(TextureFormat, FlagsPickFilteringAndWrapping)
     EXPECT_EQ(nearest.magFilter, GL_NEAREST);
 }
 
+TEST(TextureFormat, SoftwareRasterizersFilterWithoutAnisotropy)
+{
+    EXPECT_EQ(chooseAnisotropy("llvmpipe (LLVM 15.0.6, 256 bits)", 16.0f), 1.0f);
+    EXPECT_EQ(
+        chooseAnisotropy("ANGLE (Google, Vulkan 1.3.0 (SwiftShader Device (Subzero)), SwiftShader driver)", 16.0f),
+        1.0f);
+    EXPECT_EQ(chooseAnisotropy("NVIDIA GeForce RTX 3060/PCIe/SSE2", 16.0f), 16.0f);
+    // A driver that names nothing keeps what it offers.
+    EXPECT_EQ(chooseAnisotropy(nullptr, 8.0f), 8.0f);
+}
+
 TEST(ImageDecoding, KeepsTheStoredChannelCount)
 {
     for (int channels = 1; channels <= 4; ++channels) {
