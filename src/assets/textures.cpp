@@ -58,13 +58,30 @@ bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAn
     return true;
 }
 
+namespace {
+
+// What draws the pictures. A browser names its WebGL only in general terms, and gives the name
+// of the renderer beneath it through its debug extension, where it has one.
+const char* rendererName()
+{
+#if defined(__EMSCRIPTEN__)
+    constexpr GLenum unmaskedRenderer = 0x9246;
+    if (const GLubyte* name = glGetString(unmaskedRenderer))
+        return reinterpret_cast<const char*>(name);
+    glGetError();  // the query's INVALID_ENUM, where the browser has no such extension
+#endif
+    return reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+}
+
+}  // namespace
+
 bool loadTextures()
 {
     glGenTextures(textureCount, textureNames);
     // Stays 1 (no anisotropy) on a driver without the extension, which leaves it unwritten.
     float maxAnisotropy = 1.0f;
     glGetFloatv(maxTextureMaxAnisotropy, &maxAnisotropy);
-    maxAnisotropy = chooseAnisotropy(reinterpret_cast<const char*>(glGetString(GL_RENDERER)), maxAnisotropy);
+    maxAnisotropy = chooseAnisotropy(rendererName(), maxAnisotropy);
     // An image the driver cannot hold is refused as a bad file rather than uploaded to fail.
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);

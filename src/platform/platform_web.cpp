@@ -109,8 +109,10 @@ bool createGLWindow()
         return windowFailed("This browser's WebGL2 cannot draw into floating-point images "
                             "(EXT_color_buffer_float), which the show needs.");
     // Blending into the light buffers, sharper textures at an angle and the fireworks' depth
-    // clamp: the show draws without them, a little differently.
-    for (const char* optional : {"EXT_float_blend", "EXT_texture_filter_anisotropic", "EXT_depth_clamp"})
+    // clamp: the show draws without them, a little differently. The renderer's own name tells
+    // the texture loader whether the browser draws in software.
+    for (const char* optional :
+         {"EXT_float_blend", "EXT_texture_filter_anisotropic", "EXT_depth_clamp", "WEBGL_debug_renderer_info"})
         emscripten_webgl_enable_extension(context, optional);
     emscripten_set_canvas_element_size("#canvas", int(width), int(height));
 
