@@ -34,12 +34,46 @@ struct SoftBox {
     Vec3 colour;         // texel values; 1 is the brightest the file holds
 };
 
+// The studio's dark surround, by place on the lit sphere. The tunnel's walls face its axis, so
+// their normals lie in the annulus near the sphere's rim; the wall's corrugation tips them
+// inwards on its flanks (about 0.82 of the radius) and leaves them on the rim at its crests.
+// So the surround is dark on the flanks and lighter towards the rim, and every rib of the
+// wall reads as a light crest beside a dark groove at any exposure; around the rim, panels of
+// different greys (and black gaps between them) give the walls long bands of their own, so
+// that as the exposure rises the panels whiten one after another while the gaps stay black.
+// The result is rounded to whole 5-bit steps: the driver stores this texture compressed, in
+// blocks of two 5-6-5-bit colours, and a grey that is not a whole step comes back green, which
+// the intro's high exposures would show.
+float surroundLight(float radius, float angle)
+{
+    // Steps of 1/31 for twelve panels around the rim, starting on the right and turning
+    // counter-clockwise (upwards first).
+    static const float panels[12] = {5.0f, 2.0f, 0.0f, 3.0f, 1.0f, 4.0f, 1.0f, 2.0f, 1.0f, 3.0f, 0.0f, 2.0f};
+    float place = angle / 6.2831853f * 12.0f;
+    place -= std::floor(place / 12.0f) * 12.0f;
+    int panel = int(place) % 12;
+    float within = place - std::floor(place);
+    // A panel's level fades to its neighbour's over the last fifth of it.
+    float blend = std::clamp((within - 0.8f) / 0.2f, 0.0f, 1.0f);
+    blend = blend * blend * (3.0f - 2.0f * blend);
+    float level = panels[panel] + (panels[(panel + 1) % 12] - panels[panel]) * blend;
+    float crest = std::clamp((radius - 0.84f) / (0.97f - 0.84f), 0.0f, 1.0f);
+    crest = crest * crest * (3.0f - 2.0f * crest);
+    // Inside the annulus (what faces the camera) one step of grey, the fill that keeps the
+    // far end and any surface turned towards the eye out of black.
+    float inner = 1.0f - std::clamp((radius - 0.62f) / 0.14f, 0.0f, 1.0f);
+    float steps = inner * 1.0f + (1.0f - inner) * level * (0.3f + 0.7f * crest);
+    return std::round(steps) / 31.0f;
+}
+
 }  // namespace
 
-// A photographer's studio as a lit sphere: a dark surround (five stops under the lights) and a
-// few large soft boxes and strips placed where the tunnel's walls see them. The walls' normals lie near the sphere's
-// rim (they face the tube's axis, across the view), so the lights sit there, at different angles around it: each
-// becomes a bright band along the wall, and every groove of the wall's relief catches and loses it.
+// A photographer's studio as a lit sphere: a dark, banded surround (above) and a few large soft
+// boxes and strips placed where the tunnel's walls see them, each brighter along one edge than
+// the other so that its reflection is a gradient rather than one flat white. The walls'
+// normals lie near the sphere's rim (they face the tube's axis, across the view), so the lights
+// sit there, at different angles around it: each becomes a bright band along the wall, and
+// every groove of the wall's relief catches and loses it.
 TextureImage makeStudioEnvironment(int size)
 {
     const SoftBox boxes[] = {
@@ -63,15 +97,14 @@ TextureImage makeStudioEnvironment(int size)
             }
             Vec3 n = {nx, ny, std::sqrt(std::max(0.0f, 1.0f - nx * nx - ny * ny))};
 
-            // Surround: one dark grey all round, floor included. The driver stores this texture
-            // compressed, in blocks of two 5-6-5-bit colours: a grey that is not a whole step
-            // of the 5-bit channels comes back green, which the intro's high exposures would
-            // show, so the surround is exactly one step (1/31): darker than that is black, and
-            // a black floor leaves the walls' lower halves without fill.
-            float surround = 1.0f / 31.0f;
+            float surround = surroundLight(std::min(radius, 1.0f), std::atan2(ny, nx));
             Vec3 colour = {surround, surround, surround};
             for (const SoftBox& box : boxes) {
                 float light = softBox(n, box.direction, box.inner, box.outer);
+                // Across the box, from its lower right edge to its upper left one, the light
+                // falls to a third.
+                float across = std::clamp(0.5f + 4.0f * (nx - box.direction.x - (ny - box.direction.y)), 0.0f, 1.0f);
+                light *= 1.0f - 0.65f * across;
                 colour.x += box.colour.x * light;
                 colour.y += box.colour.y * light;
                 colour.z += box.colour.z * light;
