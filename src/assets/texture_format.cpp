@@ -41,3 +41,17 @@ float chooseAnisotropy(const char* renderer, float driverMaximum)
                 return 1.0f;
     return driverMaximum;
 }
+
+bool rendererIsSoftware(const char* renderer)
+{
+    // Mesa's software rasterisers, and the same names behind wine's or a virtual machine's GL.
+    return renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"));
+}
+
+bool makesOwnMipmaps(const char* renderer, uint8_t flags, int width, int height)
+{
+    if (!rendererIsSoftware(renderer))
+        return false;
+    const bool small = int64_t(width) * int64_t(height) <= int64_t(512) * 512;
+    return !((flags & TextureFlags::TexCompressed) && small);
+}

@@ -18,6 +18,17 @@ struct TextureFormat {
 };
 bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format);
 
+// Whether the driver that calls itself `renderer` (its GL_RENDERER string; null counts as a
+// hardware driver) rasterises on the CPU.
+bool rendererIsSoftware(const char* renderer);
+
+// Whether a width x height texture with `flags` is better uploaded uncompressed with mip-maps
+// made by the loader than as the flags ask. A software driver compresses and makes mip-maps on
+// the CPU, in the start-up's time: a 1024 x 1024 compressed texture costs it about 100 ms.
+// Compressed textures of up to 512 x 512 stay compressed (about 15 ms): their look was made
+// through the compression's 5-6-5-bit colours, and an exact copy of those would cost more.
+bool makesOwnMipmaps(const char* renderer, uint8_t flags, int width, int height);
+
 // Filter and wrap values for `flags`, in the order they are set.
 struct TextureSampling {
     int32_t minFilter;

@@ -1,6 +1,7 @@
 #include "assets/textures.h"
 
 #include "assets/image_decode.h"
+#include "assets/mip_chain.h"
 #include "core/gl_api.h"
 #include "core/load_whole_file.h"
 
@@ -34,15 +35,31 @@ bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAn
         std::fprintf(stderr, "Image file error: %s;", path);
         return false;
     }
+    const bool software =
+        makesOwnMipmaps(reinterpret_cast<const char*>(glGetString(GL_RENDERER)), flags, image.width, image.height);
+    if (software)
+        chooseTextureFormat(image.channels, uint8_t(flags & ~TextureFlags::TexCompressed), format);
 
     glBindTexture(GL_TEXTURE_2D, name);
     // Rows are tightly packed; GL's default unpack alignment of four only fits rows whose
-    // byte length is a multiple of four, so other widths are read byte-aligned.
-    bool oddRows = (image.width * image.channels) % 4 != 0;
+    // byte length is a multiple of four, so other widths (and the small levels) are read
+    // byte-aligned.
+    bool oddRows = software || (image.width * image.channels) % 4 != 0;
     if (oddRows)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, format.internalFormat, image.width, image.height, 0, format.pixelFormat,
                  GL_UNSIGNED_BYTE, image.pixels.get());
+    if (software) {
+        int width = image.width, height = image.height;
+        const int levels = mipLevelCount(width, height);
+        for (int level = 1; level < levels; ++level) {
+            halveImage(image.pixels.get(), width, height, image.channels, image.pixels.get());
+            width = width > 1 ? width / 2 : 1;
+            height = height > 1 ? height / 2 : 1;
+            glTexImage2D(GL_TEXTURE_2D, level, format.internalFormat, width, height, 0, format.pixelFormat,
+                         GL_UNSIGNED_BYTE, image.pixels.get());
+        }
+    }
     if (oddRows)
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     image.pixels.reset();
@@ -54,7 +71,8 @@ bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAn
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, sampling.wrap);
     if (flags & TextureFlags::TexAnisotropic)
         glTexParameterf(GL_TEXTURE_2D, textureMaxAnisotropy, maxAnisotropy);
-    glGenerateMipmap(GL_TEXTURE_2D);
+    if (!software)
+        glGenerateMipmap(GL_TEXTURE_2D);
     return true;
 }
 
