@@ -1,6 +1,7 @@
 // The texture loader's choices and its failure reports, without a GL context: every failure
 // is reported before the first GL call.
 #include "assets/image_decode.h"
+#include "assets/mip_chain.h"
 #include "assets/textures.h"
 
 #include "core/gl_api.h"
@@ -83,6 +84,40 @@ TEST(TextureFormat, ChannelsAndFlagsPickTheFormats)
     TextureFormat format;
     EXPECT_FALSE(chooseTextureFormat(0, 0, format));
     EXPECT_FALSE(chooseTextureFormat(5, 0, format));
+}
+
+TEST(TextureFormat, OnlySoftwareDriversGetTheLoadersMipmaps)
+{
+    const char* llvmpipe = "llvmpipe (LLVM 15.0.6, 256 bits)";
+    for (const char* hardware :
+         std::initializer_list<const char*>{"NVIDIA GeForce RTX 3060/PCIe/SSE2", "AMD Radeon RX 6600", "", nullptr}) {
+        EXPECT_FALSE(rendererIsSoftware(hardware)) << (hardware ? hardware : "null");
+        EXPECT_FALSE(makesOwnMipmaps(hardware, 0x1A, 1024, 1024));
+    }
+    EXPECT_TRUE(rendererIsSoftware("softpipe"));
+    EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x10, 1024, 1024)) << "uncompressed, any size";
+    EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x10, 4, 4));
+    EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x1A, 1024, 1024)) << "compressed and large";
+    EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x0C, 1024, 257));
+    EXPECT_FALSE(makesOwnMipmaps(llvmpipe, 0x0C, 512, 512)) << "compressed and small: the driver's look";
+}
+
+TEST(MipChain, HalvingRoundsAsTheDriverDoesAndWorksInPlace)
+{
+    // Rows' pairs first, each mean rounded half up: 0 and 1 give 1, 0 and 0 give 0, and those
+    // two give 1, where one rounded mean of all four would give 0 from 0.25.
+    std::vector<uint8_t> pixels = {0, 10, 1, 20, 9, 9, 0, 30, 0, 40, 9, 9};
+    halveImage(pixels.data(), 3, 2, 2, pixels.data());  // the odd third column is left out
+    EXPECT_EQ(pixels[0], 1);
+    EXPECT_EQ(pixels[1], 25);
+    // A side of one texel stays one: 1 x 4 halves to 1 x 2 from vertical pairs only.
+    std::vector<uint8_t> column = {0, 255, 7, 8};
+    halveImage(column.data(), 1, 4, 1, column.data());
+    EXPECT_EQ(column[0], 128);
+    EXPECT_EQ(column[1], 8);
+    EXPECT_EQ(mipLevelCount(1024, 1024), 11);
+    EXPECT_EQ(mipLevelCount(16, 8), 5);
+    EXPECT_EQ(mipLevelCount(1, 1), 1);
 }
 
 TEST(TextureFormat, FlagsPickFilteringAndWrapping)
