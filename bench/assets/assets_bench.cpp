@@ -5,6 +5,7 @@
 //      and each texture's decode, upload and mip-map times.
 // Usage: assets_bench [run-dir]   (default: the build's runnable folder)
 #include "assets/image_decode.h"
+#include "assets/mip_chain.h"
 #include "assets/model_table.h"
 #include "assets/model_writer.h"
 #include "assets/texture_format.h"
@@ -72,11 +73,12 @@ double bestCpuLoad(const std::vector<uint8_t>& bytes, int runs, size_t& triangle
 }
 
 // Where loadTextures spends its time, texture by texture: reading and decoding the file, the
-// upload (where the driver compresses a texture flagged so), and the driver's mip-map chain.
+// upload (where the driver compresses a texture flagged so), and the mip-map chain: the
+// driver's, or the loader's own on a software driver ("own" after the size).
 // The same GL calls as the loader, each step finished with glFinish.
 void textureSteps()
 {
-    std::printf("\n  %-20s %11s %10s %9s %9s\n", "texture", "size", "decode ms", "upload ms", "mips ms");
+    std::printf("\n  %-20s %15s %10s %9s %9s\n", "texture", "size", "decode ms", "upload ms", "mips ms");
     float maxAnisotropy = 1.0f;
     glGetFloatv(0x84FF, &maxAnisotropy);
     for (const TextureEntry& entry : textureTable) {
@@ -94,6 +96,10 @@ void textureSteps()
             continue;
         }
         const double decodeMs = millisecondsSince(start);
+        const bool ownMipmaps = makesOwnMipmaps(reinterpret_cast<const char*>(glGetString(GL_RENDERER)), entry.flags,
+                                                image.width, image.height);
+        if (ownMipmaps)
+            chooseTextureFormat(image.channels, uint8_t(entry.flags & ~TextureFlags::TexCompressed), format);
         GLuint name = 0;
         glGenTextures(1, &name);
         glBindTexture(GL_TEXTURE_2D, name);
@@ -108,11 +114,22 @@ void textureSteps()
         if (entry.flags & TextureFlags::TexAnisotropic)
             glTexParameterf(GL_TEXTURE_2D, 0x84FE, maxAnisotropy);
         start = Clock::now();
-        glGenerateMipmap(GL_TEXTURE_2D);
+        int width = image.width, height = image.height;
+        if (ownMipmaps)
+            for (int level = 1; level < mipLevelCount(image.width, image.height); ++level) {
+                halveImage(image.pixels.get(), width, height, image.channels, image.pixels.get());
+                width = width > 1 ? width / 2 : 1;
+                height = height > 1 ? height / 2 : 1;
+                glTexImage2D(GL_TEXTURE_2D, level, format.internalFormat, width, height, 0, format.pixelFormat,
+                             GL_UNSIGNED_BYTE, image.pixels.get());
+            }
+        else
+            glGenerateMipmap(GL_TEXTURE_2D);
         glFinish();
-        char dimensions[32];
-        std::snprintf(dimensions, sizeof dimensions, "%dx%dx%d", image.width, image.height, image.channels);
-        std::printf("  %-20s %11s %10.1f %9.1f %9.1f\n", entry.file, dimensions, decodeMs, uploadMs,
+        char dimensions[40];
+        std::snprintf(dimensions, sizeof dimensions, "%dx%dx%d%s", image.width, image.height, image.channels,
+                      ownMipmaps ? " own" : "");
+        std::printf("  %-20s %15s %10.1f %9.1f %9.1f\n", entry.file, dimensions, decodeMs, uploadMs,
                     millisecondsSince(start));
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glDeleteTextures(1, &name);

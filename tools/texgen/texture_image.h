@@ -39,6 +39,7 @@ struct HeightField {
 // (increasing s), +y along increasing t, +z out of the surface.
 void writeNormals(HeightField& field, float strength, TextureImage& image);
 
-// Quantises to 8 bits (rounding, clamped) and writes a PNG or, for a ".jpg" path, a JPEG of
+// Quantises to 8 bits (rounding, clamped) and writes a PNG (stored, unfiltered: quick to
+// decode) or, for a ".jpg" path, a JPEG of
 // quality 92. False when the file cannot be written.
 bool saveTexture(const TextureImage& image, const std::string& path);
