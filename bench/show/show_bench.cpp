@@ -1,7 +1,8 @@
 // The show as a viewer meets it, on the headless context: how long start-up takes, step by
 // step, up to the first frame, and what each scene's frames cost at 640 x 360 and 1280 x 720
 // (mean and worst over a stretch of that scene, each frame finished with glFinish by the
-// headless swap), and each pass's time and share of the frame. Each size runs in a process of its own, since start-up
+// headless swap), and each pass's time and share of the frame. The start-up is measured twice at
+// 640 x 360: first with the driver's shader cache empty, then with it as earlier runs left it. Each size runs in a process of its own, since start-up
 // makes the show's single instances once.
 //
 //   show_bench [frames per scene]      run in the runnable folder (reads the show's data)
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 
 namespace {
@@ -65,9 +67,11 @@ const Scene scenes[] = {
     {"tunnel intro", 10.0}, {"particle flash", 28.0}, {"credits", 45.0}, {"tunnel fireworks", 70.0}, {"carousel", 90.0},
 };
 
-int benchSize(uint32_t width, uint32_t height, int framesPerScene)
+// With `coldShaderCache`, the driver starts from an empty shader cache of its own (Mesa's), as
+// on a first run, and only the start-up is measured.
+int benchSize(uint32_t width, uint32_t height, int framesPerScene, bool coldShaderCache = false)
 {
-    std::printf("\n%ux%u\nstart-up:\n", width, height);
+    std::printf("\n%ux%u\nstart-up%s:\n", width, height, coldShaderCache ? ", empty shader cache" : "");
     processStart = stepStart = Clock::now();
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setHeadlessScreenSize(width, height);
@@ -79,6 +83,8 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene)
     stepDone("first frame");
     std::printf("  %-34s %8.1f ms\n", "start to first frame", millisecondsSince(processStart));
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    if (coldShaderCache)
+        return 0;
 
     std::printf("%-18s %8s %8s %6s |", "scene", "mean ms", "worst ms", "fps");
     for (const char* pass : passNames)
@@ -120,7 +126,16 @@ int main(int argc, char** argv)
     }
     std::printf("show_bench: %d frames per scene, glFinish per frame\n", framesPerScene);
     std::fflush(stdout);
-    const uint32_t sizes[][2] = {{640, 360}, {1280, 720}};
+    // The empty cache lives only for its run; the later runs find the user's cache as it was.
+    char emptyCache[] = "/tmp/show_bench-cache-XXXXXX";
+    if (!mkdtemp(emptyCache)) {
+        std::perror("show_bench: mkdtemp");
+        return 1;
+    }
+    const struct {
+        uint32_t width, height;
+        bool cold;
+    } sizes[] = {{640, 360, true}, {640, 360, false}, {1280, 720, false}};
     for (const auto& size : sizes) {
         const pid_t child = fork();
         if (child < 0) {
@@ -128,14 +143,20 @@ int main(int argc, char** argv)
             return 1;
         }
         if (child == 0) {
-            const int status = benchSize(size[0], size[1], framesPerScene);
+            if (size.cold) {
+                setenv("MESA_SHADER_CACHE_DIR", emptyCache, 1);
+                setenv("MESA_GLSL_CACHE_DIR", emptyCache, 1);
+            }
+            const int status = benchSize(size.width, size.height, framesPerScene, size.cold);
             std::fflush(stdout);
             std::_Exit(status);
         }
         int status = 0;
         waitpid(child, &status, 0);
+        if (size.cold)
+            std::filesystem::remove_all(emptyCache);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            std::fprintf(stderr, "show_bench: the %ux%u run failed\n", size[0], size[1]);
+            std::fprintf(stderr, "show_bench: the %ux%u run failed\n", size.width, size.height);
             return 1;
         }
     }
