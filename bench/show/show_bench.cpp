@@ -1,9 +1,9 @@
 // The show as a viewer meets it, on the headless context: how long start-up takes, step by
 // step, up to the first frame, and what each scene's frames cost at 640 x 360 and 1280 x 720
 // (mean and worst over a stretch of that scene, each frame finished with glFinish by the
-// headless swap), and each pass's time and share of the frame. The start-up is measured twice at
-// 640 x 360: first with the driver's shader cache empty, then with it as earlier runs left it. Each size runs in a process of its own, since start-up
-// makes the show's single instances once.
+// headless swap), and each pass's time and share of the frame. The start-up is measured twice
+// at 640 x 360: first with the driver's shader cache empty, then with it as earlier runs left
+// it. Each run is a process of its own, since start-up makes the show's single instances once.
 //
 //   show_bench [frames per scene]      run in the runnable folder (reads the show's data)
 #include "app/frame_loop.h"
