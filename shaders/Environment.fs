@@ -142,6 +142,49 @@ vec3 openLight(vec3 d, vec3 n, float roughness)
     return mix(openSurroundings(d), diffuse, roughness * roughness);
 }
 
+// Inside the tunnel with no studio bound (the tunnel's normal map is on the unit): the tube
+// is lit by one long strip light running along it, high on the left, and a weaker cool one low
+// on the right, with the rest of its inside dark. A wall, a metal, shows the strip by where its
+// normal points around the tube, as the studio's walls do (the view runs down the tube's axis,
+// so the normal's angle around the view is its place around the tube), and its ribs catch it
+// on their crests and lose it on their flanks. So the walls run in light and dark bands around
+// the tube instead of one even reflection. A sculpture's plastic takes the strip's light by
+// its normal: light on the side towards it, dark on the other, and a rim where its silhouette
+// reflects the tube's bright far end.
+const vec3 kStripColour = vec3(1.6, 1.5, 1.35);
+const vec3 kCoolColour = vec3(0.35, 0.4, 0.5);
+const vec3 kTubeDark = vec3(0.018);
+
+vec3 tubeWall(vec3 n, float roughness)
+{
+    float around = length(n.xy);
+    vec2 ring = n.xy / max(around, 1e-4);
+    // A wall faces the tube's axis: the strip high on the left lights the walls facing it, those
+    // low on the right. Rougher metal spreads the strip wider and dimmer.
+    float width = mix(3.0, 1.2, roughness);
+    float strip = pow(max(dot(ring, normalize(vec2(0.55, -0.83))), 0.0), width * 2.0);
+    float cool = pow(max(dot(ring, normalize(vec2(-0.7, 0.7))), 0.0), width * 3.0);
+    float crest = 0.25 + 0.75 * smoothstep(0.8, 0.97, around);
+    return kTubeDark + (kStripColour * strip + kCoolColour * cool) * crest;
+}
+
+vec3 tubeDiffuse(vec3 n)
+{
+    // The strip to the upper left, seen from the sculpture nearly side-on: the faces towards it
+    // lit, those turned away in shade, and the silhouette on the right caught by the cool strip
+    // behind it.
+    float key = max(dot(n, normalize(vec3(-0.85, 0.4, 0.3))), 0.0);
+    float cool = max(dot(n, normalize(vec3(0.8, -0.15, -0.45))), 0.0);
+    return kTubeDark + kStripColour * key * key * 1.5 + kCoolColour * 2.5 * cool * cool * cool;
+}
+
+vec3 tubeReflection(vec3 d)
+{
+    // Straight down the tube lies its far end, bright with the fog's light.
+    float farEnd = smoothstep(0.6, 1.0, -d.z);
+    return tubeDiffuse(d) * 0.3 + vec3(1.5) * farEnd;
+}
+
 void main()
 {
     vec2 size = vec2(textureSize(N));
@@ -159,6 +202,11 @@ void main()
         float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
         diffuse = studioLight(textureLod(E, sphere, diffuseLevel).rgb);
         reflected = studioLight(textureLod(E, sphere, roughness * diffuseLevel).rgb);
+    } else if (textureLod(E, vec2(0.5), 16.0).a < 0.9) {
+        // The tunnel's normal map (its alpha is the wall's roughness, well below 1; the
+        // ground's has none and reads 1).
+        diffuse = tubeDiffuse(n);
+        reflected = reflectance > 0.5 ? tubeWall(n, roughness) : tubeReflection(reflectedDirection);
     } else {
         diffuse = openLight(n, n, 1.0);
         reflected = openLight(reflectedDirection, n, roughness);
