@@ -61,7 +61,11 @@ void main()
     vec3 hit = eye + direction * hitDistance;
     float z = max((m * vec4(hit, 1.0)).w, 1e-3);
     float centreness = sqrt(discriminant) / kRadius;
-    vec3 glow = e * kEmission * (0.4 + 0.6 * centreness);
+    // A hot core that burns to white over a rim that keeps the particle's own hue: the rim
+    // stays below the tone curve's shoulder even at the flash's brightest, so each particle
+    // reads as a coloured point with a white heart, not a pastel disc.
+    float core = centreness * centreness * centreness * centreness;
+    vec3 glow = e * kEmission * (0.12 + 1.4 * core);
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(clamp(glow, 0.0, 60000.0), clamp(fc, 0.0, 60000.0), fog);
     O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
