@@ -29,9 +29,9 @@ const int kStudioEnvironmentSize = 512;
 // the intro's low exposures only the lights and what reflects them come out of the black.
 const float kEnvironmentRadiance = 1.8;
 // The studio's surround is stored one step above black, the darkest grey its compression
-// keeps grey. A knee at this level takes it down a further stop when read, and
+// keeps grey. A knee at this level takes it down a further two stops when read, and
 // leaves the lights as they are: e^3 / (e^2 + k^2) is e well above k and e^3 / k^2 below it.
-const float kSurroundKnee = 0.027;
+const float kSurroundKnee = 0.045;
 
 // The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
 // diagonal field, so the vertical field follows from the render size's aspect alone.

@@ -27,9 +27,10 @@ float mix(float a, float b, float t)
 
 // Soil colours (sRGB): grey-brown dried silt. Kept close to grey because the show's sun is
 // strongly warm; a browner soil turns orange under it. Dark and pale lie more than two stops
-// apart and the crack floors are near black, so that the patches and cracks still read where the flash's exposure crowds the bright end.
-const float darkSoil[3] = {0.13f, 0.122f, 0.1f};
-const float paleSoil[3] = {0.45f, 0.435f, 0.39f};
+// apart and the crack floors are near black, so that the patches and cracks still read where the flash's exposure
+// crowds the bright end.
+const float darkSoil[3] = {0.15f, 0.143f, 0.125f};
+const float paleSoil[3] = {0.48f, 0.465f, 0.42f};
 const float crackFloor[3] = {0.035f, 0.031f, 0.026f};
 
 // The three crack scales, in cells across the tile. The widest cracks are a few centimetres
