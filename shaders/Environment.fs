@@ -202,7 +202,7 @@ void main()
         float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
         diffuse = studioLight(textureLod(E, sphere, diffuseLevel).rgb);
         reflected = studioLight(textureLod(E, sphere, roughness * diffuseLevel).rgb);
-    } else if (textureLod(E, vec2(0.5), 16.0).a < 0.9) {
+    } else if (texelFetch(E, ivec2(0), int(log2(float(textureSize(E, 0).x)))).a < 0.9) {
         // The tunnel's normal map (its alpha is the wall's roughness, well below 1; the
         // ground's has none and reads 1).
         diffuse = tubeDiffuse(n);
