@@ -7,8 +7,10 @@
 // lit sphere indexed by the view-space normal (centre = facing the camera, first row of the
 // file = facing down), in linear light where a texel of 1 stands for kEnvironmentRadiance.
 // The other scenes leave there the normal map their last geometry draw used, which is no
-// picture of light; they are lit by the open surroundings below instead. The two are told
-// apart by size: the environment is the only 512 x 512 texture (tools/texgen keeps it so).
+// picture of light; they are lit by light made here instead: the tunnel by a strip along the
+// tube, the ground by the open surroundings. The environment is told apart by size (it is the
+// only 512 x 512 texture, tools/texgen keeps it so), the tunnel's map from the ground's by its
+// alpha (the wall's roughness; the ground's map has none).
 //
 // O0 diffuse light: the blurred surroundings around the normal times "a" (ambient colour x
 // exposure). O1 specular light: the surroundings reflected about the normal, blurred by
