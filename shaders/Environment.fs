@@ -139,7 +139,8 @@ vec3 studioLight(vec3 texel)
 // the normal for a matt one, the sharp reflection for a mirror.
 vec3 openLight(vec3 d, vec3 n, float roughness)
 {
-    vec3 diffuse = mix(vec3(0.2, 0.18, 0.16), vec3(1.0, 1.0, 1.05), smoothstep(-0.7, 0.7, n.y))
+    // Less fill than the sun: the ground's relief and the lettering's faces keep their shade.
+    vec3 diffuse = mix(vec3(0.1, 0.09, 0.08), vec3(0.7, 0.7, 0.75), smoothstep(-0.7, 0.7, n.y))
         + vec3(1.3, 1.2, 1.05) * max(dot(n, normalize(vec3(-0.55, 0.65, 0.52))), 0.0);
     return mix(openSurroundings(d), diffuse, roughness * roughness);
 }
