@@ -34,6 +34,8 @@ const float kEnvironmentRadiance = 1.8;
 // keeps grey. A knee at this level takes it down a further two stops when read, and
 // leaves the lights as they are: e^3 / (e^2 + k^2) is e well above k and e^3 / k^2 below it.
 const float kSurroundKnee = 0.045;
+// Per unit of exposure ("s"), which rises as the square of the intro's time.
+const float kStudioScatter = 0.0025;
 
 // The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
 // diagonal field, so the vertical field follows from the render size's aspect alone.
@@ -203,8 +205,12 @@ void main()
         vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 + 0.48 * n.y);
         float finestToCoarsest = log2(float(kStudioEnvironmentSize));
         float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
-        diffuse = studioLight(textureLod(E, sphere, diffuseLevel).rgb);
-        reflected = studioLight(textureLod(E, sphere, roughness * diffuseLevel).rgb);
+        // Light scattered about the studio, which grows with the exposure twice over: nothing
+        // while the tunnel comes out of black, enough to whiten the surround's black as the
+        // last seconds burn the picture out.
+        vec3 scattered = kStudioScatter * s;
+        diffuse = studioLight(textureLod(E, sphere, diffuseLevel).rgb) + scattered;
+        reflected = studioLight(textureLod(E, sphere, roughness * diffuseLevel).rgb) + scattered;
     } else if (texelFetch(E, ivec2(0), int(log2(float(textureSize(E, 0).x)))).a < 0.9) {
         // The tunnel's normal map (its alpha is the wall's roughness, well below 1; the
         // ground's has none and reads 1).

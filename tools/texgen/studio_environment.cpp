@@ -39,15 +39,15 @@ struct SoftBox {
 // inwards on its flanks (about 0.82 of the radius) and leaves them on the rim at its crests.
 // So the surround is dark on the flanks and lighter towards the rim, and every rib of the
 // wall reads as a light crest beside a dark groove at any exposure; around the rim, panels of
-// different greys (the darkest one step, which the ambient light's knee sinks towards black) give the walls long bands
-// of their own, so that as the exposure rises the panels whiten one after another while the darkest lag behind. The
+// different greys give the walls long bands of their own, and the flanks of the dimmest are black, so that as the
+// exposure rises the panels whiten one after another while the darkest lag behind. The
 // result is rounded to whole 5-bit steps: the driver stores this texture compressed, in blocks of two 5-6-5-bit
 // colours, and a grey that is not a whole step comes back green, which the intro's high exposures would show.
 float surroundLight(float radius, float angle)
 {
     // Steps of 1/31 for twelve panels around the rim, starting on the right and turning
     // counter-clockwise (upwards first).
-    static const float panels[12] = {5.0f, 2.0f, 0.0f, 3.0f, 1.0f, 4.0f, 1.0f, 2.0f, 1.0f, 3.0f, 0.0f, 2.0f};
+    static const float panels[12] = {5.0f, 2.0f, 1.0f, 3.0f, 1.0f, 4.0f, 1.0f, 2.0f, 1.0f, 3.0f, 1.0f, 2.0f};
     float place = angle / 6.2831853f * 12.0f;
     place -= std::floor(place / 12.0f) * 12.0f;
     int panel = int(place) % 12;
@@ -62,8 +62,9 @@ float surroundLight(float radius, float angle)
     // far end and any surface turned towards the eye out of black.
     float inner = 1.0f - std::clamp((radius - 0.62f) / 0.14f, 0.0f, 1.0f);
     float steps = inner * 1.0f + (1.0f - inner) * level * (0.3f + 0.7f * crest);
-    // Never below one step: the black would stay black through the intro's burn-out.
-    return std::max(std::round(steps), 1.0f) / 31.0f;
+    // The flanks of the dimmest panels round to black; the ambient light's scattered term
+    // whitens them as the intro burns out.
+    return std::round(steps) / 31.0f;
 }
 
 }  // namespace
