@@ -123,12 +123,17 @@ void main()
     vec3 glow = texture(G, p * 0.25).rgb;
     // Out of focus here, or in focus but covered by a blurred foreground: the depth of field
     // changed this pixel's half-size colour by more than its storage format's rounding.
-    ivec2 block = ivec2(p) / 2;
-    vec3 before = halfSizeColour(block);
-    vec3 after = texelFetch(D, block).rgb;
-    float change = max(max(abs(after.r - before.r), abs(after.g - before.g)), abs(after.b - before.b))
-        / (max(max(before.r, before.g), max(before.b, 0.0)) + 1e-4);
-    float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
+    float blurAmount = smoothstep(1.0, 3.0, abs(sharp.a));
+    // A pixel its own circle already blurs fully needs no comparison of the half-size image
+    // before and after the blur; whole defocused regions then skip its four reads.
+    if (blurAmount < 1.0) {
+        ivec2 block = ivec2(p) / 2;
+        vec3 before = halfSizeColour(block);
+        vec3 after = texelFetch(D, block).rgb;
+        float change = max(max(abs(after.r - before.r), abs(after.g - before.g)), abs(after.b - before.b))
+            / (max(max(before.r, before.g), max(before.b, 0.0)) + 1e-4);
+        blurAmount = max(blurAmount, smoothstep(0.03, 0.1, change));
+    }
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
     vec3 display = toneCurve(clamp(light, 0.0, kMaxLight) * kGain);

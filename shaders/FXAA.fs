@@ -132,8 +132,15 @@ void main()
     float rangeMin = min(min(min(lumaN, lumaS), min(lumaE, lumaW)), lumaM);
     float range = rangeMax - rangeMin;
     // Most pixels lie where the local contrast is low, and are read where they are.
+    // At the render size such a pixel sits on its texel's centre, where filtering would return
+    // the texel already read; only edges, and scaled windows, pay for the four reads.
     vec2 shift = vec2(0.0);
-    if (range >= max(kEdgeThresholdMin, rangeMax * kEdgeThreshold))
+    bool onEdge = range >= max(kEdgeThresholdMin, rangeMax * kEdgeThreshold);
+    if (onEdge)
         shift = shiftAcrossEdge(home, lumaM, lumaS, lumaE, lumaN, lumaW, range);
-    O0 = vec4(filtered(pos + shift).rgb, 1.0);
+    vec2 read = pos + shift;
+    if (read == vec2(home) + 0.5)
+        O0 = vec4(texel(home).rgb, 1.0);
+    else
+        O0 = vec4(filtered(read).rgb, 1.0);
 }
