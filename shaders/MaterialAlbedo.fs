@@ -15,7 +15,9 @@ uniform vec3 fc;
 in vec2 uv;
 out vec4 O0;
 
-const float kFogDistance = 80.0;
+// The ground runs to the horizon: fog this thin leaves its far edge a line against the sky
+// instead of a grey band of haze, and the flash's ground less veiled.
+const float kFogDistance = 250.0;
 const float kMaxCoc = 4000.0;
 
 // Light buffers can hold infinity when an exposure runs off the scale, and 0 x infinity would
