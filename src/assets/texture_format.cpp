@@ -3,7 +3,6 @@
 #include "core/gl_api.h"
 
 #include <cstring>
-#include <initializer_list>
 
 bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format)
 {
@@ -33,15 +32,6 @@ TextureSampling chooseTextureSampling(uint8_t flags)
             (flags & TexClamp) ? GL_CLAMP_TO_EDGE : GL_REPEAT};
 }
 
-float chooseAnisotropy(const char* renderer, float driverMaximum)
-{
-    if (renderer)
-        for (const char* software : {"llvmpipe", "softpipe", "SwiftShader"})
-            if (std::strstr(renderer, software))
-                return 1.0f;
-    return driverMaximum;
-}
-
 bool rendererIsSoftware(const char* renderer)
 {
     // Mesa's software rasterisers, and the same names behind wine's or a virtual machine's GL.
@@ -54,4 +44,12 @@ bool makesOwnMipmaps(const char* renderer, uint8_t flags, int width, int height)
         return false;
     const bool small = int64_t(width) * int64_t(height) <= int64_t(512) * 512;
     return !((flags & TextureFlags::TexCompressed) && small);
+}
+
+float chooseAnisotropy(const char* renderer, float driverMaximum)
+{
+    // The browser's software rasterizer too; only Mesa's get the loader's mip-maps, which copy
+    // their rounding.
+    const bool swiftShader = renderer && std::strstr(renderer, "SwiftShader");
+    return rendererIsSoftware(renderer) || swiftShader ? 1.0f : driverMaximum;
 }
