@@ -3,7 +3,7 @@
 // linear values). Blends sceneColor ("A", unit 2; alpha the signed circle of confusion in
 // full-size pixels) with the half-size depth-of-field result ("D", unit 3) by the size of the
 // circle, adds the quarter-size glow ("G", unit 4), applies the one fixed gain and a filmic
-// tone curve, and dithers by up to one 8-bit sRGB step so dark gradients do not band. Alpha
+// tone curve that keeps local contrast high on its shoulder, and dithers by up to one 8-bit sRGB step so dark gradients do not band. Alpha
 // is the perceptual luma of the result.
 uniform sampler2DRect A;
 uniform sampler2DRect D;
@@ -56,6 +56,35 @@ vec3 toneCurve(vec3 x)
     vec3 curved = min(mix(toe, shoulder, greaterThan(inset, vec3(kMidIn))), 1.0);
     vec3 outset = (curved - kCrossTalk * (curved.r + curved.g + curved.b)) / (1.0 - 3.0 * kCrossTalk);
     return clamp(outset, 0.0, 1.0);
+}
+
+// Local contrast high on the shoulder. The glow (the bright pass blurred over a few per cent
+// of the frame) says how bright a pixel's neighbourhood is, where it is bright. There the
+// curve's slope has fallen: the pixel's difference from its neighbourhood, in stops, is
+// stretched to what a slope of kLocalSlope would show, so texture and relief stay visible
+// several stops over while the neighbourhood itself still goes where the curve puts it, and
+// the exposure's arcs (the intro's burn, the flash's decay, the credits' fade) are kept.
+const vec3 kLuma = vec3(0.2126, 0.7152, 0.0722);
+const float kLocalSlope = 0.13;
+const float kMostStretch = 3.0;
+// The bright pass keeps what exceeds an input of about 1: added back for the level.
+const float kBrightPassThreshold = 0.9;
+
+// `glow` and `broadGlow` in the curve's input units: the glow here, and the least of it a
+// little way off on either side.
+vec3 keepLocalContrast(vec3 x, vec3 glow, float broadGlow)
+{
+    float neighbourhood = dot(glow, kLuma) + kBrightPassThreshold;
+    float stops = max(log2(neighbourhood / kMidIn), 0.0);
+    float slope = kShoulderScale * kShoulderRate / (1.0 + kShoulderRate * stops);
+    float encoded = kMidEncoded + kShoulderScale * log(1.0 + kShoulderRate * stops);
+    // Only on a surface bright all around: a small light (a particle, a streak) has glow close
+    // by only, and stretching there would ring it with a dark halo on the ground beside it.
+    // None as the neighbourhood burns to white, which the planned burn-outs must reach.
+    float stretch = mix(1.0, clamp(kLocalSlope / slope, 1.0, kMostStretch),
+                        smoothstep(0.0, 0.5, broadGlow) * smoothstep(1.02, 0.9, encoded));
+    float stopsFromNeighbourhood = clamp(log2(max(dot(x, kLuma), 1e-6) / neighbourhood), -8.0, 4.0);
+    return x * exp2((stretch - 1.0) * stopsFromNeighbourhood);
 }
 
 vec3 linearToSrgb(vec3 c)
@@ -136,7 +165,14 @@ void main()
     float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
-    vec3 display = toneCurve(clamp(light, 0.0, kMaxLight) * kGain);
+    // The glow a few pixels off on either diagonal, read unfiltered: a bright surface has it all
+    // around, a small light only close by.
+    ivec2 quarter = ivec2(p * 0.25);
+    ivec2 lastQuarter = textureSize(G) - 1;
+    float glowAside = min(dot(texelFetch(G, clamp(quarter + ivec2(3), ivec2(0), lastQuarter)).rgb, kLuma),
+                          dot(texelFetch(G, clamp(quarter - ivec2(3), ivec2(0), lastQuarter)).rgb, kLuma));
+    float broadGlow = min(dot(glow, kLuma), glowAside);
+    vec3 display = toneCurve(keepLocalContrast(clamp(light, 0.0, kMaxLight) * kGain, glow * kGain, broadGlow * kGain));
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens.
     vec2 noise = pixelNoise(uvec2(p));
     vec3 encoded = clamp(linearToSrgb(display) + (noise.x + noise.y - 1.0) / 255.0, 0.0, 1.0);
