@@ -160,7 +160,31 @@ const vec3 kStripColour = vec3(1.6, 1.5, 1.35);
 const vec3 kCoolColour = vec3(0.35, 0.4, 0.5);
 const vec3 kTubeDark = vec3(0.018);
 
-vec3 tubeWall(vec3 n, float roughness)
+// Small warm lamps set in the tube's wall, in rings along it, some lit, some not, at various
+// strengths: the sculpture stands in focus and the lamps behind it open into the lens's
+// hexagonal discs, so the background has depth and points of light instead of an even field.
+// Placed by where the wall lies around and along the view (the camera is still), not by the
+// wall's moving ribs, so they hold still while the tunnel flows.
+const vec3 kLampColour = vec3(110.0, 55.0, 80.0);
+const float kLampRowsPerUnit = 1.5;
+const float kLampsPerRow = 9.0;
+
+float tubeLamp(vec3 position)
+{
+    float along = -position.z * kLampRowsPerUnit;
+    float row = floor(along);
+    // Each ring turned against the one before, so the lamps do not line up.
+    float sector = atan(position.y, position.x) * (kLampsPerRow / 6.2831853) + 0.37 * row;
+    float draw = fract(sin(dot(vec2(row, floor(sector)), vec2(12.9898, 78.233))) * 43758.5453);
+    float strength = smoothstep(0.45, 0.55, draw) * (0.5 + 0.5 * fract(draw * 7.0));
+    vec2 fromLamp = vec2((fract(sector) - 0.5) * 0.6, fract(along) - 0.5);
+    // None on the sculpture (nearer than the wall) and none far down the tube, where the rings
+    // would crowd into one glare.
+    float reach = smoothstep(0.5, 0.8, -position.z) * smoothstep(8.0, 3.0, -position.z);
+    return strength * smoothstep(0.035, 0.0, length(fromLamp)) * reach;
+}
+
+vec3 tubeWall(vec3 n, float roughness, vec3 position)
 {
     float around = length(n.xy);
     vec2 ring = n.xy / max(around, 1e-4);
@@ -170,7 +194,7 @@ vec3 tubeWall(vec3 n, float roughness)
     float strip = pow(max(dot(ring, normalize(vec2(0.55, -0.83))), 0.0), width * 2.0);
     float cool = pow(max(dot(ring, normalize(vec2(-0.7, 0.7))), 0.0), width * 3.0);
     float crest = 0.25 + 0.75 * smoothstep(0.8, 0.97, around);
-    return kTubeDark + (kStripColour * strip + kCoolColour * cool) * crest;
+    return kTubeDark + (kStripColour * strip + kCoolColour * cool) * crest + kLampColour * tubeLamp(position);
 }
 
 vec3 tubeDiffuse(vec3 n)
@@ -199,6 +223,9 @@ void main()
     float roughness = surface.a;
     vec3 reflectedDirection = reflect(vec3(0.0, 0.0, -1.0), n);
 
+    float tanHalfField = tanHalfVerticalField(size);
+    vec3 position = viewPosition(gl_FragCoord.xy, size, tanHalfField);
+
     vec3 diffuse, reflected;
     if (textureSize(E, 0).x == kStudioEnvironmentSize) {
         // Slightly inside the sphere's rim, whose outermost texels blend with the image corners.
@@ -215,14 +242,12 @@ void main()
         // The tunnel's normal map (its alpha is the wall's roughness, well below 1; the
         // ground's has none and reads 1).
         diffuse = tubeDiffuse(n);
-        reflected = reflectance > 0.5 ? tubeWall(n, roughness) : tubeReflection(reflectedDirection);
+        reflected = reflectance > 0.5 ? tubeWall(n, roughness, position) : tubeReflection(reflectedDirection);
     } else {
         diffuse = openLight(n, n, 1.0);
         reflected = openLight(reflectedDirection, n, roughness);
     }
 
-    float tanHalfField = tanHalfVerticalField(size);
-    vec3 position = viewPosition(gl_FragCoord.xy, size, tanHalfField);
     float occlusion = ambientOcclusion(position, n, size, tanHalfField);
 
     float facing = clamp(n.z, 0.0, 1.0);
