@@ -65,7 +65,7 @@ vec3 toneCurve(vec3 x)
 // several stops over while the neighbourhood itself still goes where the curve puts it, and
 // the exposure's arcs (the intro's burn, the flash's decay, the credits' fade) are kept.
 const vec3 kLuma = vec3(0.2126, 0.7152, 0.0722);
-const float kLocalSlope = 0.13;
+const float kLocalSlope = 0.15;
 const float kMostStretch = 3.0;
 // The bright pass keeps what exceeds an input of about 1: added back for the level.
 const float kBrightPassThreshold = 0.9;
@@ -165,12 +165,15 @@ void main()
     float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
-    // The glow a few pixels off on either diagonal, read unfiltered: a bright surface has it all
-    // around, a small light only close by.
+    // The least glow sixteen pixels off along both diagonals, read unfiltered: a bright surface
+    // has it all around, a small light or a cluster of them only close by.
     ivec2 quarter = ivec2(p * 0.25);
     ivec2 lastQuarter = textureSize(G) - 1;
-    float glowAside = min(dot(texelFetch(G, clamp(quarter + ivec2(3), ivec2(0), lastQuarter)).rgb, kLuma),
-                          dot(texelFetch(G, clamp(quarter - ivec2(3), ivec2(0), lastQuarter)).rgb, kLuma));
+    float glowAside = kMaxLight;
+    for (int i = 0; i < 4; ++i) {
+        ivec2 offset = ivec2(i < 2 ? 4 : -4, (i & 1) == 0 ? 4 : -4);
+        glowAside = min(glowAside, dot(texelFetch(G, clamp(quarter + offset, ivec2(0), lastQuarter)).rgb, kLuma));
+    }
     float broadGlow = min(dot(glow, kLuma), glowAside);
     vec3 display = toneCurve(keepLocalContrast(clamp(light, 0.0, kMaxLight) * kGain, glow * kGain, broadGlow * kGain));
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens.

@@ -30,12 +30,14 @@ const int kStudioEnvironmentSize = 512;
 // The environment's brightest soft boxes (texel value 1) in units of the ambient colour: at
 // the intro's low exposures only the lights and what reflects them come out of the black.
 const float kEnvironmentRadiance = 1.8;
-// The studio's surround is stored one step above black, the darkest grey its compression
-// keeps grey. A knee at this level takes it down a further two stops when read, and
-// leaves the lights as they are: e^3 / (e^2 + k^2) is e well above k and e^3 / k^2 below it.
-const float kSurroundKnee = 0.045;
+// The studio's surround is stored in whole steps of grey, the darkest its compression keeps
+// grey. A knee at this level takes a one-step grey down nearly three stops when read, the
+// five-step panels a third of a stop, and leaves the lights as they are (e^3 / (e^2 + k^2) is
+// e well above k and e^3 / k^2 below it): as the intro's exposure climbs the panels whiten
+// one after another while the flanks and grooves stay dark until its last seconds.
+const float kSurroundKnee = 0.08;
 // Per unit of exposure ("s"), which rises as the square of the intro's time.
-const float kStudioScatter = 0.0025;
+const float kStudioScatter = 0.0035;
 
 // The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
 // diagonal field, so the vertical field follows from the render size's aspect alone.
