@@ -37,7 +37,7 @@ const float kEnvironmentRadiance = 1.8;
 // one after another while the flanks and grooves stay dark until its last seconds.
 const float kSurroundKnee = 0.08;
 // Per unit of exposure ("s"), which rises as the square of the intro's time.
-const float kStudioScatter = 0.0035;
+const float kStudioScatter = 0.005;
 
 // The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
 // diagonal field, so the vertical field follows from the render size's aspect alone.
@@ -201,10 +201,10 @@ vec3 tubeWall(vec3 n, float roughness, vec3 position)
 
 vec3 tubeDiffuse(vec3 n)
 {
-    // The strip to the upper left, seen from the sculpture nearly side-on: the faces towards it
-    // lit, those turned away in shade, and the silhouette on the right caught by the cool strip
-    // behind it.
-    float key = max(dot(n, normalize(vec3(-0.85, 0.4, 0.3))), 0.0);
+    // The strip to the upper left and in front of the sculpture, so the faces towards the camera
+    // take light too: the faces towards it lit, those turned away in shade, and the silhouette
+    // on the right caught by the cool strip behind it.
+    float key = max(dot(n, normalize(vec3(-0.7, 0.4, 0.6))), 0.0);
     float cool = max(dot(n, normalize(vec3(0.8, -0.15, -0.45))), 0.0);
     return kTubeDark + kStripColour * key * key * 1.5 + kCoolColour * 2.5 * cool * cool * cool;
 }
