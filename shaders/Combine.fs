@@ -87,6 +87,24 @@ vec3 keepLocalContrast(vec3 x, vec3 glow, float broadGlow)
     return x * exp2((stretch - 1.0) * stopsFromNeighbourhood);
 }
 
+// The curve above works on each channel alone, so a colour that climbs its shoulder loses its
+// saturation long before it reaches white: the over-exposed flash's warm ground would read as
+// a grey-beige veil. Half of the result is instead the colour scaled as a whole to where the
+// curve puts its luma (pulled towards white at that luma only as far as it must to fit), which
+// keeps the hue and most of its strength until the very top.
+const float kKeepChroma = 0.5;
+
+vec3 toneCurveKeepingChroma(vec3 x)
+{
+    float luma = max(dot(x, kLuma), 1e-6);
+    float lumaOut = dot(toneCurve(vec3(luma)), kLuma);
+    vec3 scaled = x * (lumaOut / luma);
+    float peak = max(scaled.r, max(scaled.g, scaled.b));
+    float fit = peak > 1.0 ? (1.0 - lumaOut) / max(peak - lumaOut, 1e-6) : 1.0;
+    scaled = vec3(lumaOut) + (scaled - vec3(lumaOut)) * clamp(fit, 0.0, 1.0);
+    return mix(toneCurve(x), scaled, kKeepChroma);
+}
+
 vec3 linearToSrgb(vec3 c)
 {
     return mix(c * 12.92, 1.055 * pow(c, vec3(1.0 / 2.4)) - 0.055, greaterThan(c, vec3(0.0031308)));
@@ -175,7 +193,7 @@ void main()
         glowAside = min(glowAside, dot(texelFetch(G, clamp(quarter + offset, ivec2(0), lastQuarter)).rgb, kLuma));
     }
     float broadGlow = min(dot(glow, kLuma), glowAside);
-    vec3 display = toneCurve(keepLocalContrast(clamp(light, 0.0, kMaxLight) * kGain, glow * kGain, broadGlow * kGain));
+    vec3 display = toneCurveKeepingChroma(keepLocalContrast(clamp(light, 0.0, kMaxLight) * kGain, glow * kGain, broadGlow * kGain));
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens.
     vec2 noise = pixelNoise(uvec2(p));
     vec3 encoded = clamp(linearToSrgb(display) + (noise.x + noise.y - 1.0) / 255.0, 0.0, 1.0);
