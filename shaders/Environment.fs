@@ -31,13 +31,13 @@ const int kStudioEnvironmentSize = 512;
 // the intro's low exposures only the lights and what reflects them come out of the black.
 const float kEnvironmentRadiance = 1.8;
 // The studio's surround is stored in whole steps of grey, the darkest its compression keeps
-// grey. A knee at this level takes a one-step grey down nearly three stops when read, the
-// five-step panels a third of a stop, and leaves the lights as they are (e^3 / (e^2 + k^2) is
+// grey. A knee at this level takes a one-step grey down nearly four stops when read, the
+// five-step panels two thirds of a stop, and leaves the lights as they are (e^3 / (e^2 + k^2) is
 // e well above k and e^3 / k^2 below it): as the intro's exposure climbs the panels whiten
 // one after another while the flanks and grooves stay dark until its last seconds.
-const float kSurroundKnee = 0.08;
-// Per unit of exposure ("s"), which rises as the square of the intro's time.
-const float kStudioScatter = 0.005;
+const float kSurroundKnee = 0.12;
+// Per unit of exposure ("s", which rises as the square of the intro's time) squared.
+const float kStudioScatter = 0.002;
 
 // The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
 // diagonal field, so the vertical field follows from the render size's aspect alone.
@@ -234,10 +234,10 @@ void main()
         vec2 sphere = vec2(0.5 + 0.48 * n.x, 0.5 + 0.48 * n.y);
         float finestToCoarsest = log2(float(kStudioEnvironmentSize));
         float diffuseLevel = max(finestToCoarsest - 4.0, 0.0);
-        // Light scattered about the studio, which grows with the exposure twice over: nothing
+        // Light scattered about the studio, which grows with the exposure three times over: nothing
         // while the tunnel comes out of black, enough to whiten the surround's black as the
         // last seconds burn the picture out.
-        vec3 scattered = kStudioScatter * s;
+        vec3 scattered = kStudioScatter * s * s;
         diffuse = studioLight(textureLod(E, sphere, diffuseLevel).rgb) + scattered;
         reflected = studioLight(textureLod(E, sphere, roughness * diffuseLevel).rgb) + scattered;
     } else if (texelFetch(E, ivec2(0), int(log2(float(textureSize(E, 0).x)))).a < 0.9) {
