@@ -1,7 +1,9 @@
-// The depth of field on made-up scene colours: a blurred foreground spreads over the sharp
-// background behind it, a sharp foreground leaves no halo in the blurred background behind
-// it, and a small bright point out of focus opens into the aperture's hexagon. The scene colour
-// is written straight into sceneColor (alpha: the signed circle of confusion in pixels), so the
+// The depth of field and the tone curve on made-up scene colours: a blurred foreground spreads
+// over the sharp background behind it, a sharp foreground leaves no halo in the blurred
+// background behind it, and a small bright point out of focus opens into the aperture's
+// hexagon; texture several stops over keeps its contrast while the level still climbs to
+// white, and a small bright light leaves no dark ring beside it. The scene colour is written
+// straight into sceneColor (alpha: the signed circle of confusion in pixels), so the
 // post-process and composite are all that is under test.
 #include "render/camera.h"
 #include "render/renderer.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -82,6 +85,45 @@ protected:
 
     static float value(const std::vector<float>& red, int x, int y) { return red[size_t(y) * width + x]; }
 
+    // Fills the scene, in focus, with grey light by pixel.
+    template <typename LightAt> void fillGrey(LightAt lightAt)
+    {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const float light = lightAt(x, y);
+                at(x, y) = Texel{light, light, light, 0.0f};
+            }
+    }
+
+    // Mean over the middle half of the frame, of the pixels for which `take` holds.
+    template <typename Take> static float middleMean(const std::vector<float>& red, Take take)
+    {
+        double sum = 0.0;
+        int count = 0;
+        for (int y = height / 4; y < height * 3 / 4; ++y)
+            for (int x = width / 4; x < width * 3 / 4; ++x)
+                if (take(x, y)) {
+                    sum += value(red, x, y);
+                    ++count;
+                }
+        return float(sum / std::max(count, 1));
+    }
+
+    // Stripes eight pixels wide and one stop apart around `stopsOver` mid grey: the encoded step
+    // between their middles.
+    float stripeStep(float stopsOver)
+    {
+        const float bright = midGreyLight * std::exp2(stopsOver + 0.5f);
+        const auto lit = [](int x) { return (x / 8) % 2 == 0; };
+        fillGrey([&](int x, int) { return lit(x) ? bright : bright * 0.5f; });
+        const std::vector<float> red = composited();
+        const auto middle = [](int x) { return x % 8 >= 2 && x % 8 < 6; };
+        return middleMean(red, [&](int x, int) { return lit(x) && middle(x); }) -
+               middleMean(red, [&](int x, int) { return !lit(x) && middle(x); });
+    }
+
+    // Scene light that the composite's fixed gain turns into mid grey.
+    static constexpr float midGreyLight = 0.18f / 8.0f;
     static Renderer* subject;
     Camera camera;
     std::vector<Texel> scene;
@@ -182,4 +224,39 @@ TEST_F(DepthOfField, InFrontOfTheFocusBlursAsBehindIt)
     EXPECT_GT(contrastAt(0.0f), 0.3f);
     EXPECT_LT(contrastAt(-12.0f), 0.05f);
     EXPECT_LT(contrastAt(12.0f), 0.05f);
+}
+
+TEST_F(DepthOfField, ToneKeepsTextureHighOnTheShoulderAndStillClimbsToWhite)
+{
+    // The curve alone shows a one-stop step four stops over at less than half its size at mid
+    // grey; kept against its bright surroundings it stays close to it.
+    const float atMidGrey = stripeStep(0.0f);
+    EXPECT_GT(atMidGrey, 0.08f);
+    EXPECT_GT(stripeStep(4.0f), 0.7f * atMidGrey) << "at mid grey " << atMidGrey;
+
+    // The exposure's arcs: an even field's level rises with every half stop until it is white.
+    float previous = -1.0f;
+    for (float stops = -3.0f; stops <= 9.0f; stops += 0.5f) {
+        fillGrey([&](int, int) { return midGreyLight * std::exp2(stops); });
+        const float level = middleMean(composited(), [](int, int) { return true; });
+        EXPECT_GT(level, std::min(previous + 0.002f, 0.99f)) << stops << " stops over mid grey";
+        previous = level;
+    }
+    EXPECT_GT(previous, 0.99f);
+}
+
+TEST_F(DepthOfField, ToneLeavesNoDarkRingAroundASmallBrightLight)
+{
+    // A light far over white, a few pixels across, on ground one stop over mid grey: however
+    // far its glow reaches, the ground around it is nowhere darker than far from it.
+    const int cx = width / 2, cy = height / 2;
+    const auto distanceSquared = [&](int x, int y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy); };
+    fillGrey([&](int x, int y) { return midGreyLight * (distanceSquared(x, y) <= 36 ? 256.0f : 2.0f); });
+    const std::vector<float> red = composited();
+    const float far = middleMean(red, [&](int x, int y) { return std::abs(x - cx) > 120 && std::abs(y - cy) < 20; });
+    for (int y = cy - 40; y <= cy + 40; ++y)
+        for (int x = cx - 40; x <= cx + 40; ++x)
+            if (distanceSquared(x, y) >= 100) {
+                ASSERT_GT(value(red, x, y), far - 2.5f / 255.0f) << x << ", " << y << "; far from it " << far;
+            }
 }
