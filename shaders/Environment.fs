@@ -177,8 +177,12 @@ float tubeLamp(vec3 position)
     float row = floor(along);
     // Each ring turned against the one before, so the lamps do not line up.
     float sector = atan(position.y, position.x) * (kLampsPerRow / 6.2831853) + 0.37 * row;
-    float draw = fract(sin(dot(vec2(row, floor(sector)), vec2(12.9898, 78.233))) * 43758.5453);
-    float strength = smoothstep(0.45, 0.55, draw) * (0.5 + 0.5 * fract(draw * 7.0));
+    // An integer hash, not a sine's far digits: those differ between drivers.
+    uint h = uint(int(row)) * 1973u + uint(int(floor(sector))) * 9277u + 26699u;
+    h = (h ^ (h >> 16u)) * 0x7feb352du;
+    h = (h ^ (h >> 15u)) * 0x846ca68bu;
+    float draw = float((h ^ (h >> 16u)) & 0xffffu) / 65536.0;
+    float strength = smoothstep(0.3, 0.4, draw) * (0.5 + 0.5 * fract(draw * 7.0));
     vec2 fromLamp = vec2((fract(sector) - 0.5) * 0.6, fract(along) - 0.5);
     // None on the sculpture (nearer than the wall) and none far down the tube, where the rings
     // would crowd into one glare.
