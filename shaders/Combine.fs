@@ -43,19 +43,21 @@ const float kShoulderScale = 0.46;
 // a flat primary while the other channels lag.
 const float kCrossTalk = 0.06;
 
-vec3 srgbToLinear(vec3 c);
+vec4 srgbToLinear(vec4 c);
 
-vec3 toneCurve(vec3 x)
+// The colour's curve in rgb and, in alpha, that of a grey of the given level: one evaluation
+// serves both uses below.
+vec4 toneCurve(vec3 x, float grey)
 {
-    vec3 inset = x * (1.0 - 3.0 * kCrossTalk) + kCrossTalk * (x.r + x.g + x.b);
-    vec3 powered = pow(inset, vec3(kContrast));
-    vec3 toe = powered / (pow(powered, vec3(kShoulder)) * kCurveB + kCurveC);
-    vec3 stopsOver = log2(max(inset, vec3(1e-6)) / kMidIn);
-    vec3 shoulder = srgbToLinear(min(kMidEncoded + kShoulderScale * log(1.0 + kShoulderRate * max(stopsOver, 0.0)),
-                                     vec3(1.0)));
-    vec3 curved = min(mix(toe, shoulder, greaterThan(inset, vec3(kMidIn))), 1.0);
-    vec3 outset = (curved - kCrossTalk * (curved.r + curved.g + curved.b)) / (1.0 - 3.0 * kCrossTalk);
-    return clamp(outset, 0.0, 1.0);
+    vec4 inset = vec4(x * (1.0 - 3.0 * kCrossTalk) + kCrossTalk * (x.r + x.g + x.b), grey);
+    vec4 powered = pow(inset, vec4(kContrast));
+    vec4 toe = powered / (pow(powered, vec4(kShoulder)) * kCurveB + kCurveC);
+    vec4 stopsOver = log2(max(inset, vec4(1e-6)) / kMidIn);
+    vec4 shoulder = srgbToLinear(min(kMidEncoded + kShoulderScale * log(1.0 + kShoulderRate * max(stopsOver, 0.0)),
+                                     vec4(1.0)));
+    vec4 curved = min(mix(toe, shoulder, greaterThan(inset, vec4(kMidIn))), 1.0);
+    vec3 outset = (curved.rgb - kCrossTalk * (curved.r + curved.g + curved.b)) / (1.0 - 3.0 * kCrossTalk);
+    return vec4(clamp(outset, 0.0, 1.0), curved.a);
 }
 
 // Local contrast high on the shoulder. The glow (the bright pass blurred over a few per cent
@@ -97,17 +99,23 @@ const float kKeepChroma = 0.5;
 vec3 toneCurveKeepingChroma(vec3 x)
 {
     float luma = max(dot(x, kLuma), 1e-6);
-    float lumaOut = dot(toneCurve(vec3(luma)), kLuma);
+    vec4 curved = toneCurve(x, luma);
+    float lumaOut = curved.a;
     vec3 scaled = x * (lumaOut / luma);
     float peak = max(scaled.r, max(scaled.g, scaled.b));
     float fit = peak > 1.0 ? (1.0 - lumaOut) / max(peak - lumaOut, 1e-6) : 1.0;
     scaled = vec3(lumaOut) + (scaled - vec3(lumaOut)) * clamp(fit, 0.0, 1.0);
-    return mix(toneCurve(x), scaled, kKeepChroma);
+    return mix(curved.rgb, scaled, kKeepChroma);
 }
 
 vec3 linearToSrgb(vec3 c)
 {
     return mix(c * 12.92, 1.055 * pow(c, vec3(1.0 / 2.4)) - 0.055, greaterThan(c, vec3(0.0031308)));
+}
+
+vec4 srgbToLinear(vec4 c)
+{
+    return mix(c / 12.92, pow((c + 0.055) / 1.055, vec4(2.4)), greaterThan(c, vec4(0.04045)));
 }
 
 vec3 srgbToLinear(vec3 c)

@@ -168,15 +168,18 @@ const vec3 kTubeDark = vec3(0.018);
 // Placed by where the wall lies around and along the view (the camera is still), not by the
 // wall's moving ribs, so they hold still while the tunnel flows.
 const vec3 kLampColour = vec3(110.0, 55.0, 80.0);
-const float kLampRowsPerUnit = 1.5;
-const float kLampsPerRow = 9.0;
+const float kLampRowsPerUnit = 2.0;
+const float kLampsPerRow = 12.0;
 
 float tubeLamp(vec3 position)
 {
     float along = -position.z * kLampRowsPerUnit;
     float row = floor(along);
-    // Each ring turned against the one before, so the lamps do not line up.
-    float sector = atan(position.y, position.x) * (kLampsPerRow / 6.2831853) + 0.37 * row;
+    // Around the view by a pseudo-angle, 0 to 4 once round (cheaper than an arc tangent and as
+    // good for spacing lamps); each ring turned against the one before, so they do not line up.
+    float diamond = position.y / (abs(position.x) + abs(position.y) + 1e-6);
+    float around = position.x >= 0.0 ? 1.0 - diamond : 3.0 + diamond;
+    float sector = around * (kLampsPerRow / 4.0) + 0.37 * row;
     // An integer hash, not a sine's far digits: those differ between drivers.
     uint h = uint(int(row)) * 1973u + uint(int(floor(sector))) * 9277u + 26699u;
     h = (h ^ (h >> 16u)) * 0x7feb352du;
