@@ -44,9 +44,9 @@ TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
     // The show lifts the model by one unit onto the ground: its lowest point must be at -1,
     // neither floating nor sunk (no descenders in the name, round letters included).
     EXPECT_NEAR(m.low[1], -1.0f, 2e-3f);
-    // Two lines of letters 1.6 high, the second line 1.35 letters above the first, the whole
-    // leaning back by 28 degrees.
-    EXPECT_NEAR(m.high[1] - m.low[1], 3.5f, 0.1f);
+    // Two lines of letters 2 high, the second line 1.35 letters above the first, the whole
+    // leaning back by 40 degrees.
+    EXPECT_NEAR(m.high[1] - m.low[1], 3.85f, 0.1f);
     // The camera travels along z = 2 at the height of the letters: none may reach its path.
     EXPECT_LT(m.high[2], 1.5f);
     // Beyond the point the camera looks at (x = 15), so it stays in view while the camera closes in.

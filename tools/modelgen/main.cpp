@@ -64,11 +64,11 @@ int main(int argc, char** argv)
     // letters would show it only their tops: the name leans back, and its faces catch the light.
     // The show lifts the model by one unit, so its lowest point goes to y = -1 to stand on the
     // ground.
-    const float letterHeight = 1.6f, lineAdvance = 1.35f * letterHeight;
+    const float letterHeight = 2.0f, lineAdvance = 1.35f * letterHeight;
     const TextLayout layout{letterHeight, 0.35f, 40.0f, 0.05f};
     const float facingApproach = -50.0f * 3.14159265f / 180.0f;
-    const float leanBack = 28.0f * 3.14159265f / 180.0f;
-    const std::array<float, 3> creditsPlace{27.0f, 0.0f, -4.3f};
+    const float leanBack = 40.0f * 3.14159265f / 180.0f;
+    const std::array<float, 3> creditsPlace{27.0f, 0.0f, -5.6f};
     ModelSource credits;
     const char* lines[2] = {"soundtrack", "moravelkint"};
     for (int line = 0; line < 2; ++line) {
