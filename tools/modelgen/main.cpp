@@ -59,8 +59,8 @@ int main(int argc, char** argv)
     // The credits. The camera travels along +x on the line z = 2, 2 units up, always looking
     // towards (15, 1.5, 0), so a line of lettering along x would be seen edge on. Instead the
     // name is set in two lines, well beyond and behind that point, turned to face the
-    // approaching camera: it comes out of the haze whole and stays readable for about ten
-    // seconds before the camera swings past. The sun stands straight overhead, so upright
+    // approaching camera, large enough to read from the scene's first seconds until the camera
+    // swings past. The sun stands straight overhead, so upright
     // letters would show it only their tops: the name leans back, and its faces catch the light.
     // The show lifts the model by one unit, so its lowest point goes to y = -1 to stand on the
     // ground.
