@@ -27,6 +27,8 @@ bool rendererIsSoftware(const char* renderer);
 // the CPU, in the start-up's time: a 1024 x 1024 compressed texture costs it about 100 ms.
 // Compressed textures of up to 512 x 512 stay compressed (about 15 ms): their look was made
 // through the compression's 5-6-5-bit colours, and an exact copy of those would cost more.
+// Except a clamped one (the environment, whose greys are whole 5-6-5 steps anyway): every
+// frame's light pass reads it at each pixel, where a block decode per read costs more.
 bool makesOwnMipmaps(const char* renderer, uint8_t flags, int width, int height);
 
 // Filter and wrap values for `flags`, in the order they are set.

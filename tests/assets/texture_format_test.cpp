@@ -99,7 +99,8 @@ TEST(TextureFormat, OnlySoftwareDriversGetTheLoadersMipmaps)
     EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x10, 4, 4));
     EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x1A, 1024, 1024)) << "compressed and large";
     EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x0C, 1024, 257));
-    EXPECT_FALSE(makesOwnMipmaps(llvmpipe, 0x0C, 512, 512)) << "compressed and small: the driver's look";
+    EXPECT_FALSE(makesOwnMipmaps(llvmpipe, 0x18, 512, 512)) << "compressed and small: the driver's look";
+    EXPECT_TRUE(makesOwnMipmaps(llvmpipe, 0x0C, 512, 512)) << "clamped: read at every pixel of the light pass";
 }
 
 TEST(MipChain, HalvingRoundsAsTheDriverDoesAndWorksInPlace)
