@@ -1,9 +1,9 @@
 #version 330 core
 // Forward pass for the textured ground plane: the colour texture ("A", unit 4, 2D, decoded to
 // linear by its sRGB format) times the diffuse light ("D", unit 2), plus the specular light
-// ("S", unit 3) times "sc", plus a glow of its own, albedo x "ds" + "db" (none in the show);
-// faded into the fog colour "fc" with view distance. Alpha: the signed circle of confusion
-// "c".x / z + "c".y in full-size pixels.
+// ("S", unit 3) times "sc", both under the clouds' shadows, plus a glow of its own, albedo x
+// "ds" + "db" (none in the show); faded into the fog colour "fc" with view distance. Alpha:
+// the signed circle of confusion "c".x / z + "c".y in full-size pixels.
 uniform sampler2D A;
 uniform sampler2DRect D;
 uniform sampler2DRect S;
@@ -35,12 +35,44 @@ vec4 sampleRepeating(sampler2D map, vec2 coordinates)
     return textureGrad(map, fract(coordinates), dFdx(coordinates), dFdy(coordinates));
 }
 
+// Shadows of clouds on the ground: soft patches about ten metres across (the map repeats every
+// eight) where less of the light arrives, so the ground has the large light and shade of an
+// open landscape, which survives where the lens blurs its fine texture away, and the far
+// plain reads in depth.
+const float kCloudCellsPerRepeat = 0.7;
+const float kShadowLight = 0.4;
+
+float latticeValue(ivec2 cell)
+{
+    uint h = uint(cell.x) * 1973u + uint(cell.y) * 9277u + 26699u;
+    h = (h ^ (h >> 16u)) * 0x7feb352du;
+    h = (h ^ (h >> 15u)) * 0x846ca68bu;
+    return float((h ^ (h >> 16u)) & 0xffffu) / 65536.0;
+}
+
+float valueNoise(vec2 p)
+{
+    ivec2 cell = ivec2(floor(p));
+    vec2 f = fract(p);
+    f = f * f * (3.0 - 2.0 * f);
+    return mix(mix(latticeValue(cell), latticeValue(cell + ivec2(1, 0)), f.x),
+               mix(latticeValue(cell + ivec2(0, 1)), latticeValue(cell + ivec2(1, 1)), f.x), f.y);
+}
+
+float cloudShadow(vec2 coordinates)
+{
+    vec2 p = coordinates * kCloudCellsPerRepeat;
+    float cover = 0.65 * valueNoise(p) + 0.35 * valueNoise(p * 2.3 + 17.0);
+    return mix(1.0, kShadowLight, smoothstep(0.42, 0.68, cover));
+}
+
 void main()
 {
     vec2 p = gl_FragCoord.xy;
     float z = 1.0 / gl_FragCoord.w;
     vec3 albedo = sampleRepeating(A, uv).rgb;
-    vec3 lit = albedo * finiteColour(texture(D, p).rgb) + sc * finiteColour(texture(S, p).rgb) + albedo * ds + db;
+    vec3 lit = (albedo * finiteColour(texture(D, p).rgb) + sc * finiteColour(texture(S, p).rgb)) * cloudShadow(uv)
+        + albedo * ds + db;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(finiteColour(lit), finiteColour(fc), fog);
     O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
