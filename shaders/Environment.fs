@@ -92,11 +92,17 @@ float ambientOcclusion(vec3 position, vec3 n, vec2 size, float tanHalfField)
     float radiusPixels = kOcclusionRadiusShare * size.y;
     float radius = radiusPixels * (-position.z) * 2.0 * tanHalfField / size.y;
     float noise = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
+    // The samples lie on a spiral: each turned by the same angle from the one before, so one
+    // sine and cosine serve them all.
+    float firstAngle = 6.2831853 * noise * (1.0 + 2.6 / float(kOcclusionSamples));
+    vec2 direction = vec2(cos(firstAngle), sin(firstAngle));
+    const float kTurn = 6.2831853 * 2.6 / float(kOcclusionSamples);
+    const mat2 kNextSample = mat2(cos(kTurn), sin(kTurn), -sin(kTurn), cos(kTurn));
     float obscured = 0.0;
     for (int i = 0; i < kOcclusionSamples; ++i) {
         float k = (float(i) + noise) / float(kOcclusionSamples);
-        float angle = 6.2831853 * (k * 2.6 + noise);
-        vec2 offset = vec2(cos(angle), sin(angle)) * radiusPixels * k;
+        vec2 offset = direction * radiusPixels * k;
+        direction = kNextSample * direction;
         vec2 pixel = clamp(gl_FragCoord.xy + offset, vec2(0.5), size - 0.5);
         vec3 toSample = viewPosition(pixel, size, tanHalfField) - position;
         float distanceSquared = dot(toSample, toSample);
