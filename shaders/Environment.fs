@@ -46,7 +46,8 @@ const float kFar = 100.0;
 const float kDiagonalField = 0.95155;   // 2 atan(18 / 35), radians
 
 // Ambient occlusion: eight samples on a spiral within a disc of this share of the render
-// height, scaled to world units by each pixel's depth, so folds read at any distance.
+// height, scaled to world units by each pixel's depth, so folds read at any distance; each
+// pixel of a row's pair takes four of them.
 const int kOcclusionSamples = 8;
 const float kOcclusionRadiusShare = 0.035;
 const float kOcclusionStrength = 1.0;
@@ -92,15 +93,18 @@ float ambientOcclusion(vec3 position, vec3 n, vec2 size, float tanHalfField)
     float radiusPixels = kOcclusionRadiusShare * size.y;
     float radius = radiusPixels * (-position.z) * 2.0 * tanHalfField / size.y;
     float noise = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
-    // The samples lie on a spiral: each turned by the same angle from the one before, so one
-    // sine and cosine serve them all.
-    float firstAngle = 6.2831853 * noise * (1.0 + 2.6 / float(kOcclusionSamples));
+    // The spiral's samples are shared between the two pixels of a row's pair: this one takes
+    // every other one, starting at its place in the pair, and the pair's sums are added below.
+    // Each sample is turned by the same angle from the one before, so one sine and cosine
+    // serve them all.
+    float first = float(int(gl_FragCoord.x) & 1);
+    float firstAngle = 6.2831853 * (noise + (first + noise) * 2.6 / float(kOcclusionSamples));
     vec2 direction = vec2(cos(firstAngle), sin(firstAngle));
-    const float kTurn = 6.2831853 * 2.6 / float(kOcclusionSamples);
+    const float kTurn = 2.0 * 6.2831853 * 2.6 / float(kOcclusionSamples);
     const mat2 kNextSample = mat2(cos(kTurn), sin(kTurn), -sin(kTurn), cos(kTurn));
     float obscured = 0.0;
-    for (int i = 0; i < kOcclusionSamples; ++i) {
-        float k = (float(i) + noise) / float(kOcclusionSamples);
+    for (int i = 0; i < kOcclusionSamples / 2; ++i) {
+        float k = (2.0 * float(i) + first + noise) / float(kOcclusionSamples);
         vec2 offset = direction * radiusPixels * k;
         direction = kNextSample * direction;
         vec2 pixel = clamp(gl_FragCoord.xy + offset, vec2(0.5), size - 0.5);
@@ -113,7 +117,13 @@ float ambientOcclusion(vec3 position, vec3 n, vec2 size, float tanHalfField)
         float elevation = dot(toSample, n) * inversesqrt(max(distanceSquared, 1e-12));
         obscured += reach * max(elevation - kTangentBias, 0.0) / (1.0 - kTangentBias);
     }
-    return clamp(1.0 - kOcclusionStrength * obscured / float(kOcclusionSamples), kLeastOpenness, 1.0);
+    // The other pixel of the pair, by the horizontal difference from this one's side, where it
+    // shows the same surface; at a silhouette this pixel's own samples count twice (the other
+    // may be a pixel the pass does not cover, whose buffers hold nothing of this frame).
+    float neighbour = obscured + dFdx(obscured) * (1.0 - 2.0 * first);
+    bool sameSurface = abs(dFdx(position.z)) < 0.05 * -position.z;
+    float pair = obscured + (sameSurface ? neighbour : obscured);
+    return clamp(1.0 - kOcclusionStrength * pair / float(kOcclusionSamples), kLeastOpenness, 1.0);
 }
 
 // The open surroundings, by view-space direction (y up, as the scenes' cameras are nearly
