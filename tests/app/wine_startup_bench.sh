@@ -78,7 +78,8 @@ median cold
 stopWine
 wineserver -p 2>/dev/null
 "$WINE" explorer "$DESKTOP" >/dev/null 2>&1 &
-waitFor 30 hasWindow explorer.exe || sleep 2
+hasDesktop() { [ -n "$(xdotool search --onlyvisible --name 'Wine desktop' 2>/dev/null)" ]; }
+waitFor 30 hasDesktop || fail "the wine desktop did not appear"
 for run in $(seq 1 "$runs"); do
     runOnce warm
 done
