@@ -19,7 +19,8 @@
 #               the exe, its data and a read-me, and nothing else; the exe imports system DLLs only
 #   win64       builds, its zip is checked the same way, and it runs under wine in Xvfb: its
 #               first two scenes are screenshot, Escape ends it; the message drain keeps a quit
-#               that other messages follow
+#               that other messages follow; its start-up under wine is printed step by step
+#               (figures only: no time fails it)
 #   fuzz        the file loaders' fuzz targets, for a bounded time
 # Ends with one line "N passed, N failed".
 #
@@ -145,6 +146,7 @@ step "win64 package" package win64 x86_64
 step "win64 window under wine" bash tests/app/wine_window_test.sh build/win64/show/demo.exe
 step "win64 faults and no sound under wine" bash tests/app/wine_fault_test.sh build/win64/show/demo.exe
 step "win64 message drain under wine" bash tests/app/wine_message_drain_test.sh build/win64/message_drain_check.exe
+step "win64 start-up by step under wine" bash tests/app/wine_startup_bench.sh build/win64/startup_bench.exe build/win64/show 3
 
 fuzz() {
     cmake --preset fuzz >/dev/null || return 1
