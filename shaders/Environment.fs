@@ -229,7 +229,7 @@ vec3 tubeDiffuse(vec3 n)
     // on the right caught by the cool strip behind it.
     float key = max(dot(n, normalize(vec3(-0.7, 0.4, 0.6))), 0.0);
     float cool = max(dot(n, normalize(vec3(0.8, -0.15, -0.45))), 0.0);
-    return kTubeDark + kStripColour * key * key * 1.5 + kCoolColour * 2.5 * cool * cool * cool;
+    return kTubeDark + kStripColour * key * key * 2.4 + kCoolColour * 4.0 * cool * cool * cool;
 }
 
 vec3 tubeReflection(vec3 d)
