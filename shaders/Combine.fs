@@ -71,6 +71,8 @@ const float kLocalSlope = 0.15;
 const float kMostStretch = 3.0;
 // The bright pass keeps what exceeds an input of about 1: added back for the level.
 const float kBrightPassThreshold = 0.9;
+// How far off (as a share of the height, along each axis) the glow around a pixel is looked at.
+const float kGlowAsideShare = 0.05;
 
 // `glow` and `broadGlow` in the curve's input units: the glow here, and the least of it a
 // little way off on either side.
@@ -191,14 +193,15 @@ void main()
     float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
-    // The least glow sixteen pixels off along both diagonals, read unfiltered: a bright surface
-    // has it all around, a small light or a cluster of them only close by.
-    ivec2 quarter = ivec2(p * 0.25);
-    ivec2 lastQuarter = textureSize(G) - 1;
+    // The least glow a twentieth of the frame's height off along both diagonals (filtered, so
+    // it changes smoothly from pixel to pixel): a bright surface has it all around, a small
+    // light or a cluster of them only close by.
+    float reach = kGlowAsideShare * float(textureSize(G).y);
+    vec2 lo = vec2(0.5), hi = vec2(textureSize(G)) - 0.5;
     float glowAside = kMaxLight;
     for (int i = 0; i < 4; ++i) {
-        ivec2 offset = ivec2(i < 2 ? 4 : -4, (i & 1) == 0 ? 4 : -4);
-        glowAside = min(glowAside, dot(texelFetch(G, clamp(quarter + offset, ivec2(0), lastQuarter)).rgb, kLuma));
+        vec2 offset = vec2(i < 2 ? reach : -reach, (i & 1) == 0 ? reach : -reach);
+        glowAside = min(glowAside, dot(texture(G, clamp(p * 0.25 + offset, lo, hi)).rgb, kLuma));
     }
     float broadGlow = min(dot(glow, kLuma), glowAside);
     vec3 display = toneCurveKeepingChroma(keepLocalContrast(clamp(light, 0.0, kMaxLight) * kGain, glow * kGain, broadGlow * kGain));
