@@ -193,18 +193,22 @@ void main()
     float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
+    vec3 x = clamp(light, 0.0, kMaxLight) * kGain;
     // The least glow a twentieth of the frame's height off along both diagonals (filtered, so
     // it changes smoothly from pixel to pixel): a bright surface has it all around, a small
-    // light or a cluster of them only close by.
-    float reach = kGlowAsideShare * float(textureSize(G).y);
-    vec2 lo = vec2(0.5), hi = vec2(textureSize(G)) - 0.5;
-    float glowAside = kMaxLight;
-    for (int i = 0; i < 4; ++i) {
-        vec2 offset = vec2(i < 2 ? reach : -reach, (i & 1) == 0 ? reach : -reach);
-        glowAside = min(glowAside, dot(texture(G, clamp(p * 0.25 + offset, lo, hi)).rgb, kLuma));
+    // light or a cluster of them only close by. Where there is no glow here (most of most
+    // frames) none of it is needed, and a block of pixels that all agree skips it.
+    if (dot(glow, kLuma) > 0.0) {
+        float reach = kGlowAsideShare * float(textureSize(G).y);
+        vec2 lo = vec2(0.5), hi = vec2(textureSize(G)) - 0.5;
+        float broadGlow = dot(glow, kLuma);
+        for (int i = 0; i < 4; ++i) {
+            vec2 offset = vec2(i < 2 ? reach : -reach, (i & 1) == 0 ? reach : -reach);
+            broadGlow = min(broadGlow, dot(texture(G, clamp(p * 0.25 + offset, lo, hi)).rgb, kLuma));
+        }
+        x = keepLocalContrast(x, glow * kGain, broadGlow * kGain);
     }
-    float broadGlow = min(dot(glow, kLuma), glowAside);
-    vec3 display = toneCurveKeepingChroma(keepLocalContrast(clamp(light, 0.0, kMaxLight) * kGain, glow * kGain, broadGlow * kGain));
+    vec3 display = toneCurveKeepingChroma(x);
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens.
     vec2 noise = pixelNoise(uvec2(p));
     vec3 encoded = clamp(linearToSrgb(display) + (noise.x + noise.y - 1.0) / 255.0, 0.0, 1.0);
