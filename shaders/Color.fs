@@ -9,8 +9,8 @@ uniform vec4 c;
 in float screenY;
 out vec4 O0;
 
-const vec3 kHorizon = vec3(2.2, 2.05, 1.8);
-const vec3 kZenith = vec3(0.4, 0.55, 0.9);
+const vec3 kHorizon = vec3(2.5, 2.3, 1.95);
+const vec3 kZenith = vec3(0.28, 0.48, 1.1);
 
 void main()
 {
