@@ -41,43 +41,42 @@ vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
     float limit = kMaxRadiusFraction * length(vec2(textureSize(S)));
     float coc = centre.a;
     float radius = min(abs(coc), limit);
-
-    vec3 own = centre.rgb;
-    if (radius >= 0.5) {
-        int count = int(min(ceil(radius), float(kMaxSamples)));
-        vec3 sum = vec3(0.0);
-        float weightSum = 0.0;
-        for (int i = 0; i < count; ++i) {
-            float d = (float(i) + 0.5) / float(count) * radius;
-            vec4 s = texture(S, clamp(p + dir * d, lo, hi));
-            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-            sum += s.rgb * w;
-            weightSum += w;
-        }
-        if (weightSum > 0.0)
-            own = sum / weightSum;
-    }
-
+    // Both layers take their samples in one loop, the own layer's first: a rasterizer that
+    // shades a block of pixels in lock-step runs a loop until no pixel of the block needs
+    // another turn, but every loop at least once, and both sides of every branch. So a sharp
+    // block pays for the near layer alone, and a block blurred past its reach for its own
+    // layer alone, where two loops would each cost their full length.
+    int count = radius >= 0.5 ? int(min(ceil(radius), float(kMaxSamples))) : 0;
     float spacing = (limit - radius) / float(kNearSamples);
-    if (spacing < 0.5)
-        return vec4(own, coc);
+    int nearCount = spacing < 0.5 ? 0 : kNearSamples;
     // Sparse samples along a line would draw the near layer in stripes; an offset that changes
     // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
     float jitter = interleavedGradientNoise(p);
+
+    vec3 sum = vec3(0.0);
+    float weightSum = 0.0;
     vec3 nearLight = vec3(0.0);
     float nearCoc = 0.0;
     float cover = 0.0;
-    for (int i = 0; i < kNearSamples; ++i) {
-        float d = radius + (float(i) + jitter) * spacing;
+    for (int i = 0; i < count + nearCount; ++i) {
+        bool ownLayer = i < count;
+        float d = ownLayer ? (float(i) + 0.5) / float(count) * radius : radius + (float(i - count) + jitter) * spacing;
         vec4 s = texture(S, clamp(p + dir * d, lo, hi));
-        float reach = min(-s.a, limit);
-        if (s.a < min(coc, 0.0) && reach >= d) {
-            float share = spacing / reach;
-            nearLight += s.rgb * share;
-            nearCoc += s.a * share;
-            cover += share;
+        if (ownLayer) {
+            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+            sum += s.rgb * w;
+            weightSum += w;
+        } else {
+            float reach = min(-s.a, limit);
+            if (s.a < min(coc, 0.0) && reach >= d) {
+                float share = spacing / reach;
+                nearLight += s.rgb * share;
+                nearCoc += s.a * share;
+                cover += share;
+            }
         }
     }
+    vec3 own = weightSum > 0.0 ? sum / weightSum : centre.rgb;
     if (cover <= 0.0)
         return vec4(own, coc);
     // Alpha from here on is the reach of the near layer that covers this pixel, so that the
@@ -88,7 +87,8 @@ vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
 void main()
 {
     vec2 p = gl_FragCoord.xy;
-    vec4 centre = texture(S, p);
+    // At the pixel's own texel centre a filtered read returns that texel alone.
+    vec4 centre = texelFetch(S, ivec2(p));
     vec4 along0 = blurLine(p, step0, centre);
     vec4 along1 = blurLine(p, step1, centre);
     O0 = along0;

@@ -30,44 +30,40 @@ vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
     vec2 lo = vec2(0.5);
     vec2 hi = vec2(textureSize(image)) - 0.5;
     float limit = kMaxRadiusFraction * length(vec2(textureSize(image)));
-    vec3 centre = texture(image, p).rgb;
-    float coc = texture(S, p).a;
+    // At the pixel's own texel centre a filtered read returns that texel alone.
+    vec3 centre = texelFetch(image, ivec2(p)).rgb;
+    float coc = texelFetch(S, ivec2(p)).a;
     float radius = min(abs(coc), limit);
-
-    vec3 own = centre;
-    if (radius >= 0.5) {
-        int count = int(min(ceil(radius), float(kMaxSamples)));
-        vec3 sum = vec3(0.0);
-        float weightSum = 0.0;
-        for (int i = 0; i < count; ++i) {
-            float d = (float(i) + 0.5) / float(count) * radius;
-            vec4 s = texture(image, clamp(p + dir * d, lo, hi));
-            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-            sum += s.rgb * w;
-            weightSum += w;
-        }
-        if (weightSum > 0.0)
-            own = sum / weightSum;
-    }
-
+    // One loop for both layers, the own layer's samples first, as in DOF0.fs.
+    int count = radius >= 0.5 ? int(min(ceil(radius), float(kMaxSamples))) : 0;
     float spacing = (limit - radius) / float(kNearSamples);
-    if (spacing < 0.5)
-        return own;
+    int nearCount = spacing < 0.5 ? 0 : kNearSamples;
     // Sparse samples along a line would draw the near layer in stripes; an offset that changes
     // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
     float jitter = interleavedGradientNoise(p + vec2(37.0, 17.0));
+
+    vec3 sum = vec3(0.0);
+    float weightSum = 0.0;
     vec3 nearLight = vec3(0.0);
     float cover = 0.0;
-    for (int i = 0; i < kNearSamples; ++i) {
-        float d = radius + (float(i) + jitter) * spacing;
+    for (int i = 0; i < count + nearCount; ++i) {
+        bool ownLayer = i < count;
+        float d = ownLayer ? (float(i) + 0.5) / float(count) * radius : radius + (float(i - count) + jitter) * spacing;
         vec4 s = texture(image, clamp(p + dir * d, lo, hi));
-        float reach = min(-s.a, limit);
-        if (s.a < min(coc, 0.0) && reach >= d) {
-            float share = spacing / reach;
-            nearLight += s.rgb * share;
-            cover += share;
+        if (ownLayer) {
+            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+            sum += s.rgb * w;
+            weightSum += w;
+        } else {
+            float reach = min(-s.a, limit);
+            if (s.a < min(coc, 0.0) && reach >= d) {
+                float share = spacing / reach;
+                nearLight += s.rgb * share;
+                cover += share;
+            }
         }
     }
+    vec3 own = weightSum > 0.0 ? sum / weightSum : centre;
     return cover > 0.0 ? mix(own, nearLight / cover, min(cover, 1.0)) : own;
 }
 
