@@ -24,17 +24,50 @@ float interleavedGradientNoise(vec2 p)
     return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
 }
 
-// The own layer's circle comes from halfColor, the near layer's reach from the input's alpha.
-vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
+// One line's running sums: the own layer's weighted colour, and the near layer's light and
+// cover.
+struct Line {
+    vec3 sum;
+    float weightSum;
+    vec3 nearLight;
+    float cover;
+};
+
+// Adds sample "s" at distance "d" along the line to the own layer or the near layer.
+void gather(inout Line line, vec4 s, bool ownLayer, float d, float coc, float limit, float spacing)
 {
+    if (ownLayer) {
+        float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+        line.sum += s.rgb * w;
+        line.weightSum += w;
+    } else {
+        float reach = min(-s.a, limit);
+        if (s.a < min(coc, 0.0) && reach >= d) {
+            float share = spacing / reach;
+            line.nearLight += s.rgb * share;
+            line.cover += share;
+        }
+    }
+}
+
+vec3 lineResult(Line line, vec3 centre)
+{
+    vec3 own = line.weightSum > 0.0 ? line.sum / line.weightSum : centre;
+    return line.cover > 0.0 ? mix(own, line.nearLight / line.cover, min(line.cover, 1.0)) : own;
+}
+
+// The own layer's circle comes from halfColor, the near layer's reach from the input's alpha.
+// Both lines share the circle, hence the sample distances, and take their samples in one loop,
+// as in DOF0.fs.
+void main()
+{
+    vec2 p = gl_FragCoord.xy;
+    ivec2 home = ivec2(p);
     vec2 lo = vec2(0.5);
-    vec2 hi = vec2(textureSize(image)) - 0.5;
-    float limit = kMaxRadiusFraction * length(vec2(textureSize(image)));
-    // At the pixel's own texel centre a filtered read returns that texel alone.
-    vec3 centre = texelFetch(image, ivec2(p)).rgb;
-    float coc = texelFetch(S, ivec2(p)).a;
+    vec2 hi = vec2(textureSize(S0)) - 0.5;
+    float limit = kMaxRadiusFraction * length(vec2(textureSize(S0)));
+    float coc = texelFetch(S, home).a;
     float radius = min(abs(coc), limit);
-    // One loop for both layers, the own layer's samples first, as in DOF0.fs.
     int count = radius >= 0.5 ? int(min(ceil(radius), float(kMaxSamples))) : 0;
     float spacing = (limit - radius) / float(kNearSamples);
     int nearCount = spacing < 0.5 ? 0 : kNearSamples;
@@ -42,35 +75,16 @@ vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
     // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
     float jitter = interleavedGradientNoise(p + vec2(37.0, 17.0));
 
-    vec3 sum = vec3(0.0);
-    float weightSum = 0.0;
-    vec3 nearLight = vec3(0.0);
-    float cover = 0.0;
+    Line line0 = Line(vec3(0.0), 0.0, vec3(0.0), 0.0);
+    Line line1 = line0;
     for (int i = 0; i < count + nearCount; ++i) {
         bool ownLayer = i < count;
         float d = ownLayer ? (float(i) + 0.5) / float(count) * radius : radius + (float(i - count) + jitter) * spacing;
-        vec4 s = texture(image, clamp(p + dir * d, lo, hi));
-        if (ownLayer) {
-            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-            sum += s.rgb * w;
-            weightSum += w;
-        } else {
-            float reach = min(-s.a, limit);
-            if (s.a < min(coc, 0.0) && reach >= d) {
-                float share = spacing / reach;
-                nearLight += s.rgb * share;
-                cover += share;
-            }
-        }
+        gather(line0, texture(S0, clamp(p + step1 * d, lo, hi)), ownLayer, d, coc, limit, spacing);
+        gather(line1, texture(S1, clamp(p + step2 * d, lo, hi)), ownLayer, d, coc, limit, spacing);
     }
-    vec3 own = weightSum > 0.0 ? sum / weightSum : centre;
-    return cover > 0.0 ? mix(own, nearLight / cover, min(cover, 1.0)) : own;
-}
-
-void main()
-{
-    vec2 p = gl_FragCoord.xy;
-    vec3 rhombus01 = blurLine(S0, p, step1);
-    vec3 rhombi02And12 = blurLine(S1, p, step2);
+    // At the pixel's own texel centre a filtered read returns that texel alone.
+    vec3 rhombus01 = lineResult(line0, texelFetch(S0, home).rgb);
+    vec3 rhombi02And12 = lineResult(line1, texelFetch(S1, home).rgb);
     O0 = vec4((rhombus01 + 2.0 * rhombi02And12) * (1.0 / 3.0), 1.0);
 }
