@@ -33,20 +33,22 @@ struct Line {
     float cover;
 };
 
-// Adds sample "s" at distance "d" along the line to the own layer or the near layer.
-void gather(inout Line line, vec4 s, bool ownLayer, float d, float coc, float limit, float spacing)
+// Adds sample "s" at distance "d" along the line to the own layer.
+void gatherOwn(inout Line line, vec4 s, float d, float coc)
 {
-    if (ownLayer) {
-        float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-        line.sum += s.rgb * w;
-        line.weightSum += w;
-    } else {
-        float reach = min(-s.a, limit);
-        if (s.a < min(coc, 0.0) && reach >= d) {
-            float share = spacing / reach;
-            line.nearLight += s.rgb * share;
-            line.cover += share;
-        }
+    float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+    line.sum += s.rgb * w;
+    line.weightSum += w;
+}
+
+// Adds sample "s" at distance "d" along the line to the near layer.
+void gatherNear(inout Line line, vec4 s, float d, float coc, float limit, float spacing)
+{
+    float reach = min(-s.a, limit);
+    if (s.a < min(coc, 0.0) && reach >= d) {
+        float share = spacing / reach;
+        line.nearLight += s.rgb * share;
+        line.cover += share;
     }
 }
 
@@ -77,11 +79,15 @@ void main()
 
     Line line0 = Line(vec3(0.0), 0.0, vec3(0.0), 0.0);
     Line line1 = line0;
-    for (int i = 0; i < count + nearCount; ++i) {
-        bool ownLayer = i < count;
-        float d = ownLayer ? (float(i) + 0.5) / float(count) * radius : radius + (float(i - count) + jitter) * spacing;
-        gather(line0, texture(S0, clamp(p + step1 * d, lo, hi)), ownLayer, d, coc, limit, spacing);
-        gather(line1, texture(S1, clamp(p + step2 * d, lo, hi)), ownLayer, d, coc, limit, spacing);
+    for (int i = 0; i < count; ++i) {
+        float d = (float(i) + 0.5) / float(count) * radius;
+        gatherOwn(line0, texture(S0, clamp(p + step1 * d, lo, hi)), d, coc);
+        gatherOwn(line1, texture(S1, clamp(p + step2 * d, lo, hi)), d, coc);
+    }
+    for (int i = 0; i < nearCount; ++i) {
+        float d = radius + (float(i) + jitter) * spacing;
+        gatherNear(line0, texture(S0, clamp(p + step1 * d, lo, hi)), d, coc, limit, spacing);
+        gatherNear(line1, texture(S1, clamp(p + step2 * d, lo, hi)), d, coc, limit, spacing);
     }
     // At the pixel's own texel centre a filtered read returns that texel alone.
     vec3 rhombus01 = lineResult(line0, texelFetch(S0, home).rgb);
