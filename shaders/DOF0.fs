@@ -27,89 +27,70 @@ const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
 
+// Own layer, then near layer: rgb colour and alpha circle, as described above.
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
 {
     return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
 }
 
-// One line's running sums: the own layer's weighted colour, and the near layer's light, circle
-// and cover.
-struct Line {
-    vec3 sum;
-    float weightSum;
-    vec3 nearLight;
-    float nearCoc;
-    float cover;
-};
-
-// Adds sample "s" at distance "d" along the line to the own layer.
-void gatherOwn(inout Line line, vec4 s, float d, float coc)
+vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
 {
-    float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-    line.sum += s.rgb * w;
-    line.weightSum += w;
-}
-
-// Adds sample "s" at distance "d" along the line to the near layer.
-void gatherNear(inout Line line, vec4 s, float d, float coc, float limit, float spacing)
-{
-    float reach = min(-s.a, limit);
-    if (s.a < min(coc, 0.0) && reach >= d) {
-        float share = spacing / reach;
-        line.nearLight += s.rgb * share;
-        line.nearCoc += s.a * share;
-        line.cover += share;
-    }
-}
-
-vec4 lineResult(Line line, vec3 centre, float coc)
-{
-    vec3 own = line.weightSum > 0.0 ? line.sum / line.weightSum : centre;
-    if (line.cover <= 0.0)
-        return vec4(own, coc);
-    // Alpha from here on is the reach of the near layer that covers this pixel, so that the
-    // second pass spreads it by its full circle; the colour already holds how much it covers.
-    return vec4(mix(own, line.nearLight / line.cover, min(line.cover, 1.0)), min(line.nearCoc / line.cover, coc));
-}
-
-void main()
-{
-    vec2 p = gl_FragCoord.xy;
-    // At the pixel's own texel centre a filtered read returns that texel alone.
-    vec4 centre = texelFetch(S, ivec2(p));
     vec2 lo = vec2(0.5);
     vec2 hi = vec2(textureSize(S)) - 0.5;
     float limit = kMaxRadiusFraction * length(vec2(textureSize(S)));
     float coc = centre.a;
     float radius = min(abs(coc), limit);
-    // Both layers of both lines take their samples in one loop, the own layer's first: a
-    // rasterizer that shades a block of pixels in lock-step runs a loop until no pixel of the
-    // block needs another turn, but every loop at least once, and both sides of every branch.
-    // So a sharp block pays for the near layer alone, and a block blurred past the near
-    // layer's reach for its own layer alone, where separate loops would each cost their full
-    // length. The two lines share the circle, hence the sample distances.
-    int count = radius >= 0.5 ? int(min(ceil(radius), float(kMaxSamples))) : 0;
+
+    vec3 own = centre.rgb;
+    if (radius >= 0.5) {
+        int count = int(min(ceil(radius), float(kMaxSamples)));
+        vec3 sum = vec3(0.0);
+        float weightSum = 0.0;
+        for (int i = 0; i < count; ++i) {
+            float d = (float(i) + 0.5) / float(count) * radius;
+            vec4 s = texture(S, clamp(p + dir * d, lo, hi));
+            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+            sum += s.rgb * w;
+            weightSum += w;
+        }
+        if (weightSum > 0.0)
+            own = sum / weightSum;
+    }
+
     float spacing = (limit - radius) / float(kNearSamples);
-    int nearCount = spacing < 0.5 ? 0 : kNearSamples;
+    if (spacing < 0.5)
+        return vec4(own, coc);
     // Sparse samples along a line would draw the near layer in stripes; an offset that changes
     // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
     float jitter = interleavedGradientNoise(p);
-
-    Line line0 = Line(vec3(0.0), 0.0, vec3(0.0), 0.0, 0.0);
-    Line line1 = line0;
-    for (int i = 0; i < count; ++i) {
-        float d = (float(i) + 0.5) / float(count) * radius;
-        gatherOwn(line0, texture(S, clamp(p + step0 * d, lo, hi)), d, coc);
-        gatherOwn(line1, texture(S, clamp(p + step1 * d, lo, hi)), d, coc);
-    }
-    for (int i = 0; i < nearCount; ++i) {
+    vec3 nearLight = vec3(0.0);
+    float nearCoc = 0.0;
+    float cover = 0.0;
+    for (int i = 0; i < kNearSamples; ++i) {
         float d = radius + (float(i) + jitter) * spacing;
-        gatherNear(line0, texture(S, clamp(p + step0 * d, lo, hi)), d, coc, limit, spacing);
-        gatherNear(line1, texture(S, clamp(p + step1 * d, lo, hi)), d, coc, limit, spacing);
+        vec4 s = texture(S, clamp(p + dir * d, lo, hi));
+        float reach = min(-s.a, limit);
+        if (s.a < min(coc, 0.0) && reach >= d) {
+            float share = spacing / reach;
+            nearLight += s.rgb * share;
+            nearCoc += s.a * share;
+            cover += share;
+        }
     }
-    vec4 along0 = lineResult(line0, centre.rgb, coc);
-    vec4 along1 = lineResult(line1, centre.rgb, coc);
+    if (cover <= 0.0)
+        return vec4(own, coc);
+    // Alpha from here on is the reach of the near layer that covers this pixel, so that the
+    // second pass spreads it by its full circle; the colour already holds how much it covers.
+    return vec4(mix(own, nearLight / cover, min(cover, 1.0)), min(nearCoc / cover, coc));
+}
+
+void main()
+{
+    vec2 p = gl_FragCoord.xy;
+    vec4 centre = texture(S, p);
+    vec4 along0 = blurLine(p, step0, centre);
+    vec4 along1 = blurLine(p, step1, centre);
     O0 = along0;
     O1 = vec4((along0.rgb + along1.rgb) * 0.5, min(along0.a, along1.a));
 }
