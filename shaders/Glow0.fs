@@ -10,16 +10,18 @@ const int kMaxReach = 24;
 
 void main()
 {
-    vec2 p = gl_FragCoord.xy;
+    // Every tap lies on a texel centre, so a plain fetch reads what a filtered read would, at a
+    // quarter of the cost on a software rasterizer.
+    ivec2 p = ivec2(gl_FragCoord.xy);
     float sigma = max(kSigmaFraction * float(textureSize(S).y), 0.5);
     int reach = int(min(ceil(sigma * 3.0), float(kMaxReach)));
-    float hiX = float(textureSize(S).x) - 0.5;
+    int hiX = textureSize(S).x - 1;
     vec3 sum = vec3(0.0);
     float weightSum = 0.0;
     for (int i = -reach; i <= reach; ++i) {
         float x = float(i);
         float w = exp(-0.5 * x * x / (sigma * sigma));
-        sum += texture(S, vec2(clamp(p.x + x, 0.5, hiX), p.y)).rgb * w;
+        sum += texelFetch(S, ivec2(clamp(p.x + i, 0, hiX), p.y)).rgb * w;
         weightSum += w;
     }
     O0 = vec4(sum / weightSum, 1.0);

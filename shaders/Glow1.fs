@@ -9,16 +9,17 @@ const int kMaxReach = 24;
 
 void main()
 {
-    vec2 p = gl_FragCoord.xy;
+    // Every tap lies on a texel centre: a plain fetch, as in the horizontal half.
+    ivec2 p = ivec2(gl_FragCoord.xy);
     float sigma = max(kSigmaFraction * float(textureSize(S).y), 0.5);
     int reach = int(min(ceil(sigma * 3.0), float(kMaxReach)));
-    float hiY = float(textureSize(S).y) - 0.5;
+    int hiY = textureSize(S).y - 1;
     vec3 sum = vec3(0.0);
     float weightSum = 0.0;
     for (int i = -reach; i <= reach; ++i) {
         float y = float(i);
         float w = exp(-0.5 * y * y / (sigma * sigma));
-        sum += texture(S, vec2(p.x, clamp(p.y + y, 0.5, hiY))).rgb * w;
+        sum += texelFetch(S, ivec2(p.x, clamp(p.y + i, 0, hiY))).rgb * w;
         weightSum += w;
     }
     O0 = vec4(sum / weightSum, 1.0);
