@@ -4,8 +4,7 @@
 // full-size pixels) with the half-size depth-of-field result ("D", unit 3) by the size of the
 // circle, adds the quarter-size glow ("G", unit 4), applies the one fixed gain and a filmic
 // tone curve that keeps local contrast high on its shoulder, and dithers by up to one 8-bit
-// sRGB step so dark gradients do not band. Alpha
-// is the perceptual luma of the result.
+// sRGB step so dark gradients do not band. Alpha is the perceptual luma of the result.
 uniform sampler2DRect A;
 uniform sampler2DRect D;
 uniform sampler2DRect G;
