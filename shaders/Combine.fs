@@ -120,11 +120,6 @@ vec4 srgbToLinear(vec4 c)
     return mix(c / 12.92, pow((c + 0.055) / 1.055, vec4(2.4)), greaterThan(c, vec4(0.04045)));
 }
 
-vec3 srgbToLinear(vec3 c)
-{
-    return mix(c / 12.92, pow((c + 0.055) / 1.055, vec3(2.4)), greaterThan(c, vec3(0.04045)));
-}
-
 // Two independent values in [0, 1) per pixel from an integer hash of its position.
 vec2 pixelNoise(uvec2 p)
 {
@@ -213,5 +208,5 @@ void main()
     vec3 encoded = clamp(linearToSrgb(display) + (noise.x + noise.y - 1.0) / 255.0, 0.0, 1.0);
     // Alpha (stored as it is, not sRGB-encoded) carries the perceptual luma the anti-aliasing
     // pass finds its edges on, so it reads one channel instead of converting colours.
-    O0 = vec4(srgbToLinear(encoded), dot(encoded, vec3(0.299, 0.587, 0.114)));
+    O0 = vec4(srgbToLinear(vec4(encoded, 0.0)).rgb, dot(encoded, vec3(0.299, 0.587, 0.114)));
 }
