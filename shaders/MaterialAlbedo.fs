@@ -40,7 +40,7 @@ vec4 sampleRepeating(sampler2D map, vec2 coordinates)
 // open landscape, which survives where the lens blurs its fine texture away, and the far
 // plain reads in depth.
 const float kCloudCellsPerRepeat = 0.7;
-const float kShadowLight = 0.4;
+const float kShadowLight = 0.25;
 
 float latticeValue(ivec2 cell)
 {
@@ -63,7 +63,7 @@ float cloudShadow(vec2 coordinates)
 {
     vec2 p = coordinates * kCloudCellsPerRepeat;
     float cover = 0.65 * valueNoise(p) + 0.35 * valueNoise(p * 2.3 + 17.0);
-    return mix(1.0, kShadowLight, smoothstep(0.42, 0.68, cover));
+    return mix(1.0, kShadowLight, smoothstep(0.38, 0.72, cover));
 }
 
 void main()
