@@ -93,10 +93,10 @@ vec3 keepLocalContrast(vec3 x, vec3 glow, float broadGlow)
 
 // The curve above works on each channel alone, so a colour that climbs its shoulder loses its
 // saturation long before it reaches white: the over-exposed flash's warm ground would read as
-// a grey-beige veil. Half of the result is instead the colour scaled as a whole to where the
-// curve puts its luma (pulled towards white at that luma only as far as it must to fit), which
-// keeps the hue and most of its strength until the very top.
-const float kKeepChroma = 0.5;
+// a grey-beige veil. Three quarters of the result is instead the colour scaled as a whole to
+// where the curve puts its luma (pulled towards white at that luma only as far as it must to
+// fit), which keeps the hue and most of its strength until the very top.
+const float kKeepChroma = 0.75;
 
 vec3 toneCurveKeepingChroma(vec3 x)
 {
