@@ -63,7 +63,7 @@ float cloudShadow(vec2 coordinates)
 {
     vec2 p = coordinates * kCloudCellsPerRepeat;
     float cover = 0.65 * valueNoise(p) + 0.35 * valueNoise(p * 2.3 + 17.0);
-    return mix(1.0, kShadowLight, smoothstep(0.38, 0.72, cover));
+    return mix(1.0, kShadowLight, smoothstep(0.3, 0.62, cover));
 }
 
 void main()
