@@ -120,6 +120,16 @@ vec3 toneCurveKeepingChroma(vec3 x)
     return mix(curved.rgb, scaled, kKeepChroma);
 }
 
+// display^(1 / 2.4), the power in the sRGB encode, for display in [0.0031308, 1] (where the
+// encode uses it): a polynomial in its fourth root, within 4e-5 of the exact power there (a
+// hundredth of an 8-bit step once encoded), from two square roots instead of a logarithm and an
+// exponential on three channels.
+vec3 encodingRoot(vec3 display)
+{
+    vec3 t = sqrt(sqrt(display));
+    return (((0.0747448338 * t - 0.3122008247) * t + 1.0590966866) * t + 0.1877163767) * t - 0.0093305974;
+}
+
 // Two independent values in [0, 1) per pixel from an integer hash of its position.
 vec2 pixelNoise(uvec2 p)
 {
@@ -209,7 +219,7 @@ void main()
     // output needs no second power.
     vec2 noise = pixelNoise(uvec2(p));
     float dither = (noise.x + noise.y - 1.0) / 255.0;
-    vec3 root = pow(display, vec3(1.0 / 2.4));
+    vec3 root = encodingRoot(display);
     bvec3 curvedPart = greaterThan(display, vec3(0.0031308));
     vec3 encoded = mix(display * 12.92, 1.055 * root - 0.055, curvedPart);
     // d(linear)/d(encoded) = 2.4 / 1.055 x display^(1.4 / 2.4), and its relative change per unit
