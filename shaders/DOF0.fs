@@ -27,37 +27,52 @@ const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
 
-// Own layer, then near layer: rgb colour and alpha circle, as described above.
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
 {
     return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
 }
 
-vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
+// Filtered, at a point kept inside the image.
+vec4 readAt(vec2 q)
 {
-    vec2 lo = vec2(0.5);
-    vec2 hi = vec2(textureSize(S)) - 0.5;
-    float limit = kMaxRadiusFraction * length(vec2(textureSize(S)));
-    float coc = centre.a;
-    float radius = min(abs(coc), limit);
+    return texture(S, clamp(q, vec2(0.5), vec2(textureSize(S)) - 0.5));
+}
 
-    vec3 own = centre.rgb;
-    if (radius >= 0.5) {
-        int count = int(min(ceil(radius), float(kMaxSamples)));
-        vec3 sum = vec3(0.0);
-        float weightSum = 0.0;
-        for (int i = 0; i < count; ++i) {
-            float d = (float(i) + 0.5) / float(count) * radius;
-            vec4 s = texture(S, clamp(p + dir * d, lo, hi));
-            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-            sum += s.rgb * w;
-            weightSum += w;
-        }
-        if (weightSum > 0.0)
-            own = sum / weightSum;
+// One sample of the own layer, d pixels out: full weight, or for a nearer sample as far as its
+// own circle reaches this pixel. The weighted colour in rgb, the weight in alpha.
+vec4 ownSample(vec4 s, float d, float coc)
+{
+    float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+    return vec4(s.rgb * w, w);
+}
+
+// The own layer along both lines in one loop: they share the pixel's circle, so their samples
+// lie at the same distances, and a block runs the turns of its widest circle once, not twice.
+void ownLayers(vec2 p, vec2 dirA, vec2 dirB, vec4 centre, float radius, out vec3 ownA, out vec3 ownB)
+{
+    ownA = centre.rgb;
+    ownB = centre.rgb;
+    if (radius < 0.5)
+        return;
+    int count = int(min(ceil(radius), float(kMaxSamples)));
+    vec4 sumA = vec4(0.0);
+    vec4 sumB = vec4(0.0);
+    for (int i = 0; i < count; ++i) {
+        float d = (float(i) + 0.5) / float(count) * radius;
+        sumA += ownSample(readAt(p + dirA * d), d, centre.a);
+        sumB += ownSample(readAt(p + dirB * d), d, centre.a);
     }
+    if (sumA.a > 0.0)
+        ownA = sumA.rgb / sumA.a;
+    if (sumB.a > 0.0)
+        ownB = sumB.rgb / sumB.a;
+}
 
+// The near layer along one line over the own layer "own": rgb colour and alpha circle, as
+// described above.
+vec4 nearLayer(vec2 p, vec2 dir, float coc, float radius, float limit, vec3 own)
+{
     float spacing = (limit - radius) / float(kNearSamples);
     if (spacing < 0.5)
         return vec4(own, coc);
@@ -69,7 +84,7 @@ vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
     float cover = 0.0;
     for (int i = 0; i < kNearSamples; ++i) {
         float d = radius + (float(i) + jitter) * spacing;
-        vec4 s = texture(S, clamp(p + dir * d, lo, hi));
+        vec4 s = readAt(p + dir * d);
         float reach = min(-s.a, limit);
         if (s.a < min(coc, 0.0) && reach >= d) {
             float share = spacing / reach;
@@ -88,9 +103,14 @@ vec4 blurLine(vec2 p, vec2 dir, vec4 centre)
 void main()
 {
     vec2 p = gl_FragCoord.xy;
-    vec4 centre = texture(S, p);
-    vec4 along0 = blurLine(p, step0, centre);
-    vec4 along1 = blurLine(p, step1, centre);
+    // At the texel's centre a filtered read is the texel itself: fetched, without the filter.
+    vec4 centre = texelFetch(S, ivec2(p));
+    float limit = kMaxRadiusFraction * length(vec2(textureSize(S)));
+    float radius = min(abs(centre.a), limit);
+    vec3 own0, own1;
+    ownLayers(p, step0, step1, centre, radius, own0, own1);
+    vec4 along0 = nearLayer(p, step0, centre.a, radius, limit, own0);
+    vec4 along1 = nearLayer(p, step1, centre.a, radius, limit, own1);
     O0 = along0;
     O1 = vec4((along0.rgb + along1.rgb) * 0.5, min(along0.a, along1.a));
 }

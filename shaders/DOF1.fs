@@ -24,32 +24,48 @@ float interleavedGradientNoise(vec2 p)
     return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
 }
 
-// The own layer's circle comes from halfColor, the near layer's reach from the input's alpha.
-vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
+// Filtered, at a point kept inside the image.
+vec4 readAt(sampler2DRect image, vec2 q)
 {
-    vec2 lo = vec2(0.5);
-    vec2 hi = vec2(textureSize(image)) - 0.5;
-    float limit = kMaxRadiusFraction * length(vec2(textureSize(image)));
-    vec3 centre = texture(image, p).rgb;
-    float coc = texture(S, p).a;
-    float radius = min(abs(coc), limit);
+    return texture(image, clamp(q, vec2(0.5), vec2(textureSize(image)) - 0.5));
+}
 
-    vec3 own = centre;
-    if (radius >= 0.5) {
-        int count = int(min(ceil(radius), float(kMaxSamples)));
-        vec3 sum = vec3(0.0);
-        float weightSum = 0.0;
-        for (int i = 0; i < count; ++i) {
-            float d = (float(i) + 0.5) / float(count) * radius;
-            vec4 s = texture(image, clamp(p + dir * d, lo, hi));
-            float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
-            sum += s.rgb * w;
-            weightSum += w;
-        }
-        if (weightSum > 0.0)
-            own = sum / weightSum;
+// One sample of the own layer, d pixels out: full weight, or for a nearer sample as far as its
+// own circle reaches this pixel. The weighted colour in rgb, the weight in alpha.
+vec4 ownSample(vec4 s, float d, float coc)
+{
+    float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+    return vec4(s.rgb * w, w);
+}
+
+// The own layers of both lines in one loop: they gather within the same circle (halfColor's),
+// so their samples lie at the same distances, and a block runs the turns of its widest circle
+// once, not twice. Each line starts from its input's texel here.
+void ownLayers(vec2 p, float coc, float radius, out vec3 own01, out vec3 own02And12)
+{
+    // At the texel's centre a filtered read is the texel itself: fetched, without the filter.
+    own01 = texelFetch(S0, ivec2(p)).rgb;
+    own02And12 = texelFetch(S1, ivec2(p)).rgb;
+    if (radius < 0.5)
+        return;
+    int count = int(min(ceil(radius), float(kMaxSamples)));
+    vec4 sum01 = vec4(0.0);
+    vec4 sum02And12 = vec4(0.0);
+    for (int i = 0; i < count; ++i) {
+        float d = (float(i) + 0.5) / float(count) * radius;
+        sum01 += ownSample(readAt(S0, p + step1 * d), d, coc);
+        sum02And12 += ownSample(readAt(S1, p + step2 * d), d, coc);
     }
+    if (sum01.a > 0.0)
+        own01 = sum01.rgb / sum01.a;
+    if (sum02And12.a > 0.0)
+        own02And12 = sum02And12.rgb / sum02And12.a;
+}
 
+// The near layer along one line over the own layer "own"; each sample's reach is the input's
+// alpha.
+vec3 nearLayer(sampler2DRect image, vec2 p, vec2 dir, float coc, float radius, float limit, vec3 own)
+{
     float spacing = (limit - radius) / float(kNearSamples);
     if (spacing < 0.5)
         return own;
@@ -60,7 +76,7 @@ vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
     float cover = 0.0;
     for (int i = 0; i < kNearSamples; ++i) {
         float d = radius + (float(i) + jitter) * spacing;
-        vec4 s = texture(image, clamp(p + dir * d, lo, hi));
+        vec4 s = readAt(image, p + dir * d);
         float reach = min(-s.a, limit);
         if (s.a < min(coc, 0.0) && reach >= d) {
             float share = spacing / reach;
@@ -74,7 +90,13 @@ vec3 blurLine(sampler2DRect image, vec2 p, vec2 dir)
 void main()
 {
     vec2 p = gl_FragCoord.xy;
-    vec3 rhombus01 = blurLine(S0, p, step1);
-    vec3 rhombi02And12 = blurLine(S1, p, step2);
+    // Both lines gather within halfColor's circle, read once.
+    float coc = texelFetch(S, ivec2(p)).a;
+    float limit = kMaxRadiusFraction * length(vec2(textureSize(S0)));
+    float radius = min(abs(coc), limit);
+    vec3 own01, own02And12;
+    ownLayers(p, coc, radius, own01, own02And12);
+    vec3 rhombus01 = nearLayer(S0, p, step1, coc, radius, limit, own01);
+    vec3 rhombi02And12 = nearLayer(S1, p, step2, coc, radius, limit, own02And12);
     O0 = vec4((rhombus01 + 2.0 * rhombi02And12) * (1.0 / 3.0), 1.0);
 }

@@ -18,11 +18,16 @@ void main()
     int hiX = textureSize(S).x - 1;
     vec3 sum = vec3(0.0);
     float weightSum = 0.0;
+    // The weights by recurrence, each from the last: exp(-x^2 / 2 sigma^2) steps by a factor that
+    // itself shrinks by exp(-1 / sigma^2) a tap, so three exponentials serve every tap.
+    float w = exp(-0.5 * float(reach * reach) / (sigma * sigma));
+    float ratio = exp((float(2 * reach) - 1.0) / (2.0 * sigma * sigma));
+    float ratioStep = exp(-1.0 / (sigma * sigma));
     for (int i = -reach; i <= reach; ++i) {
-        float x = float(i);
-        float w = exp(-0.5 * x * x / (sigma * sigma));
         sum += texelFetch(S, ivec2(clamp(p.x + i, 0, hiX), p.y)).rgb * w;
         weightSum += w;
+        w *= ratio;
+        ratio *= ratioStep;
     }
     O0 = vec4(sum / weightSum, 1.0);
 }

@@ -16,11 +16,16 @@ void main()
     int hiY = textureSize(S).y - 1;
     vec3 sum = vec3(0.0);
     float weightSum = 0.0;
+    // The weights by recurrence, each from the last: exp(-x^2 / 2 sigma^2) steps by a factor that
+    // itself shrinks by exp(-1 / sigma^2) a tap, so three exponentials serve every tap.
+    float w = exp(-0.5 * float(reach * reach) / (sigma * sigma));
+    float ratio = exp((float(2 * reach) - 1.0) / (2.0 * sigma * sigma));
+    float ratioStep = exp(-1.0 / (sigma * sigma));
     for (int i = -reach; i <= reach; ++i) {
-        float y = float(i);
-        float w = exp(-0.5 * y * y / (sigma * sigma));
         sum += texelFetch(S, ivec2(p.x, clamp(p.y + i, 0, hiY))).rgb * w;
         weightSum += w;
+        w *= ratio;
+        ratio *= ratioStep;
     }
     O0 = vec4(sum / weightSum, 1.0);
 }

@@ -260,3 +260,24 @@ TEST_F(DepthOfField, ToneLeavesNoDarkRingAroundASmallBrightLight)
                 ASSERT_GT(value(red, x, y), far - 2.5f / 255.0f) << x << ", " << y << "; far from it " << far;
             }
 }
+
+TEST_F(DepthOfField, DitherIsTheSameStepInTheColourAsInItsLuma)
+{
+    // Alpha is the luma of the dithered sRGB value, which for grey is that value itself; the
+    // colour is dithered in linear light and encoded by the framebuffer. From the darkest
+    // levels, where the encode bends most, to the brightest, the two are never more than one
+    // 8-bit step apart, and most round to the same step (llvmpipe's own encode and the alpha's
+    // rounding part a seventh of the pixels, with an exact decode of the dithered value too).
+    for (float stops = -9.0f; stops <= 5.0f; stops += 1.0f) {
+        fillGrey([&](int, int) { return midGreyLight * std::exp2(stops); });
+        composited();
+        int apart = 0;
+        for (size_t i = 0; i < lastPicture.size(); i += 4) {
+            const long colour = std::lround(255.0f * lastPicture[i]);
+            const long luma = std::lround(255.0f * lastPicture[i + 3]);
+            ASSERT_LE(std::abs(colour - luma), 1) << stops << " stops over mid grey, pixel " << i / 4;
+            apart += colour != luma;
+        }
+        EXPECT_LT(apart, int(lastPicture.size() / 4 / 5)) << stops << " stops over mid grey";
+    }
+}
