@@ -44,13 +44,13 @@ TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
     // The show lifts the model by one unit onto the ground: its lowest point must be at -1,
     // neither floating nor sunk (no descenders in the name, round letters included).
     EXPECT_NEAR(m.low[1], -1.0f, 2e-3f);
-    // Two lines of letters 2 high, the second line 1.35 letters above the first, the whole
+    // Two lines of letters 3 high, the second line 1.35 letters above the first, the whole
     // leaning back by 40 degrees.
-    EXPECT_NEAR(m.high[1] - m.low[1], 3.85f, 0.1f);
-    // The camera travels along z = 2 at the height of the letters: none may reach its path.
-    EXPECT_LT(m.high[2], 1.5f);
-    // Beyond the point the camera looks at (x = 15), so it stays in view while the camera closes in.
-    EXPECT_GT(m.low[0], 15.0f);
+    EXPECT_NEAR(m.high[1] - m.low[1], 5.78f, 0.15f);
+    // The camera travels along z = 2 from x = -30 to x = 30, looking towards x = 15: all of the
+    // name lies beyond its last position, so it stays ahead while the camera closes in and the
+    // camera never passes through a letter.
+    EXPECT_GT(m.low[0], 30.5f);
 }
 
 TEST(GeneratedModels, SculpturesFitTheUnitCube)
