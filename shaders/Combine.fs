@@ -202,16 +202,14 @@ void main()
     // The least glow a twentieth of the frame's height off on either side along a diagonal
     // (filtered, so it changes smoothly from pixel to pixel): a bright surface has it all
     // around, a small light or a cluster of them only close by. Each read costs llvmpipe about
-    // a millisecond a frame at 640 x 360 whether the branch is taken or not (it samples with
-    // every lane), so two, not four.
-    if (dot(glow, kLuma) > 0.0) {
-        float reach = kGlowAsideShare * float(textureSize(G).y);
-        vec2 lo = vec2(0.5), hi = vec2(textureSize(G)) - 0.5;
-        float broadGlow = dot(glow, kLuma);
-        broadGlow = min(broadGlow, dot(texture(G, clamp(p * 0.25 + vec2(reach, reach), lo, hi)).rgb, kLuma));
-        broadGlow = min(broadGlow, dot(texture(G, clamp(p * 0.25 - vec2(reach, reach), lo, hi)).rgb, kLuma));
-        x = keepLocalContrast(x, glow * kGain, broadGlow * kGain);
-    }
+    // a millisecond a frame at 640 x 360, so two, not four. Where there is no glow the stretch
+    // is none and the colour passes unchanged.
+    float reach = kGlowAsideShare * float(textureSize(G).y);
+    vec2 lo = vec2(0.5), hi = vec2(textureSize(G)) - 0.5;
+    float broadGlow = dot(glow, kLuma);
+    broadGlow = min(broadGlow, dot(texture(G, clamp(p * 0.25 + vec2(reach, reach), lo, hi)).rgb, kLuma));
+    broadGlow = min(broadGlow, dot(texture(G, clamp(p * 0.25 - vec2(reach, reach), lo, hi)).rgb, kLuma));
+    x = keepLocalContrast(x, glow * kGain, broadGlow * kGain);
     vec3 display = toneCurveKeepingChroma(x);
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens: to the
     // encoded value for the luma below, and to the linear output as the decode's slope there
