@@ -6,7 +6,7 @@
 // pixel's ray from the camera (rayPoint, rayAxis; "m" is the view-projection) against the
 // particle's sphere, drops pixels that miss it or lie behind the scene's depth ("Z", never set,
 // so unit 0: depthStencil), and writes "e", brighter towards the centre, faded into "fc" with
-// view distance. Alpha: the signed circle of confusion "c".x / z + "c".y.
+// view distance. Alpha: the signed circle of confusion from "c" (circleOfConfusion).
 uniform mat4 m;
 uniform vec2 c;
 uniform vec3 e;
@@ -18,12 +18,24 @@ out vec4 O0;
 
 // The draw is limited to the screen bounds of this sphere (objects/particle_field.cpp computes
 // them from the same radius and centre: keep the two equal).
-const float kRadius = 0.3;
+const float kRadius = 0.15;
 // The colours run to 10 and the flash's exposure is never below 0.39: at full strength every
 // particle would burn to the same white. A third keeps each one's own hue as the flash fades.
 const float kEmission = 0.35;
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
+// Behind the focus a thin lens's circle grows towards the aperture's whole width, so at this
+// camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
+// backdrop) would dissolve into one veil. This lens keeps a third of it there: the depth still
+// reads and the subject stays legible. In front of the focus the circle is the camera's.
+// Keep equal in every material.
+const float kFarBlurShare = 0.3;
+
+float circleOfConfusion(float z)
+{
+    float coc = c.x / z + c.y;
+    return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
+}
 
 vec3 worldAt(float ndcDepth)
 {
@@ -68,5 +80,5 @@ void main()
     vec3 glow = e * kEmission * (0.12 + 1.4 * core);
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(clamp(glow, 0.0, 60000.0), clamp(fc, 0.0, 60000.0), fog);
-    O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
+    O0 = vec4(colour, circleOfConfusion(z));
 }

@@ -2,8 +2,8 @@
 // Forward pass for one-colour surfaces (placed models, tunnel wall): diffuse light ("D",
 // unit 2) times "dc" plus specular light ("S", unit 3) times "sc", faded into the fog colour "fc"
 // with view distance. A surface that never sets "dc" reads it as black: a metal, all
-// reflection. Alpha of sceneColor: the signed circle of confusion "c".x / z + "c".y in
-// full-size pixels, z the view distance.
+// reflection. Alpha of sceneColor: the signed circle of confusion from "c" in full-size
+// pixels (circleOfConfusion).
 uniform sampler2DRect D;
 uniform sampler2DRect S;
 uniform vec2 c;
@@ -17,6 +17,18 @@ out vec4 O0;
 // fifths fog.
 const float kFogDistance = 80.0;
 const float kMaxCoc = 4000.0;
+// Behind the focus a thin lens's circle grows towards the aperture's whole width, so at this
+// camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
+// backdrop) would dissolve into one veil. This lens keeps a third of it there: the depth still
+// reads and the subject stays legible. In front of the focus the circle is the camera's.
+// Keep equal in every material.
+const float kFarBlurShare = 0.3;
+
+float circleOfConfusion(float z)
+{
+    float coc = c.x / z + c.y;
+    return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
+}
 
 // Light buffers can hold infinity when an exposure runs off the scale, and 0 x infinity would
 // make a black hole: every term is made finite before it is weighted.
@@ -32,5 +44,5 @@ void main()
     vec3 lit = dc * finiteColour(texture(D, p).rgb) + sc * finiteColour(texture(S, p).rgb);
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(finiteColour(lit), finiteColour(fc), fog);
-    O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
+    O0 = vec4(colour, circleOfConfusion(z));
 }

@@ -3,7 +3,7 @@
 // ("T", unit 3, 2D, bright streaks on black, streaks running along t, which follows the tube's
 // depth) scaled by "e" (emission x exposure), faded into "fc" with view distance. Where the
 // texture is dark the fragment is dropped, so the tunnel shows between the streaks. Alpha: the
-// signed circle of confusion "c".x / z + "c".y in full-size pixels.
+// signed circle of confusion from "c" in full-size pixels (circleOfConfusion).
 uniform sampler2D T;
 uniform vec3 e;
 uniform vec3 fc;
@@ -13,6 +13,18 @@ out vec4 O0;
 
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
+// Behind the focus a thin lens's circle grows towards the aperture's whole width, so at this
+// camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
+// backdrop) would dissolve into one veil. This lens keeps a third of it there: the depth still
+// reads and the subject stays legible. In front of the focus the circle is the camera's.
+// Keep equal in every material.
+const float kFarBlurShare = 0.3;
+
+float circleOfConfusion(float z)
+{
+    float coc = c.x / z + c.y;
+    return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
+}
 const float kCutoff = 0.05;
 // The streaks' radiance for a full texel, under the emission: at the scene's exposure the
 // brightest stand a little under white and keep their blue, and the lit bands of the wall
@@ -35,5 +47,5 @@ void main()
     float z = 1.0 / gl_FragCoord.w;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(finiteColour(e * streak * kStreakLevel), finiteColour(fc), fog);
-    O0 = vec4(colour, clamp(c.x / z + c.y, -kMaxCoc, kMaxCoc));
+    O0 = vec4(colour, circleOfConfusion(z));
 }

@@ -17,7 +17,7 @@ namespace {
 constexpr uint32_t particleCount = 32;
 // As in MaterialEmissive.fs: the sphere's radius, and its centre from the balance of the
 // particle's emitted colour (keep the two equal).
-constexpr float particleRadius = 0.3f;
+constexpr float particleRadius = 0.15f;
 
 glm::vec3 particleCentre(const glm::vec3& emitted)
 {
