@@ -177,6 +177,10 @@ vec3 openLight(vec3 d, vec3 n, float roughness)
 const vec3 kStripColour = vec3(1.6, 1.5, 1.35);
 const vec3 kCoolColour = vec3(0.35, 0.4, 0.5);
 const vec3 kTubeDark = vec3(0.018);
+// The wall, behind the sculpture, reflects the strip dimmed to this share: at full strength its
+// lobe washes the backdrop out behind the sculpture and swallows the thin ones, where dimmed it
+// still shows the tube's bands and leaves the sculpture standing out against them.
+const float kWallStripShare = 0.15;
 
 // Small warm lamps set in the tube's wall, in rings along it, some lit, some not, at various
 // strengths: the sculpture stands in focus and the lamps behind it open into the lens's
@@ -219,7 +223,8 @@ vec3 tubeWall(vec3 n, float roughness, vec3 position)
     float strip = pow(max(dot(ring, normalize(vec2(0.55, -0.83))), 0.0), width * 2.0);
     float cool = pow(max(dot(ring, normalize(vec2(-0.7, 0.7))), 0.0), width * 3.0);
     float crest = 0.25 + 0.75 * smoothstep(0.8, 0.97, around);
-    return kTubeDark + (kStripColour * strip + kCoolColour * cool) * crest + kLampColour * tubeLamp(position);
+    return kTubeDark + (kStripColour * kWallStripShare * strip + kCoolColour * cool) * crest
+        + kLampColour * tubeLamp(position);
 }
 
 vec3 tubeDiffuse(vec3 n)

@@ -43,13 +43,15 @@ vec3 worldAt(float ndcDepth)
     return h.xyz / h.w;
 }
 
-// Spread over about 10 x 10 units around the origin, 0.5 to 3.5 units above the ground.
+// Spread over a few units around the origin, 0.3 to 1.5 units above the ground: low enough that
+// the camera circling 5 units up sees the field across the middle of the frame, not along its
+// top edge.
 vec3 particleCentre(vec3 colour)
 {
     vec3 share = colour / max(colour.r + colour.g + colour.b, 1e-6);
-    return vec3((share.r - share.b) * 14.0,
-                0.5 + 3.0 * clamp(share.g * 2.0 - 0.2, 0.0, 1.0),
-                (share.g - 0.5 * (share.r + share.b)) * 14.0);
+    return vec3((share.r - share.b) * 10.0,
+                0.3 + 1.2 * clamp(share.g * 2.0 - 0.2, 0.0, 1.0),
+                (share.g - 0.5 * (share.r + share.b)) * 10.0);
 }
 
 void main()

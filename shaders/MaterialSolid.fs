@@ -12,10 +12,13 @@ uniform vec3 dc;
 uniform vec3 fc;
 out vec4 O0;
 
-// Distance (world units) at which the fog has taken 63 % of the picture: the far wall and the
-// credits' lettering keep their shading, and the tunnel's far end, 100 units away, is four
-// fifths fog.
-const float kFogDistance = 80.0;
+// Distance (world units) at which the fog has taken 63 % of the picture. The tunnel's wall, a
+// metal (no diffuse colour), keeps its near shading while its far end, 100 units away, is four
+// fifths fog. Surfaces with a colour of their own stand in the open air of the credits' plain
+// (or, in the carousel, close to the lens) and fog as thinly as that plain's ground does, so the
+// distant lettering keeps its colour and shade against the sky instead of paling into it.
+const float kTunnelFogDistance = 80.0;
+const float kOpenAirFogDistance = 250.0;
 const float kMaxCoc = 4000.0;
 // Behind the focus a thin lens's circle grows towards the aperture's whole width, so at this
 // camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
@@ -42,7 +45,8 @@ void main()
     vec2 p = gl_FragCoord.xy;
     float z = 1.0 / gl_FragCoord.w;
     vec3 lit = dc * finiteColour(texture(D, p).rgb) + sc * finiteColour(texture(S, p).rgb);
-    float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
+    float fogDistance = any(greaterThan(dc, vec3(0.0))) ? kOpenAirFogDistance : kTunnelFogDistance;
+    float fog = 1.0 - exp(-(z * z) / (fogDistance * fogDistance));
     vec3 colour = mix(finiteColour(lit), finiteColour(fc), fog);
     O0 = vec4(colour, circleOfConfusion(z));
 }

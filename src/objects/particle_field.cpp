@@ -22,8 +22,8 @@ constexpr float particleRadius = 0.15f;
 glm::vec3 particleCentre(const glm::vec3& emitted)
 {
     const glm::vec3 share = emitted / std::max(emitted.r + emitted.g + emitted.b, 1e-6f);
-    return {(share.r - share.b) * 14.0f, 0.5f + 3.0f * std::clamp(share.g * 2.0f - 0.2f, 0.0f, 1.0f),
-            (share.g - 0.5f * (share.r + share.b)) * 14.0f};
+    return {(share.r - share.b) * 10.0f, 0.3f + 1.2f * std::clamp(share.g * 2.0f - 0.2f, 0.0f, 1.0f),
+            (share.g - 0.5f * (share.r + share.b)) * 10.0f};
 }
 
 }  // namespace

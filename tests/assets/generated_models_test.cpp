@@ -44,9 +44,9 @@ TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
     // The show lifts the model by one unit onto the ground: its lowest point must be at -1,
     // neither floating nor sunk (no descenders in the name, round letters included).
     EXPECT_NEAR(m.low[1], -1.0f, 2e-3f);
-    // Two lines of letters 3 high, the second line 1.35 letters above the first, the whole
+    // Two lines of letters 5 high, the second line 1.35 letters above the first, the whole
     // leaning back by 40 degrees.
-    EXPECT_NEAR(m.high[1] - m.low[1], 5.78f, 0.15f);
+    EXPECT_NEAR(m.high[1] - m.low[1], 9.30f, 0.15f);
     // The camera travels along z = 2 from x = -30 to x = 30, looking towards x = 15: all of the
     // name lies beyond its last position, so it stays ahead while the camera closes in and the
     // camera never passes through a letter.

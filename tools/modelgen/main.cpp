@@ -60,15 +60,17 @@ int main(int argc, char** argv)
     // towards (15, 1.5, 0), so a line of lettering along x would be seen edge on. Instead the
     // name is set in two lines beyond the farthest point the camera reaches (x = 30), on its
     // line of sight and turned to face it as it approaches, large enough to read from the
-    // scene's first seconds until the camera swings past. The sun stands straight overhead, so upright
+    // scene's first seconds until the camera swings past. Far off and large rather than near and
+    // small: it then grows less as the camera closes in, so it reads from the first second and
+    // still fits the frame until the camera turns away. The sun stands straight overhead, so upright
     // letters would show it only their tops: the name leans back, and its faces catch the light.
     // The show lifts the model by one unit, so its lowest point goes to y = -1 to stand on the
     // ground.
-    const float letterHeight = 3.0f, lineAdvance = 1.35f * letterHeight;
+    const float letterHeight = 5.0f, lineAdvance = 1.35f * letterHeight;
     const TextLayout layout{letterHeight, 0.35f, 40.0f, 0.05f};
     const float facingApproach = -70.0f * 3.14159265f / 180.0f;
     const float leanBack = 40.0f * 3.14159265f / 180.0f;
-    const std::array<float, 3> creditsPlace{35.5f, 0.0f, -4.3f};
+    const std::array<float, 3> creditsPlace{56.0f, 0.0f, -3.5f};
     ModelSource credits;
     const char* lines[2] = {"soundtrack", "moravelkint"};
     for (int line = 0; line < 2; ++line) {
