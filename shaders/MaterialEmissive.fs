@@ -24,11 +24,8 @@ const float kRadius = 0.15;
 const float kEmission = 0.35;
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
-// Behind the focus a thin lens's circle grows towards the aperture's whole width, so at this
-// camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
-// backdrop) would dissolve into one veil. This lens keeps a third of it there: the depth still
-// reads and the subject stays legible. In front of the focus the circle is the camera's.
-// Keep equal in every material.
+// Behind the focus a third of the thin lens's circle, as MaterialSolid.fs explains (keep the
+// materials equal).
 const float kFarBlurShare = 0.3;
 
 float circleOfConfusion(float z)

@@ -24,7 +24,7 @@ const float kMaxCoc = 4000.0;
 // camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
 // backdrop) would dissolve into one veil. This lens keeps a third of it there: the depth still
 // reads and the subject stays legible. In front of the focus the circle is the camera's.
-// Keep equal in every material.
+// Keep equal in every material (MaterialAlbedo, MaterialEmissive, TunnelFireWorks).
 const float kFarBlurShare = 0.3;
 
 float circleOfConfusion(float z)

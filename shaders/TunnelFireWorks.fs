@@ -13,23 +13,20 @@ out vec4 O0;
 
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
-// Behind the focus a thin lens's circle grows towards the aperture's whole width, so at this
-// camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
-// backdrop) would dissolve into one veil. This lens keeps a third of it there: the depth still
-// reads and the subject stays legible. In front of the focus the circle is the camera's.
-// Keep equal in every material.
+// Behind the focus a third of the thin lens's circle, as MaterialSolid.fs explains (keep the
+// materials equal).
 const float kFarBlurShare = 0.3;
+const float kCutoff = 0.05;
+// The streaks' radiance for a full texel, under the emission: at the scene's exposure the
+// brightest stand a little under white and keep their blue, and the lit bands of the wall
+// behind them still show, where at full level they burn out to flat white blobs on black.
+const float kStreakLevel = 0.25;
 
 float circleOfConfusion(float z)
 {
     float coc = c.x / z + c.y;
     return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
 }
-const float kCutoff = 0.05;
-// The streaks' radiance for a full texel, under the emission: at the scene's exposure the
-// brightest stand a little under white and keep their blue, and the lit bands of the wall
-// behind them still show, where at full level they burn out to flat white blobs on black.
-const float kStreakLevel = 0.25;
 
 vec3 finiteColour(vec3 v)
 {
