@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 TEST(GeneratedModels, EveryModelIsAClosedOutwardFacingSolid)
@@ -40,17 +42,39 @@ TEST(GeneratedModels, SphereAndCubeHaveTheirSize)
 
 TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
 {
-    MeshMeasures m = measureMesh(parseGeneratedModel("3d/soundtrackmoravelkint.3d"));
-    // The show lifts the model by one unit onto the ground: its lowest point must be at -1,
-    // neither floating nor sunk (no descenders in the name, round letters included).
-    EXPECT_NEAR(m.low[1], -1.0f, 2e-3f);
-    // Two lines of letters 5 high, the second line 1.35 letters above the first, the whole
-    // leaning back by 40 degrees.
-    EXPECT_NEAR(m.high[1] - m.low[1], 9.30f, 0.15f);
-    // The camera travels along z = 2 from x = -30 to x = 30, looking towards x = 15: all of the
-    // name lies beyond its last position, so it stays ahead while the camera closes in and the
-    // camera never passes through a letter.
-    EXPECT_GT(m.low[0], 30.5f);
+    // The camera travels along z = 2 from x = -30 to x = 30, 2 units up, looking towards
+    // (15, 1.5, 0). The show lifts the model by one unit, so the ground is at y = -1 here.
+    // The name stands beyond the camera's last position: it stays ahead while the camera
+    // closes in and no letter is ever passed through. The crystals on the near plain stay off
+    // the camera's path and under the sight line from its start to the foot of the name.
+    ParsedModel model = parseGeneratedModel("3d/soundtrackmoravelkint.3d");
+    std::array<float, 3> nameLow{1e9f, 1e9f, 1e9f}, nameHigh{-1e9f, -1e9f, -1e9f};
+    float crystalTop = -1e9f, crystalLow = 1e9f, crystalNearestPath = -1e9f;
+    size_t crystalVertices = 0;
+    for (size_t i = 0; i < model.positions.size(); i += 3) {
+        const float* p = &model.positions[i];
+        if (p[0] > 30.5f) {
+            for (int axis = 0; axis < 3; ++axis) {
+                nameLow[axis] = std::min(nameLow[axis], p[axis]);
+                nameHigh[axis] = std::max(nameHigh[axis], p[axis]);
+            }
+        } else {
+            ++crystalVertices;
+            crystalTop = std::max(crystalTop, p[1]);
+            crystalLow = std::min(crystalLow, p[1]);
+            crystalNearestPath = std::max(crystalNearestPath, p[2]);
+        }
+    }
+    // Lowest point on the ground, neither floating nor sunk (no descenders in the name, round
+    // letters included); two lines of letters 5 high, the second 1.35 letters above the first,
+    // the whole leaning back by 40 degrees.
+    EXPECT_NEAR(nameLow[1], -1.0f, 2e-3f);
+    EXPECT_NEAR(nameHigh[1] - nameLow[1], 9.30f, 0.15f);
+    ASSERT_GT(crystalVertices, 0u);
+    EXPECT_LT(crystalTop, -1.0f + 0.8f);
+    EXPECT_LT(crystalLow, -1.0f) << "crystals rooted in the ground";
+    EXPECT_GT(crystalLow, -1.3f);
+    EXPECT_LT(crystalNearestPath, 0.0f);
 }
 
 TEST(GeneratedModels, SculpturesFitTheUnitCube)

@@ -86,6 +86,9 @@ int main(int argc, char** argv)
     leanModelBack(credits, leanBack);
     turnAndMoveModel(credits, facingApproach, creditsPlace);
     standModelOn(credits, -1.0f);
+    // Once the camera has swung past the name it looks down at the plain in front of it:
+    // crystals there give it something to hold on to until the picture fades to white.
+    appendModel(credits, makeCrystalOutcrops(-1.0f));
     if (!save(credits, PositionEncoding::Quantised, folder + "/soundtrackmoravelkint.3d"))
         return 1;
 

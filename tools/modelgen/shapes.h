@@ -15,3 +15,8 @@ ModelSource makeTexturedCube();
 // designed at those proportions and squashed into the cube (sculptures.cpp).
 ModelSource makeSculpture(int k);
 constexpr int sculptureCount = 9;
+
+// Clusters of pointed crystals breaking through the credits' plain, whose ground lies at y =
+// `ground`, near the point the credits' camera looks at; x and z already where the show draws
+// them. Each crystal is its own closed solid, rooted a little below the ground.
+ModelSource makeCrystalOutcrops(float ground);
