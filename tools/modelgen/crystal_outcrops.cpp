@@ -22,9 +22,9 @@ private:
 };
 
 struct Outcrop {
-    float x, z;      // where it breaks through the ground
-    int crystals;    // how many
-    float tallest;   // height of its highest tip above the ground
+    float x, z;     // where it breaks through the ground
+    int crystals;   // how many
+    float tallest;  // height of its highest tip above the ground
 };
 
 }  // namespace
@@ -36,10 +36,9 @@ ModelSource makeCrystalOutcrops(float ground)
     // name. Seen from the path's start the tips must stay below the sight line to the foot of
     // the name (about 0.9 units up here), so the tallest reach 0.75.
     const Outcrop outcrops[] = {
-        {15.6f, -4.6f, 9, 0.75f}, {12.4f, -6.2f, 7, 0.6f}, {18.2f, -6.8f, 7, 0.62f},
-        {14.2f, -8.9f, 5, 0.5f},  {17.3f, -2.6f, 4, 0.4f},  {10.8f, -3.4f, 4, 0.42f},
-        {20.6f, -4.2f, 5, 0.48f}, {9.6f, -8.0f, 4, 0.45f},  {16.0f, -11.5f, 5, 0.55f},
-        {7.4f, -5.2f, 6, 0.6f},   {4.2f, -7.6f, 5, 0.55f},  {6.0f, -2.6f, 4, 0.4f},
+        {15.6f, -4.6f, 9, 0.75f},  {12.4f, -6.2f, 7, 0.6f},  {18.2f, -6.8f, 7, 0.62f}, {14.2f, -8.9f, 5, 0.5f},
+        {17.3f, -2.6f, 4, 0.4f},   {10.8f, -3.4f, 4, 0.42f}, {20.6f, -4.2f, 5, 0.48f}, {9.6f, -8.0f, 4, 0.45f},
+        {16.0f, -11.5f, 5, 0.55f}, {7.4f, -5.2f, 6, 0.6f},   {4.2f, -7.6f, 5, 0.55f},  {6.0f, -2.6f, 4, 0.4f},
         {22.6f, -8.6f, 5, 0.55f},
     };
     MeshBuilder builder;
