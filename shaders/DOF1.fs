@@ -17,6 +17,7 @@ out vec4 O0;
 const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
+const float kSamplesPerPixel = 0.6667;
 
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
@@ -48,7 +49,7 @@ void ownLayers(vec2 p, float coc, float radius, out vec3 own01, out vec3 own02An
     own02And12 = texelFetch(S1, ivec2(p)).rgb;
     if (radius < 0.5)
         return;
-    int count = int(min(ceil(radius), float(kMaxSamples)));
+    int count = int(min(ceil(radius * kSamplesPerPixel), float(kMaxSamples)));
     vec4 sum01 = vec4(0.0);
     vec4 sum02And12 = vec4(0.0);
     for (int i = 0; i < count; ++i) {
