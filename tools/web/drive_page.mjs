@@ -91,6 +91,10 @@ async function until(expression, seconds, what) {
     }
 }
 
+// Asked right after the navigation, the tab may still hold the blank page or a document without
+// the prompt yet: not shown, rather than a failed evaluation.
+const startScreenShown = `document.getElementById('prompt')?.textContent === 'click to start'`;
+
 async function open(url, screen = null) {
     const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
     ({ sessionId: session } = await send('Target.attachToTarget', { targetId, flatten: true }));
@@ -120,7 +124,7 @@ async function moments(outDir, size, times) {
 
 async function audio(outJson) {
     await open(baseUrl);
-    await until(`document.getElementById('prompt').textContent === 'click to start'`, 120, 'start screen');
+    await until(startScreenShown, 120, 'start screen');
     const summary = await evaluate(`(() => {
         const buffer = Module.showAudio.buffer;
         const block = 4096, rms = [[], []];
@@ -142,7 +146,7 @@ async function audio(outJson) {
 
 async function play(seconds, screen) {
     await open(baseUrl, screen);
-    await until(`document.getElementById('prompt').textContent === 'click to start'`, 120, 'start screen');
+    await until(startScreenShown, 120, 'start screen');
     const [x, y] = await evaluate('[innerWidth / 2, innerHeight / 2]');
     for (const type of ['mousePressed', 'mouseReleased'])
         await send('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 }, session);
