@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 
 TEST(GeneratedModels, EveryModelIsAClosedOutwardFacingSolid)
@@ -47,34 +45,24 @@ TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
     // The name stands beyond the camera's last position: it stays ahead while the camera
     // closes in and no letter is ever passed through. The crystals on the near plain stay off
     // the camera's path and under the sight line from its start to the foot of the name.
+    // The name lies beyond x = 30.5 and the crystals short of it: measured apart.
     ParsedModel model = parseGeneratedModel("3d/soundtrackmoravelkint.3d");
-    std::array<float, 3> nameLow{1e9f, 1e9f, 1e9f}, nameHigh{-1e9f, -1e9f, -1e9f};
-    float crystalTop = -1e9f, crystalLow = 1e9f, crystalNearestPath = -1e9f;
-    size_t crystalVertices = 0;
-    for (size_t i = 0; i < model.positions.size(); i += 3) {
-        const float* p = &model.positions[i];
-        if (p[0] > 30.5f) {
-            for (int axis = 0; axis < 3; ++axis) {
-                nameLow[axis] = std::min(nameLow[axis], p[axis]);
-                nameHigh[axis] = std::max(nameHigh[axis], p[axis]);
-            }
-        } else {
-            ++crystalVertices;
-            crystalTop = std::max(crystalTop, p[1]);
-            crystalLow = std::min(crystalLow, p[1]);
-            crystalNearestPath = std::max(crystalNearestPath, p[2]);
-        }
+    ParsedModel name, crystals;
+    for (size_t i = 0; i + 2 < model.positions.size(); i += 3) {
+        ParsedModel& part = model.positions[i] > 30.5f ? name : crystals;
+        part.positions.insert(part.positions.end(), &model.positions[i], &model.positions[i] + 3);
     }
+    MeshMeasures n = measureMesh(name), c = measureMesh(crystals);
     // Lowest point on the ground, neither floating nor sunk (no descenders in the name, round
     // letters included); two lines of letters 5 high, the second 1.35 letters above the first,
     // the whole leaning back by 40 degrees.
-    EXPECT_NEAR(nameLow[1], -1.0f, 2e-3f);
-    EXPECT_NEAR(nameHigh[1] - nameLow[1], 9.30f, 0.15f);
-    ASSERT_GT(crystalVertices, 0u);
-    EXPECT_LT(crystalTop, -1.0f + 0.8f);
-    EXPECT_LT(crystalLow, -1.0f) << "crystals rooted in the ground";
-    EXPECT_GT(crystalLow, -1.3f);
-    EXPECT_LT(crystalNearestPath, 0.0f);
+    EXPECT_NEAR(n.low[1], -1.0f, 2e-3f);
+    EXPECT_NEAR(n.high[1] - n.low[1], 9.30f, 0.15f);
+    ASSERT_FALSE(crystals.positions.empty());
+    EXPECT_LT(c.high[1], -1.0f + 0.8f);
+    EXPECT_LT(c.low[1], -1.0f) << "crystals rooted in the ground";
+    EXPECT_GT(c.low[1], -1.3f);
+    EXPECT_LT(c.high[2], 0.0f);
 }
 
 TEST(GeneratedModels, SculpturesFitTheUnitCube)
