@@ -96,8 +96,7 @@ void textureSteps()
             continue;
         }
         const double decodeMs = millisecondsSince(start);
-        const bool ownMipmaps = makesOwnMipmaps(reinterpret_cast<const char*>(glGetString(GL_RENDERER)), entry.flags,
-                                                image.width, image.height);
+        const bool ownMipmaps = rendererIsSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
         if (ownMipmaps)
             chooseTextureFormat(image.channels, uint8_t(entry.flags & ~TextureFlags::TexCompressed), format);
         GLuint name = 0;

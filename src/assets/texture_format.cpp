@@ -38,17 +38,6 @@ bool rendererIsSoftware(const char* renderer)
     return renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"));
 }
 
-bool makesOwnMipmaps(const char* renderer, uint8_t flags, int width, int height)
-{
-    if (!rendererIsSoftware(renderer))
-        return false;
-    const bool small = int64_t(width) * int64_t(height) <= int64_t(512) * 512;
-    // The environment (the one clamped texture) is read twice at every covered pixel of the
-    // light pass, and a compressed read costs a software driver a block decode each time.
-    const bool clamped = (flags & TextureFlags::TexClamp) != 0;
-    return !((flags & TextureFlags::TexCompressed) && small && !clamped);
-}
-
 float chooseAnisotropy(const char* renderer, float driverMaximum)
 {
     // The browser's software rasterizer too; only Mesa's get the loader's mip-maps, which copy

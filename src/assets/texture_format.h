@@ -19,17 +19,12 @@ struct TextureFormat {
 bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format);
 
 // Whether the driver that calls itself `renderer` (its GL_RENDERER string; null counts as a
-// hardware driver) rasterises on the CPU.
+// hardware driver) rasterises on the CPU. Such a driver gets every texture uncompressed, with
+// mip-maps made by the loader: it would compress and make mip-maps on the CPU in the start-up's
+// time (a 1024 x 1024 compressed texture costs it about 100 ms), and then decode a compressed
+// texture's blocks afresh at every filtered read (the fireworks' streaks, read at every pixel
+// of each of their two full-screen layers, cost llvmpipe 3.6 ms a frame that way).
 bool rendererIsSoftware(const char* renderer);
-
-// Whether a width x height texture with `flags` is better uploaded uncompressed with mip-maps
-// made by the loader than as the flags ask. A software driver compresses and makes mip-maps on
-// the CPU, in the start-up's time: a 1024 x 1024 compressed texture costs it about 100 ms.
-// Compressed textures of up to 512 x 512 stay compressed (about 15 ms): their look was made
-// through the compression's 5-6-5-bit colours, and an exact copy of those would cost more.
-// Except a clamped one (the environment, whose greys are whole 5-6-5 steps anyway): every
-// frame's light pass reads it at each pixel, where a block decode per read costs more.
-bool makesOwnMipmaps(const char* renderer, uint8_t flags, int width, int height);
 
 // Filter and wrap values for `flags`, in the order they are set.
 struct TextureSampling {

@@ -35,8 +35,7 @@ bool loadTextureFile(uint32_t name, const char* path, uint8_t flags, float maxAn
         std::fprintf(stderr, "Image file error: %s;", path);
         return false;
     }
-    const bool software =
-        makesOwnMipmaps(reinterpret_cast<const char*>(glGetString(GL_RENDERER)), flags, image.width, image.height);
+    const bool software = rendererIsSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     if (software)
         chooseTextureFormat(image.channels, uint8_t(flags & ~TextureFlags::TexCompressed), format);
 
