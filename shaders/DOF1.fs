@@ -17,7 +17,7 @@ out vec4 O0;
 const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
-const float kSamplesPerPixel = 0.6667;
+const float kSamplesPerPixel = 0.5;
 
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
