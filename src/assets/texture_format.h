@@ -19,11 +19,7 @@ struct TextureFormat {
 bool chooseTextureFormat(int channels, uint8_t flags, TextureFormat& format);
 
 // Whether the driver that calls itself `renderer` (its GL_RENDERER string; null counts as a
-// hardware driver) rasterises on the CPU. Such a driver gets every texture uncompressed, with
-// mip-maps made by the loader: it would compress and make mip-maps on the CPU in the start-up's
-// time (a 1024 x 1024 compressed texture costs it about 100 ms), and then decode a compressed
-// texture's blocks afresh at every filtered read (the fireworks' streaks, read at every pixel
-// of each of their two full-screen layers, cost llvmpipe 3.6 ms a frame that way).
+// hardware driver) rasterises on the CPU.
 bool rendererIsSoftware(const char* renderer);
 
 // Filter and wrap values for `flags`, in the order they are set.
