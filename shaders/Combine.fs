@@ -77,26 +77,31 @@ vec4 toneCurve(vec3 x, float grey)
 // the exposure's arcs (the intro's burn, the flash's decay, the credits' fade) are kept.
 const vec3 kLuma = vec3(0.2126, 0.7152, 0.0722);
 const float kLocalSlope = 0.15;
-const float kMostStretch = 3.0;
+const float kMostStretch = 2.0;
 // The bright pass keeps what exceeds an input of about 1: added back for the level.
 const float kBrightPassThreshold = 0.9;
 // How far off (as a share of the height, along each axis) the glow around a pixel is looked at.
-const float kGlowAsideShare = 0.05;
+const float kGlowAsideShare = 0.1;
 
 // `glow` and `broadGlow` in the curve's input units: the glow here, and the least of it a
-// little way off on either side.
+// little way off all around.
 vec3 keepLocalContrast(vec3 x, vec3 glow, float broadGlow)
 {
-    float neighbourhood = dot(glow, kLuma) + kBrightPassThreshold;
+    float glowHere = dot(glow, kLuma);
+    float neighbourhood = glowHere + kBrightPassThreshold;
     float logNeighbourhood = log2(neighbourhood);
     float stops = max(logNeighbourhood - log2(kMidIn), 0.0);
     float slope = kShoulderScale * kShoulderRate / (1.0 + kShoulderRate * stops);
     float encoded = kMidEncoded + kShoulderScale * log(1.0 + kShoulderRate * stops);
-    // Only on a surface bright all around: a small light (a particle, a streak) has glow close
-    // by only, and stretching there would ring it with a dark halo on the ground beside it.
+    // Only on a surface bright all around. Where the glow here stands well above the glow a
+    // little way off, it comes from a light (a particle, a streak, a cluster of them), not from
+    // the surface: stretching the surface against it would darken the ground round each light
+    // into a shadow. Both measures change smoothly across the frame, so the stretch does too.
     // None as the neighbourhood burns to white, which the planned burn-outs must reach.
+    float broadShare = broadGlow / max(glowHere, 1e-6);
+    float surfaceWeight = smoothstep(0.0, 0.5, broadGlow) * smoothstep(0.35, 0.75, broadShare);
     float stretch = mix(1.0, clamp(kLocalSlope / slope, 1.0, kMostStretch),
-                        smoothstep(0.0, 0.5, broadGlow) * smoothstep(1.02, 0.9, encoded));
+                        surfaceWeight * smoothstep(1.02, 0.9, encoded));
     float stopsFromNeighbourhood = clamp(log2(max(dot(x, kLuma), 1e-6)) - logNeighbourhood, -8.0, 4.0);
     return x * exp2((stretch - 1.0) * stopsFromNeighbourhood);
 }
@@ -199,18 +204,17 @@ void main()
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
     vec3 x = clamp(light, 0.0, kMaxLight) * kGain;
-    // The least glow a twentieth of the frame's height off on either side along a diagonal: a
-    // bright surface has it all around, a small light or a cluster of them only close by. Each
-    // read costs llvmpipe time at every pixel, so two, not four, and each the glow's nearest
-    // texel, not four filtered (0.4 ms less a frame at 640 x 360): the glow is blurred over far
-    // more than its texel, and the filtered glow here bounds the result, so the stretch still
-    // changes smoothly to the eye (51 dB and more against filtered reads). Where there is no
-    // glow the stretch is none and the colour passes unchanged.
+    // The least glow a twentieth of the frame's height off along both diagonals: a bright
+    // surface has it all around, a small light or a cluster of them only close by. The reads
+    // are filtered: the glow's own texels are four pixels wide, and a nearest read would step
+    // the stretch in blocks of four, a checkered seam wherever the glow changes fast.
     float reach = kGlowAsideShare * float(textureSize(G).y);
-    vec2 lo = vec2(0.5), hi = vec2(textureSize(G)) - 0.5;
+    vec2 q = p * 0.25;
     float broadGlow = dot(glow, kLuma);
-    broadGlow = min(broadGlow, dot(texelFetch(G, ivec2(clamp(p * 0.25 + vec2(reach, reach), lo, hi))).rgb, kLuma));
-    broadGlow = min(broadGlow, dot(texelFetch(G, ivec2(clamp(p * 0.25 - vec2(reach, reach), lo, hi))).rgb, kLuma));
+    broadGlow = min(broadGlow, dot(texture(G, q + vec2(reach, reach)).rgb, kLuma));
+    broadGlow = min(broadGlow, dot(texture(G, q - vec2(reach, reach)).rgb, kLuma));
+    broadGlow = min(broadGlow, dot(texture(G, q + vec2(reach, -reach)).rgb, kLuma));
+    broadGlow = min(broadGlow, dot(texture(G, q + vec2(-reach, reach)).rgb, kLuma));
     x = keepLocalContrast(x, glow * kGain, broadGlow * kGain);
     vec3 display = toneCurveKeepingChroma(x);
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens: to the

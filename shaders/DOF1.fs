@@ -17,7 +17,7 @@ out vec4 O0;
 const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
-const float kSamplesPerPixel = 0.5;
+const float kSamplesPerPixel = 1.0;
 
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
@@ -35,7 +35,7 @@ vec4 readAt(sampler2DRect image, vec2 q)
 // own circle reaches this pixel. The weighted colour in rgb, the weight in alpha.
 vec4 ownSample(vec4 s, float d, float coc)
 {
-    float w = s.a < coc ? clamp(abs(s.a) - d + 1.0, 0.0, 1.0) : 1.0;
+    float w = s.a < coc ? clamp(max(-s.a, 0.0) - d + 1.0, 0.0, 1.0) : 1.0;
     return vec4(s.rgb * w, w);
 }
 
@@ -50,10 +50,14 @@ void ownLayers(vec2 p, float coc, float radius, out vec3 own01, out vec3 own02An
     if (radius < 0.5)
         return;
     int count = int(min(ceil(radius * kSamplesPerPixel), float(kMaxSamples)));
+    // Samples at the same distances in every pixel alias against the detail they step over:
+    // stripes through every out-of-focus disc. An offset that changes from pixel to pixel
+    // turns them into a fine grain that the second pass and the upsampling average away.
+    float jitter = interleavedGradientNoise(p + vec2(11.0, 53.0));
     vec4 sum01 = vec4(0.0);
     vec4 sum02And12 = vec4(0.0);
     for (int i = 0; i < count; ++i) {
-        float d = (float(i) + 0.5) / float(count) * radius;
+        float d = (float(i) + jitter) / float(count) * radius;
         sum01 += ownSample(readAt(S0, p + step1 * d), d, coc);
         sum02And12 += ownSample(readAt(S1, p + step2 * d), d, coc);
     }

@@ -17,10 +17,10 @@ const float kMaxCoc = 4000.0;
 // materials equal).
 const float kFarBlurShare = 0.3;
 const float kCutoff = 0.05;
-// The streaks' radiance for a full texel, under the emission: at the scene's exposure the
-// brightest stand a little under white and keep their blue, and the lit bands of the wall
-// behind them still show, where at full level they burn out to flat white blobs on black.
-const float kStreakLevel = 0.25;
+// The streaks' radiance for a full texel, under the emission: the cores of the near streaks pass
+// the bright pass and glow, their rims keep their colour below white.
+const float kStreakLevel = 0.6;
+const float kStreakStretch = 1.0 / 3.0;
 
 float circleOfConfusion(float z)
 {
@@ -38,11 +38,17 @@ void main()
     // Read at the wrapped coordinate with the unwrapped one's gradients: the same texels and
     // footprint, but llvmpipe's anisotropic sampler runs for minutes on the large coordinates
     // that this layer reaches at some camera positions.
-    vec3 streak = textureGrad(T, fract(uv), dFdx(uv), dFdy(uv)).rgb;
-    if (max(streak.r, max(streak.g, streak.b)) < kCutoff)
-        discard;
+    // One texture tile along the tube is as long as it is wide; drawn over three, a streak runs
+    // three times as long as the texture holds it, a long stroke rather than a dash.
+    vec2 st = uv * vec2(1.0, kStreakStretch);
+    vec3 streak = textureGrad(T, fract(st), dFdx(st), dFdy(st)).rgb;
+    // Far off the streaks thin out as well as fog: a streak kept whole into the fog would stand
+    // as a dark fleck of the fog's colour against the wall behind it.
     float z = 1.0 / gl_FragCoord.w;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
+    streak *= 1.0 - fog;
+    if (max(streak.r, max(streak.g, streak.b)) < kCutoff)
+        discard;
     vec3 colour = mix(finiteColour(e * streak * kStreakLevel), finiteColour(fc), fog);
     O0 = vec4(colour, circleOfConfusion(z));
 }
