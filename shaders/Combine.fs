@@ -145,31 +145,6 @@ vec2 pixelNoise(uvec2 p)
     return vec2(float(h & 0xffffu), float(h >> 16u)) * (1.0 / 65536.0);
 }
 
-// The half-size colour under this pixel as Half.fs made it (keep the two equal).
-float layerWeight(float coc, float chosen)
-{
-    return max(1.0 - 0.5 * abs(coc - chosen), 0.02);
-}
-
-vec4 finite(vec4 v)
-{
-    v = mix(v, vec4(0.0), isnan(v));
-    return clamp(v, vec4(0.0, 0.0, 0.0, -kMaxLight), vec4(kMaxLight));
-}
-
-// From the block's four texels as read (the composite reads them once for both uses).
-vec3 halfSizeColour(vec4 t00, vec4 t10, vec4 t01, vec4 t11)
-{
-    t00 = finite(t00);
-    t10 = finite(t10);
-    t01 = finite(t01);
-    t11 = finite(t11);
-    float nearestCoc = min(min(t00.a, t10.a), min(t01.a, t11.a));
-    vec4 w = vec4(layerWeight(t00.a, nearestCoc), layerWeight(t10.a, nearestCoc),
-                  layerWeight(t01.a, nearestCoc), layerWeight(t11.a, nearestCoc));
-    return (t00.rgb * w.x + t10.rgb * w.y + t01.rgb * w.z + t11.rgb * w.w) / (w.x + w.y + w.z + w.w);
-}
-
 // The lens lets a little less light reach the corners than the middle: a third of a stop at
 // the corners, falling off smoothly, so the eye settles inside the frame.
 float vignette(vec2 p)
@@ -183,24 +158,14 @@ float vignette(vec2 p)
 void main()
 {
     vec2 p = gl_FragCoord.xy;
-    // The pixel's own texel is one of its half-size block's four, read once for both uses.
-    ivec2 block = ivec2(p) / 2;
-    ivec2 last = textureSize(A) - 1;
-    vec4 t00 = texelFetch(A, min(block * 2, last));
-    vec4 t10 = texelFetch(A, min(block * 2 + ivec2(1, 0), last));
-    vec4 t01 = texelFetch(A, min(block * 2 + ivec2(0, 1), last));
-    vec4 t11 = texelFetch(A, min(block * 2 + ivec2(1, 1), last));
-    bvec2 second = equal(ivec2(p) - block * 2, ivec2(1));
-    vec4 sharp = second.y ? (second.x ? t11 : t01) : (second.x ? t10 : t00);
+    vec4 sharp = texelFetch(A, ivec2(p));
     vec3 blurred = texture(D, p * 0.5).rgb;
     vec3 glow = texture(G, p * 0.25).rgb;
-    // Out of focus here, or in focus but covered by a blurred foreground: the depth of field
-    // changed this pixel's half-size colour by more than its storage format's rounding.
-    vec3 before = halfSizeColour(t00, t10, t01, t11);
-    vec3 after = texelFetch(D, block).rgb;
-    float change = max(max(abs(after.r - before.r), abs(after.g - before.g)), abs(after.b - before.b))
-        / (max(max(before.r, before.g), max(before.b, 0.0)) + 1e-4);
-    float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), smoothstep(0.03, 0.1, change));
+    // The blur by the pixel's own circle only. A pixel in focus beside a blurred foreground
+    // stays sharp: telling from the half-size result where a foreground had spread over it
+    // could only be done block by block, and the blocks showed, dotted along every blurred
+    // silhouette and through the near streaks.
+    float blurAmount = smoothstep(1.0, 3.0, abs(sharp.a));
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
     vec3 x = clamp(light, 0.0, kMaxLight) * kGain;

@@ -4,8 +4,7 @@
 // negative), converted from full-size to half-size pixels. Colour: the mean of the block
 // weighted by how close each texel's circle is to that one, so a block that straddles a sharp
 // edge takes the colour of the side it is labelled with and a sharp object's colour does not
-// leak into the blurred background behind it. Combine.fs repeats this arithmetic to find
-// where the depth of field changed the picture: keep the two equal.
+// leak into the blurred background behind it.
 uniform sampler2DRect S;
 out vec4 O0;
 

@@ -38,10 +38,21 @@ vec3 finiteColour(vec3 v)
 
 // The map repeats. Its coordinates are wrapped here, with the gradients of the unwrapped ones,
 // so the filter's footprint and the picture stay the same: far away they grow large, and
-// llvmpipe's anisotropic sampler can then spend minutes on a single frame.
-vec4 sampleRepeating(sampler2D map, vec2 coordinates)
+// llvmpipe's anisotropic sampler can then spend minutes on a single frame. Seen at a grazing
+// angle a pixel covers a long thin strip of the map, and one read filtered over the strip's
+// length blurs the ground across the view as much as along it, smearing it sideways; two
+// reads, each over half the strip, keep twice the detail across it (the software drivers'
+// samplers get no anisotropy of their own: there it takes a slow path).
+vec4 sampleRepeatingAlongFootprint(sampler2D map, vec2 coordinates)
 {
-    return textureGrad(map, fract(coordinates), dFdx(coordinates), dFdy(coordinates));
+    vec2 dx = dFdx(coordinates), dy = dFdy(coordinates);
+    bool alongX = dot(dx, dx) > dot(dy, dy);
+    vec2 major = (alongX ? dx : dy) * 0.5;
+    vec2 minor = alongX ? dy : dx;
+    vec2 gradX = alongX ? major : minor, gradY = alongX ? minor : major;
+    vec2 wrapped = fract(coordinates);
+    return 0.5 * (textureGrad(map, wrapped - 0.5 * major, gradX, gradY)
+                  + textureGrad(map, wrapped + 0.5 * major, gradX, gradY));
 }
 
 // Shadows of clouds on the ground: soft patches about ten metres across (the map repeats every
@@ -49,7 +60,7 @@ vec4 sampleRepeating(sampler2D map, vec2 coordinates)
 // open landscape, which survives where the lens blurs its fine texture away, and the far
 // plain reads in depth.
 const float kCloudCellsPerRepeat = 0.7;
-const float kShadowLight = 0.25;
+const float kShadowLight = 0.45;
 
 float latticeValue(ivec2 cell)
 {
@@ -79,7 +90,7 @@ void main()
 {
     vec2 p = gl_FragCoord.xy;
     float z = 1.0 / gl_FragCoord.w;
-    vec3 albedo = sampleRepeating(A, uv).rgb;
+    vec3 albedo = sampleRepeatingAlongFootprint(A, uv).rgb;
     vec3 lit = (albedo * finiteColour(texture(D, p).rgb) + sc * finiteColour(texture(S, p).rgb)) * cloudShadow(uv)
         + albedo * ds + db;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
