@@ -47,7 +47,7 @@ Channel channelFor(Instrument instrument)
     case Instrument::Arp: return {0.3f, 0.15, 0.15f, 0.3f, Bus::Ducked, 170.0, 2.0};
     case Instrument::Chime: return {0.22f, -0.1, 0.4f, 0.3f, Bus::Direct, 300.0, 0.0};
     case Instrument::Riser: return {0.3f, 0.0, 0.3f, 0.0f, Bus::Direct, 200.0, 0.0};
-    case Instrument::Impact: return {0.9f, 0.0, 0.45f, 0.0f, Bus::Direct, 30.0, 0.0};
+    case Instrument::Impact: return {0.6f, 0.0, 0.45f, 0.0f, Bus::Direct, 30.0, 0.0};
     }
     return {0.0f, 0.0, 0.0f, 0.0f, Bus::Direct, 0.0, 0.0};
 }
