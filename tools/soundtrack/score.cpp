@@ -7,7 +7,9 @@
 
 // The piece is in A minor at 120 beats per minute (one beat = 0.5 s, a 4/4 bar = 2 s). Its
 // chords move every two bars through Am - F - C - G, the minor key's most open progression,
-// with a dominant E where a section needs to pull into the next one. Two of the picture's
+// with a dominant E where a section needs to pull into the next one. The drop (the fireworks)
+// turns to a second progression, F - G - Am - E, and the carousel ends on the cadence
+// Dm - E - Am, its last chord left to ring out. Two of the picture's
 // cuts (25 s and 65 s) fall half way through a bar: the bar before each is cut to two beats,
 // a pick-up that ends on the cut.
 

@@ -40,7 +40,7 @@ public:
         if (x < 0 || y < 0 || x >= width || y >= height) {
             return;
         }
-        const auto at = static_cast<std::size_t>((y * width + x) * 3);
+        const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
         pixels[at] = c.r;
         pixels[at + 1] = c.g;
         pixels[at + 2] = c.b;
@@ -149,11 +149,13 @@ void drawLoudness(Canvas& canvas, const TimeAxis& axis, const ProgrammeFigures& 
     const auto y = [=](double lufs) {
         return bottom - (bottom - top) * (std::clamp(lufs, lowest, highest) - lowest) / (highest - lowest);
     };
-    for (double level = lowest; level <= highest; level += 5.0) {
+    for (int step = 0; lowest + 5.0 * step <= highest; ++step) {
+        const double level = lowest + 5.0 * step;
         canvas.line(plotLeft, y(level), plotRight, y(level), grid);
         canvas.text(8, static_cast<int>(y(level)) - 6, format("%.0f", level), label);
     }
-    for (double t = 0.0; t <= axis.seconds; t += 10.0) {
+    for (int step = 0; 10.0 * step <= axis.seconds; ++step) {
+        const double t = 10.0 * step;
         canvas.text(static_cast<int>(axis.x(t)) - 8, bottom + 6, format("%.0f s", t), label);
     }
     drawSceneMarks(canvas, axis, f, phraseStarts, top, bottom, true);
@@ -228,7 +230,8 @@ void drawSceneSpectra(Canvas& canvas, const ProgrammeFigures& f)
     const auto x = [](std::size_t band) {
         return left + (right - left) * static_cast<double>(band) / (thirdOctaveBandCount - 1);
     };
-    for (double db = lowest; db <= highest; db += 4.0) {
+    for (int step = 0; lowest + 4.0 * step <= highest; ++step) {
+        const double db = lowest + 4.0 * step;
         canvas.line(left, y(db), right, y(db), db == 0.0 ? label : grid);
         canvas.text(8, static_cast<int>(y(db)) - 6, format("%+.0f", db), label);
     }
