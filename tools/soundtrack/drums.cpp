@@ -27,7 +27,8 @@ StereoBuffer renderMetal(float velocity, std::uint32_t seed, double decay, doubl
     StateVariableFilter highLeft, highRight, bandLeft, bandRight;
     highLeft.setCutoff(highPassHz, 0.2);
     highRight.setCutoff(highPassHz, 0.2);
-    const double bandHz = 7500.0 + 1500.0 * velocity;
+    // The band sits where the ear is keenest (5-7 kHz): the hats give the mix its presence.
+    const double bandHz = 5200.0 + 1500.0 * velocity;
     bandLeft.setCutoff(bandHz, 0.3);
     bandRight.setCutoff(bandHz * 1.07, 0.3);
     for (std::size_t i = 0; i < out.frames(); ++i) {
@@ -59,7 +60,9 @@ void copyLeftToRight(StereoBuffer& buffer)
 
 StereoBuffer renderKick(float velocity, std::uint32_t seed)
 {
-    constexpr double length = 0.5;
+    // A short tail: the body is gone in a third of a second, so the bass that follows each
+    // kick (ducked under it) has the low end to itself for the rest of the beat.
+    constexpr double length = 0.32;
     StereoBuffer out(secondsToFrames(length));
     Random noise(seed);
     StateVariableFilter clickFilter;
@@ -67,9 +70,10 @@ StereoBuffer renderKick(float velocity, std::uint32_t seed)
     double phase = 0.0;
     for (std::size_t i = 0; i < out.frames(); ++i) {
         const double t = static_cast<double>(i) / sampleRate;
-        const double hz = 48.0 + 102.0 * std::exp(-t / 0.035);
+        // Tuned to the key: the sweep settles on A1 (55 Hz), the tonic under every chord.
+        const double hz = 55.0 + 115.0 * std::exp(-t / 0.03);
         phase += hz / sampleRate;
-        const double body = std::sin(twoPi * phase) * percussiveLevel(t, 0.0015, 0.22, length);
+        const double body = std::sin(twoPi * phase) * percussiveLevel(t, 0.0015, 0.085, length);
         const double click = clickFilter.bandPass(noise.bipolar()) * percussiveLevel(t, 0.0005, 0.004, 0.02);
         // A little saturation rounds the attack and gives the body harmonics that small
         // speakers can reproduce.

@@ -10,7 +10,8 @@
 
 namespace soundtrack {
 
-// Pitch-swept sine (150 Hz falling to 48 Hz) with a short click on top.
+// Pitch-swept sine (170 Hz falling to A1, 55 Hz, the key's tonic) with a short tail and a
+// click on top.
 StereoBuffer renderKick(float velocity, std::uint32_t seed);
 // Two pitched tones for the body and band-passed noise for the wires.
 StereoBuffer renderSnare(float velocity, std::uint32_t seed);

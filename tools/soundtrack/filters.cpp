@@ -33,4 +33,33 @@ void OnePoleLowPass::setCutoff(double hz)
     coefficient = 1.0 - std::exp(-twoPi * std::max(hz, 0.0) / sampleRate);
 }
 
+Biquad Biquad::highPass(double hz, double q)
+{
+    const double w = twoPi * std::clamp(hz, 10.0, sampleRate * 0.45) / sampleRate;
+    const double alpha = std::sin(w) / (2.0 * q);
+    const double c = std::cos(w);
+    return Biquad((1.0 + c) / 2.0, -(1.0 + c), (1.0 + c) / 2.0, 1.0 + alpha, -2.0 * c, 1.0 - alpha);
+}
+
+Biquad Biquad::highShelf(double hz, double gainDb)
+{
+    const double a = std::pow(10.0, gainDb / 40.0);
+    const double w = twoPi * std::clamp(hz, 10.0, sampleRate * 0.45) / sampleRate;
+    const double c = std::cos(w);
+    const double alpha = std::sin(w) / 2.0 * std::sqrt(2.0);
+    const double root = 2.0 * std::sqrt(a) * alpha;
+    return Biquad(a * ((a + 1.0) + (a - 1.0) * c + root), -2.0 * a * ((a - 1.0) + (a + 1.0) * c),
+                  a * ((a + 1.0) + (a - 1.0) * c - root), (a + 1.0) - (a - 1.0) * c + root,
+                  2.0 * ((a - 1.0) - (a + 1.0) * c), (a + 1.0) - (a - 1.0) * c - root);
+}
+
+Biquad Biquad::peak(double hz, double q, double gainDb)
+{
+    const double a = std::pow(10.0, gainDb / 40.0);
+    const double w = twoPi * std::clamp(hz, 10.0, sampleRate * 0.45) / sampleRate;
+    const double alpha = std::sin(w) / (2.0 * q);
+    const double c = std::cos(w);
+    return Biquad(1.0 + alpha * a, -2.0 * c, 1.0 - alpha * a, 1.0 + alpha / a, -2.0 * c, 1.0 - alpha / a);
+}
+
 }  // namespace soundtrack

@@ -10,7 +10,7 @@ struct MasteringTarget {
     double loudnessLufs = -14.0;
     // Below the -1 dBTP the file must meet: lossy encoding adds a few tenths of a dB of
     // overshoot to the peaks it is given.
-    double truePeakCeilingDbtp = -1.8;
+    double truePeakCeilingDbtp = -2.3;
 };
 
 struct MasteringReport {

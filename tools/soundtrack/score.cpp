@@ -7,7 +7,9 @@
 
 // The piece is in A minor at 120 beats per minute (one beat = 0.5 s, a 4/4 bar = 2 s). Its
 // chords move every two bars through Am - F - C - G, the minor key's most open progression,
-// with a dominant E where a section needs to pull into the next one. Two of the picture's
+// with a dominant E where a section needs to pull into the next one. The drop (the fireworks)
+// turns to a second progression, F - G - Am - E, and the carousel ends on the cadence
+// Dm - E - Am, its last chord left to ring out. Two of the picture's
 // cuts (25 s and 65 s) fall half way through a bar: the bar before each is cut to two beats,
 // a pick-up that ends on the cut.
 
@@ -222,8 +224,11 @@ void writeFlash(ScoreWriter& w)
     w.arpeggio(start + 8, {{&F, 8}, {&G, 4}}, 0.25, 0.35f, 0.5f, 0);
 }
 
-// 35 - 65 s, the credits: the main groove with bass and lead, opening up bar by bar, and from
-// 56 s a crescendo (roll, riser, kick drop) into the peak as the picture fades to white.
+// 35 - 65 s, the credits: the main groove with bass and lead (35-51 s), then a breakdown by
+// subtraction (51-59 s: kick, clap and bass leave, the theme sings over the pads and a soft
+// hat), then the build (59-65 s: the kick comes back and doubles, a roll and a riser climb, the
+// filters open) into the drop as the picture fades to white. The bass stays out until the
+// drop, so the drop is where the low end returns.
 void writeCredits(ScoreWriter& w)
 {
     const double start = w.position();
@@ -231,52 +236,63 @@ void writeCredits(ScoreWriter& w)
     w.section("credits", spanBeats(chords));
     w.note(start, Instrument::Crash, 0, 8, 0.7f);
     w.pads(start, chords, 0.75f);
-    w.drums(Instrument::Kick, fourOnTheFloor, start, 56, 0.9f, 0.95f);
-    w.drums(Instrument::Clap, backbeat, start, 56, 0.75f, 0.85f);
-    w.drums(Instrument::ClosedHat, sixteenths, start, 60, 0.35f, 0.6f);
-    w.drums(Instrument::OpenHat, offbeatEighths, start, 56, 0.35f, 0.5f);
+    // The groove: beats 0-32.
+    w.drums(Instrument::Kick, fourOnTheFloor, start, 32, 0.9f, 0.9f);
+    w.drums(Instrument::Clap, backbeat, start, 32, 0.7f, 0.8f);
+    w.drums(Instrument::ClosedHat, sixteenths, start, 32, 0.35f, 0.5f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start + 16, 16, 0.3f, 0.4f);
     const std::vector<ChordSpan> first(chords.begin(), chords.begin() + 4);
-    const std::vector<ChordSpan> second(chords.begin() + 4, chords.end());
     w.bassLine(bassOffbeat, start, first, 0.85f);
-    w.bassLine(bassRolling, start + 32, second, 0.85f);
+    // The breakdown: beats 32-48, a soft pulse of hats keeps the time.
+    w.drums(Instrument::ClosedHat, offbeatEighths, start + 32, 16, 0.25f, 0.35f);
+    // The build: beats 48-60, the kick back on the beat, then in eighths for the last bar.
+    w.drums(Instrument::Kick, fourOnTheFloor, start + 48, 8, 0.55f, 0.8f);
+    w.drums(Instrument::Kick, eighths, start + 56, 4, 0.7f, 0.9f);
+    w.drums(Instrument::ClosedHat, sixteenths, start + 48, 12, 0.3f, 0.6f);
 
     const std::array<const Motif*, 8> motifs = {&motifAm, &motifF, &motifC, &motifG,
                                                 &motifAm, &motifF, &motifC, &motifE};
     double beat = start;
     for (std::size_t i = 0; i < chords.size(); ++i) {
-        w.melody(beat, *motifs[i], 0, i < 4 ? 0.6f : 0.75f);
+        // Quieter through the breakdown (chords 4 and 5), rising with the build.
+        w.melody(beat, *motifs[i], 0, i < 4 ? 0.55f : (i < 6 ? 0.5f : 0.7f));
         beat += chords[i].beats;
     }
-    w.arpeggio(start + 32, second, 0.25, 0.3f, 0.65f, 1);
+    const std::vector<ChordSpan> second(chords.begin() + 4, chords.end());
+    w.arpeggio(start + 32, second, 0.25, 0.3f, 0.7f, 1);
 
-    // The build: 56 s is beat 42 of the section.
-    w.note(start + 42, Instrument::Riser, 57, 18, 0.9f);
-    w.snareRoll(start + 44, 16, 0.15f, 0.9f);
+    // The build: 57 s is beat 44 of the section.
+    w.note(start + 44, Instrument::Riser, 57, 16, 0.95f);
+    w.snareRoll(start + 48, 12, 0.2f, 0.95f);
 }
 
-// 65 - 80 s, the fireworks: the peak. Everything plays; the arpeggio runs in sixteenths an
-// octave up, the theme doubled by chimes. The last two beats are a fill into the carousel.
+// 65 - 80 s, the fireworks: the drop. A second progression (F - G - Am - E, the minor key's
+// climb from its sixth) under everything at once: the bass rolls, the arpeggio runs in
+// sixteenths an octave up, the theme is doubled an octave higher and by chimes, and the hats
+// and snare fill the top. The E at its end pulls into the carousel's A minor.
 void writeFireworks(ScoreWriter& w)
 {
     const double start = w.position();
-    const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 6}};
+    const std::vector<ChordSpan> chords = {{&F, 8}, {&G, 8}, {&Am, 8}, {&E, 6}};
     w.section("fireworks", spanBeats(chords));
     w.note(start, Instrument::Impact, 0, 6, 0.8f);
     w.note(start, Instrument::Crash, 0, 8, 1.0f);
+    w.note(start + 16, Instrument::Crash, 0, 8, 0.8f);
     w.pads(start, chords, 0.85f);
     w.drums(Instrument::Kick, fourOnTheFloor, start, 28, 1.0f, 1.0f);
     w.drums(Instrument::Clap, backbeat, start, 28, 0.9f, 0.9f);
-    w.drums(Instrument::Snare, backbeat, start, 28, 0.5f, 0.5f);
-    w.drums(Instrument::ClosedHat, sixteenths, start, 28, 0.6f, 0.7f);
-    w.drums(Instrument::OpenHat, offbeatEighths, start, 28, 0.5f, 0.55f);
+    w.drums(Instrument::Snare, backbeat, start, 28, 0.6f, 0.6f);
+    w.drums(Instrument::ClosedHat, sixteenths, start, 28, 0.7f, 0.8f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start, 28, 0.6f, 0.65f);
     w.bassLine(bassRolling, start, chords, 0.95f);
-    w.arpeggio(start, chords, 0.25, 0.7f, 0.8f, 1);
-    const std::array<const Motif*, 4> motifs = {&motifAm, &motifF, &motifC, &motifG};
+    w.arpeggio(start, chords, 0.25, 0.7f, 0.85f, 1);
+    const std::array<const Motif*, 4> motifs = {&motifF, &motifG, &motifAm, &motifE};
     double beat = start;
     for (std::size_t i = 0; i < chords.size(); ++i) {
         w.melody(beat, *motifs[i], 0, 0.85f);
+        w.melody(beat, *motifs[i], 12, 0.4f);
         for (const MelodyNote& m : *motifs[i]) {
-            w.note(beat + m.offset, Instrument::Chime, m.pitch + 12, m.beats + 2, 0.3f);
+            w.note(beat + m.offset, Instrument::Chime, m.pitch + 12, m.beats + 2, 0.35f);
         }
         beat += chords[i].beats;
     }
@@ -284,59 +300,69 @@ void writeFireworks(ScoreWriter& w)
     w.drums(Instrument::Snare, sixteenths, start + 28, 2, 0.5f, 0.95f);
 }
 
-// 80 - 116 s, the carousel: nine four-second phrases, one per model, each with fewer parts
-// than the one before, ending on a single A minor chord that dies away before 116 s.
+// 80 - 116 s, the carousel: nine four-second phrases, one per model. The first eight keep a
+// groove while it thins one part at a time (the lead, then the open hat, the clap, the
+// sixteenths, until a kick on one and three, the held bass and the pads remain), each phrase
+// a little softer; the ninth is the cadence's resolution, one A minor chord struck at 112 s
+// that dies away before 116 s.
 void writeCarousel(ScoreWriter& w)
 {
     const std::array<ChordSpan, 9> chords = {
         {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8}, {&F, 8}, {&Dm, 8}, {&E, 8}, {&Am, 8}}};
-    const std::array<const Motif*, 2> motifs = {&motifAm, &motifF};
+    const std::array<const Motif*, 4> motifs = {&motifAm, &motifF, &motifC, &motifG};
+    const char* const halfTime = "x.......x.......";
     for (std::size_t phrase = 0; phrase < chords.size(); ++phrase) {
         const double start = w.position();
         const std::vector<ChordSpan> chord = {chords[phrase]};
         w.section("carousel " + std::to_string(phrase + 1), 8);
+        if (phrase == 8) {
+            break;
+        }
+        const auto fall = static_cast<float>(phrase);
         if (phrase == 0) {
             w.note(start, Instrument::Crash, 0, 8, 0.9f);
         }
+        w.drums(Instrument::Kick, phrase < 6 ? fourOnTheFloor : halfTime, start, 8, 0.95f - 0.04f * fall,
+                0.93f - 0.04f * fall);
         if (phrase < 4) {
-            w.drums(Instrument::Kick, fourOnTheFloor, start, 8, 0.95f, 0.95f);
+            w.melody(start, *motifs[phrase], 0, 0.7f - 0.05f * fall);
+        }
+        if (phrase < 5) {
+            w.drums(Instrument::Clap, backbeat, start, 8, 0.85f - 0.06f * fall, 0.85f - 0.06f * fall);
         }
         if (phrase < 2) {
-            w.drums(Instrument::Clap, backbeat, start, 8, 0.85f, 0.85f);
-            w.melody(start, *motifs[phrase], 0, 0.75f);
+            w.drums(Instrument::OpenHat, offbeatEighths, start, 8, 0.45f, 0.45f);
         }
         if (phrase < 3) {
             w.drums(Instrument::ClosedHat, sixteenths, start, 8, 0.5f, 0.5f);
-            w.drums(Instrument::OpenHat, offbeatEighths, start, 8, 0.45f, 0.45f);
-        } else if (phrase < 5) {
-            w.drums(Instrument::ClosedHat, eighths, start, 8, 0.4f, 0.3f);
+        } else if (phrase < 6) {
+            w.drums(Instrument::ClosedHat, eighths, start, 8, 0.45f - 0.04f * fall, 0.45f - 0.04f * fall);
         }
         if (phrase < 2) {
             w.bassLine(bassRolling, start, chord, 0.9f);
-        } else if (phrase < 5) {
-            w.bassLine(bassOffbeat, start, chord, 0.85f - 0.1f * (phrase - 2));
-        } else if (phrase < 7) {
-            w.bassHeld(start, chord, 0.5f);
+        } else if (phrase < 6) {
+            w.bassLine(bassOffbeat, start, chord, 0.85f - 0.05f * (fall - 2.0f));
+        } else {
+            w.bassHeld(start, chord, 0.6f);
         }
-        if (phrase < 4) {
+        if (phrase < 3) {
             w.arpeggio(start, chord, 0.25, 0.65f, 0.6f, 1);
-        } else if (phrase < 7) {
-            w.arpeggio(start, chord, 0.5, 0.55f - 0.1f * (phrase - 4), 0.5f - 0.1f * (phrase - 4), 1);
+        } else if (phrase < 6) {
+            w.arpeggio(start, chord, 0.5, 0.6f - 0.05f * fall, 0.55f - 0.05f * fall, 1);
         }
-        if (phrase < 8) {
-            w.pads(start, chord, 0.8f);
-        }
+        w.pads(start, chord, 0.8f);
     }
 
-    // The final chord, struck on the last phrase's downbeat (112 s): a short pad and low A
-    // under chimes that have died away by 115.7 s.
+    // The resolution, struck on the last phrase's downbeat (112 s) after the E of the phrase
+    // before: the A minor chord held a second and released, the low A, and chimes on the
+    // chord's notes with the tonic on top, all silent by 115.5 s.
     const double last = w.position() - 8;
-    for (int pitch : {57, 60, 64, 71}) {
-        w.note(last, Instrument::Pad, pitch, 2, 0.8f);
+    for (int pitch : {57, 60, 64, 69}) {
+        w.note(last, Instrument::Pad, pitch, 2.5, 0.8f);
     }
-    w.note(last, Instrument::Bass, 33, 1.5, 0.5f);
-    for (int pitch : {69, 72, 76, 83}) {
-        w.note(last, Instrument::Chime, pitch, 7.4, 0.5f);
+    w.note(last, Instrument::Bass, 33, 2, 0.6f);
+    for (int pitch : {69, 72, 76, 81}) {
+        w.note(last, Instrument::Chime, pitch, 7.0, 0.5f);
     }
 }
 
@@ -355,13 +381,18 @@ Score buildScore()
                      [](const NoteEvent& a, const NoteEvent& b) { return a.beat < b.beat; });
 
     Automation& a = score.automation;
-    a.padCutoffHz = {{0, 300},     {12, 900},  {24.9, 3500}, {25, 2200},  {35, 1800},  {56, 2600},
-                     {64.9, 6000}, {65, 4500}, {80, 3600},   {100, 2000}, {112, 1200}, {116, 800}};
-    a.padLevel = {{0, 0.0}, {12, 0.8}, {24, 1.0}, {35, 0.75}, {56, 0.8}, {65, 1.0}, {80, 0.9}, {116, 0.9}};
-    a.arpCutoffHz = {{0, 250},     {24.9, 4000}, {25, 1500}, {35, 2000}, {56, 3000},
-                     {64.9, 6000}, {65, 5000},   {80, 4000}, {96, 2200}, {108, 900}};
-    a.brightness = {{0, 0.25}, {25, 0.4}, {35, 0.5}, {56, 0.7}, {65, 1.0}, {80, 0.85}, {100, 0.4}};
-    a.masterLevel = {{0, 0.0}, {0.5, 0.15}, {10, 0.7}, {20, 1.0}, {113.5, 1.0}, {116, 0.0}};
+    // The breakdown (51-59 s) closes the pads' and the arpeggio's filters; the build opens them
+    // wide into the drop at 65 s. The carousel closes them again as it thins.
+    a.padCutoffHz = {{0, 300},   {12, 900},    {24.9, 3500}, {25, 2200}, {35, 1800},  {51, 2200},  {52, 1200},
+                     {59, 1500}, {64.9, 7000}, {65, 5500},   {80, 4000}, {100, 2200}, {112, 1400}, {116, 900}};
+    a.padLevel = {{0, 0.0},   {12, 0.8}, {24, 1.0}, {35, 0.7}, {51, 0.7},
+                  {53, 0.55}, {59, 0.6}, {65, 1.0}, {80, 0.9}, {116, 0.9}};
+    a.arpCutoffHz = {{0, 250},     {24.9, 4000}, {25, 1500}, {35, 2000}, {51, 900},  {59, 1500},
+                     {64.9, 7000}, {65, 6000},   {80, 4500}, {96, 2600}, {108, 1500}};
+    a.brightness = {{0, 0.25}, {25, 0.4}, {35, 0.45}, {59, 0.6}, {65, 1.0}, {80, 0.85}, {100, 0.45}};
+    // The carousel's phrases soften a little each; the last chord then decays on its own, and
+    // the fade at the very end only takes the reverb's last whisper.
+    a.masterLevel = {{0, 0.0}, {0.5, 0.15}, {10, 0.7}, {20, 1.0}, {92, 1.0}, {112, 0.8}, {115.2, 0.8}, {116, 0.0}};
     return score;
 }
 

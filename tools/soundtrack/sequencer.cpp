@@ -3,6 +3,7 @@
 #include "chorus.h"
 #include "delay.h"
 #include "drums.h"
+#include "filters.h"
 #include "reverb.h"
 #include "synths.h"
 #include "transitions.h"
@@ -15,8 +16,8 @@ namespace soundtrack {
 namespace {
 
 // Where an instrument's voice goes before the master: straight to the mix, through the pads'
-// chorus, or under the kick's ducking.
-enum class Bus { Direct, Pads, Ducked };
+// chorus, or under the kick's ducking (the bass deeply, the arpeggio lightly).
+enum class Bus { Direct, Pads, Ducked, Bass };
 
 struct Channel {
     float gain;
@@ -24,33 +25,70 @@ struct Channel {
     float reverbSend;  // share of the voice sent to the reverb
     float delaySend;   // share sent to the ping-pong echo
     Bus bus;
+    // The channel's equaliser. Everything but the kick, the bass and the impact's boom is
+    // high-passed well above the bass's notes, so the low end holds only those two, in mono;
+    // the lead gets a presence shelf so the theme carries on small speakers.
+    double highPassHz;  // 0: none
+    double presenceDb;  // high shelf from 2.5 kHz; 0: none
 };
 
 Channel channelFor(Instrument instrument)
 {
     switch (instrument) {
-    case Instrument::Kick: return {0.95f, 0.0, 0.02f, 0.0f, Bus::Direct};
-    case Instrument::Snare: return {0.75f, 0.08, 0.22f, 0.0f, Bus::Direct};
-    case Instrument::Clap: return {0.7f, -0.06, 0.28f, 0.04f, Bus::Direct};
-    case Instrument::ClosedHat: return {0.75f, 0.3, 0.05f, 0.0f, Bus::Direct};
-    case Instrument::OpenHat: return {0.5f, -0.28, 0.1f, 0.0f, Bus::Direct};
-    case Instrument::Crash: return {0.6f, 0.0, 0.3f, 0.0f, Bus::Direct};
-    case Instrument::Bass: return {0.45f, 0.0, 0.0f, 0.0f, Bus::Ducked};
-    case Instrument::Pad: return {0.5f, 0.0, 0.35f, 0.0f, Bus::Pads};
-    case Instrument::Lead: return {0.45f, 0.0, 0.22f, 0.28f, Bus::Direct};
-    case Instrument::Arp: return {0.3f, 0.15, 0.15f, 0.3f, Bus::Ducked};
-    case Instrument::Chime: return {0.22f, -0.1, 0.4f, 0.3f, Bus::Direct};
-    case Instrument::Riser: return {0.3f, 0.0, 0.3f, 0.0f, Bus::Direct};
-    case Instrument::Impact: return {0.9f, 0.0, 0.45f, 0.0f, Bus::Direct};
+    case Instrument::Kick: return {0.95f, 0.0, 0.02f, 0.0f, Bus::Direct, 0.0, 0.0};
+    case Instrument::Snare: return {0.75f, 0.08, 0.22f, 0.0f, Bus::Direct, 140.0, 2.0};
+    case Instrument::Clap: return {0.7f, -0.06, 0.28f, 0.04f, Bus::Direct, 200.0, 2.0};
+    case Instrument::ClosedHat: return {0.75f, 0.3, 0.05f, 0.0f, Bus::Direct, 400.0, 0.0};
+    case Instrument::OpenHat: return {0.5f, -0.28, 0.1f, 0.0f, Bus::Direct, 400.0, 0.0};
+    case Instrument::Crash: return {0.6f, 0.0, 0.3f, 0.0f, Bus::Direct, 400.0, 0.0};
+    case Instrument::Bass: return {0.45f, 0.0, 0.0f, 0.0f, Bus::Bass, 32.0, 0.0};
+    case Instrument::Pad: return {0.5f, 0.0, 0.35f, 0.0f, Bus::Pads, 170.0, 0.0};
+    case Instrument::Lead: return {0.45f, 0.0, 0.22f, 0.28f, Bus::Direct, 200.0, 5.0};
+    case Instrument::Arp: return {0.3f, 0.15, 0.15f, 0.3f, Bus::Ducked, 170.0, 2.0};
+    case Instrument::Chime: return {0.22f, -0.1, 0.4f, 0.3f, Bus::Direct, 300.0, 0.0};
+    case Instrument::Riser: return {0.3f, 0.0, 0.3f, 0.0f, Bus::Direct, 200.0, 0.0};
+    case Instrument::Impact: return {0.6f, 0.0, 0.45f, 0.0f, Bus::Direct, 30.0, 0.0};
     }
-    return {0.0f, 0.0, 0.0f, 0.0f, Bus::Direct};
+    return {0.0f, 0.0, 0.0f, 0.0f, Bus::Direct, 0.0, 0.0};
+}
+
+// The channel's equaliser over one voice, in place. Each voice starts from silence, so fresh
+// filter states start it cleanly.
+void equalise(StereoBuffer& voice, const Channel& channel)
+{
+    if (channel.highPassHz > 0.0) {
+        Biquad left = Biquad::highPass(channel.highPassHz), right = Biquad::highPass(channel.highPassHz);
+        for (std::size_t n = 0; n < voice.frames(); ++n) {
+            voice.left[n] = left.process(voice.left[n]);
+            voice.right[n] = right.process(voice.right[n]);
+        }
+    }
+    if (channel.presenceDb != 0.0) {
+        Biquad left = Biquad::highShelf(2500.0, channel.presenceDb);
+        Biquad right = Biquad::highShelf(2500.0, channel.presenceDb);
+        for (std::size_t n = 0; n < voice.frames(); ++n) {
+            voice.left[n] = left.process(voice.left[n]);
+            voice.right[n] = right.process(voice.right[n]);
+        }
+    }
+}
+
+// The reverb's and the echo's returns are high-passed like the parts they come from: a
+// reverberated low end would only blur the kick.
+void highPassReturn(StereoBuffer& buffer, double hz)
+{
+    Biquad left = Biquad::highPass(hz), right = Biquad::highPass(hz);
+    for (std::size_t n = 0; n < buffer.frames(); ++n) {
+        buffer.left[n] = left.process(buffer.left[n]);
+        buffer.right[n] = right.process(buffer.right[n]);
+    }
 }
 
 struct Buses {
     explicit Buses(std::size_t frames)
-        : direct(frames), pads(frames), ducked(frames), reverbSend(frames), delaySend(frames)
+        : direct(frames), pads(frames), ducked(frames), bass(frames), reverbSend(frames), delaySend(frames)
     {}
-    StereoBuffer direct, pads, ducked, reverbSend, delaySend;
+    StereoBuffer direct, pads, ducked, bass, reverbSend, delaySend;
 };
 
 // Adds `voice` into `target` from `startFrame`, times `gain` per side (and times the level
@@ -67,11 +105,11 @@ void addVoice(StereoBuffer& target, const StereoBuffer& voice, std::size_t start
 }
 
 // The kick pushes the ducked parts down by up to `depth` and lets them back over ~150 ms:
-// the pumping that locks sustained parts to the beat and keeps the low end clear.
-std::vector<float> duckingGain(const Score& score, std::size_t frames)
+// the pumping that locks sustained parts to the beat. The bass is ducked deep, for as long as
+// the kick's body lasts, so the two never share the low end at once.
+std::vector<float> duckingGain(const Score& score, std::size_t frames, double depth)
 {
     std::vector<float> gain(frames, 1.0f);
-    constexpr double depth = 0.5;
     for (const NoteEvent& note : score.notes) {
         if (note.instrument != Instrument::Kick) {
             continue;
@@ -80,11 +118,27 @@ std::vector<float> duckingGain(const Score& score, std::size_t frames)
         const std::size_t end = std::min(frames, start + secondsToFrames(0.6));
         for (std::size_t n = start; n < end; ++n) {
             const double t = static_cast<double>(n - start) / sampleRate;
-            const double shape = std::min(t / 0.004, 1.0) * std::exp(-t / 0.09);
+            // Held down while the kick's body sounds (50 ms), then let back.
+            const double shape = std::min(t / 0.004, 1.0) * std::exp(-std::max(t - 0.05, 0.0) / 0.08);
             gain[n] = std::min(gain[n], static_cast<float>(1.0 - depth * note.velocity * shape));
         }
     }
     return gain;
+}
+
+// The mix bus's equaliser, in place: below 150 Hz the sides are taken out (the low end plays
+// from the centre, as a club system and a vinyl cut want it), and a shelf lifts the presence
+// and air (+2 dB from 4 kHz) that the synthesised parts, darker than recorded ones, lack.
+void equaliseMixBus(StereoBuffer& mix)
+{
+    Biquad sideHighPass = Biquad::highPass(150.0);
+    Biquad shelfLeft = Biquad::highShelf(4000.0, 2.0), shelfRight = Biquad::highShelf(4000.0, 2.0);
+    for (std::size_t n = 0; n < mix.frames(); ++n) {
+        const float mid = 0.5f * (mix.left[n] + mix.right[n]);
+        const float side = sideHighPass.process(0.5f * (mix.left[n] - mix.right[n]));
+        mix.left[n] = shelfLeft.process(mid + side);
+        mix.right[n] = shelfRight.process(mid - side);
+    }
 }
 
 }  // namespace
@@ -120,8 +174,9 @@ StereoBuffer renderMix(const Score& score)
     for (const NoteEvent& note : score.notes) {
         // A different, fixed seed per note: repeated hits vary but every render is the same.
         seed = seed * 1664525u + 1013904223u;
-        const StereoBuffer voice = renderNote(score, note, seed);
+        StereoBuffer voice = renderNote(score, note, seed);
         const Channel channel = channelFor(note.instrument);
+        equalise(voice, channel);
         const PanGains pan = panGains(channel.pan);
         // Pan gains are normalised so a centred voice keeps its level on each side.
         const float left = channel.gain * pan.left * std::sqrt(2.0f);
@@ -130,6 +185,7 @@ StereoBuffer renderMix(const Score& score)
         const Curve* level = note.instrument == Instrument::Pad ? &score.automation.padLevel : nullptr;
         StereoBuffer& bus = channel.bus == Bus::Pads     ? buses.pads
                             : channel.bus == Bus::Ducked ? buses.ducked
+                            : channel.bus == Bus::Bass   ? buses.bass
                                                          : buses.direct;
         addVoice(bus, voice, startFrame, left, right, level);
         if (channel.reverbSend > 0.0f) {
@@ -141,22 +197,26 @@ StereoBuffer renderMix(const Score& score)
     }
 
     applyChorus(buses.pads);
-    const std::vector<float> duck = duckingGain(score, frames);
+    const std::vector<float> duck = duckingGain(score, frames, 0.45);
+    const std::vector<float> duckBass = duckingGain(score, frames, 0.9);
     // A dotted eighth: three sixteenths, the echo that fills the gaps of a sixteenth groove.
-    const StereoBuffer echoes = applyPingPongDelay(buses.delaySend, score.beatToSeconds(0.75), 0.45);
-    const StereoBuffer hall = applyReverb(buses.reverbSend, ReverbSettings{});
+    StereoBuffer echoes = applyPingPongDelay(buses.delaySend, score.beatToSeconds(0.75), 0.45);
+    StereoBuffer hall = applyReverb(buses.reverbSend, ReverbSettings{});
+    highPassReturn(echoes, 250.0);
+    highPassReturn(hall, 220.0);
 
     StereoBuffer mix(frames);
     for (std::size_t n = 0; n < frames; ++n) {
         const float ducked = duck[n];
         const float master = static_cast<float>(score.automation.masterLevel.at(static_cast<double>(n) / sampleRate));
         mix.left[n] = buses.direct.left[n] + ducked * (buses.ducked.left[n] + buses.pads.left[n]) +
-                      0.7f * echoes.left[n] + hall.left[n];
+                      duckBass[n] * buses.bass.left[n] + 0.7f * echoes.left[n] + hall.left[n];
         mix.left[n] *= master;
         mix.right[n] = buses.direct.right[n] + ducked * (buses.ducked.right[n] + buses.pads.right[n]) +
-                       0.7f * echoes.right[n] + hall.right[n];
+                       duckBass[n] * buses.bass.right[n] + 0.7f * echoes.right[n] + hall.right[n];
         mix.right[n] *= master;
     }
+    equaliseMixBus(mix);
     return mix;
 }
 

@@ -26,14 +26,16 @@ StereoBuffer renderBass(double pitch, double gate, float velocity, double bright
     saw.setFrequency(hz);
     sub.setFrequency(hz);
     StateVariableFilter filter;
-    const double baseCutoff = hz * 1.5 + 60.0;
+    // The filter stays open past the first few harmonics: the bass is heard by its growl at
+    // 100-400 Hz, and its fundamental carries the weight without a boom.
+    const double baseCutoff = hz * 3.0 + 90.0;
     const double sweep = 200.0 + 2200.0 * std::clamp(brightness, 0.0, 1.0) * (0.6 + 0.4 * velocity);
     for (std::size_t i = 0; i < out.frames(); ++i) {
         const double t = static_cast<double>(i) / sampleRate;
         if (i % filterUpdateInterval == 0) {
             filter.setCutoff(baseCutoff + sweep * std::exp(-t / 0.09), 0.35);
         }
-        const float raw = 0.7f * saw.saw() + 0.6f * sub.sine();
+        const float raw = 0.8f * saw.saw() + 0.4f * sub.sine();
         const double shaped = std::tanh(1.4 * filter.lowPass(raw));
         const float sample = static_cast<float>(shaped) * adsrLevel(shape, t, gate) * velocity;
         out.left[i] = sample;
