@@ -145,6 +145,34 @@ vec2 pixelNoise(uvec2 p)
     return vec2(float(h & 0xffffu), float(h >> 16u)) * (1.0 / 65536.0);
 }
 
+// The half-size colour of the pixel's block as Half.fs makes it: the mean of the four texels
+// weighted by how close each one's circle is to the nearest of them (keep the two equal).
+float layerWeight(float coc, float chosen)
+{
+    return max(1.0 - 0.5 * abs(coc - chosen), 0.02);
+}
+
+vec4 finite(vec4 v)
+{
+    v = mix(v, vec4(0.0), isnan(v));
+    return clamp(v, vec4(0.0, 0.0, 0.0, -kMaxLight), vec4(kMaxLight));
+}
+
+// From the block's four texels as read (the composite reads them once for both uses): the
+// colour in rgb, the block's circle (full-size pixels, the nearest of the four) in alpha.
+vec4 halfSizeColour(vec4 t00, vec4 t10, vec4 t01, vec4 t11)
+{
+    t00 = finite(t00);
+    t10 = finite(t10);
+    t01 = finite(t01);
+    t11 = finite(t11);
+    float nearestCoc = min(min(t00.a, t10.a), min(t01.a, t11.a));
+    vec4 w = vec4(layerWeight(t00.a, nearestCoc), layerWeight(t10.a, nearestCoc),
+                  layerWeight(t01.a, nearestCoc), layerWeight(t11.a, nearestCoc));
+    vec3 colour = (t00.rgb * w.x + t10.rgb * w.y + t01.rgb * w.z + t11.rgb * w.w) / (w.x + w.y + w.z + w.w);
+    return vec4(colour, nearestCoc);
+}
+
 // The lens lets a little less light reach the corners than the middle: a third of a stop at
 // the corners, falling off smoothly, so the eye settles inside the frame.
 float vignette(vec2 p)
@@ -158,14 +186,34 @@ float vignette(vec2 p)
 void main()
 {
     vec2 p = gl_FragCoord.xy;
-    vec4 sharp = texelFetch(A, ivec2(p));
+    // The pixel's own texel is one of its half-size block's four, read once for both uses.
+    ivec2 block = ivec2(p) / 2;
+    ivec2 last = textureSize(A) - 1;
+    vec4 t00 = texelFetch(A, min(block * 2, last));
+    vec4 t10 = texelFetch(A, min(block * 2 + ivec2(1, 0), last));
+    vec4 t01 = texelFetch(A, min(block * 2 + ivec2(0, 1), last));
+    vec4 t11 = texelFetch(A, min(block * 2 + ivec2(1, 1), last));
+    bvec2 second = equal(ivec2(p) - block * 2, ivec2(1));
+    vec4 sharp = second.y ? (second.x ? t11 : t01) : (second.x ? t10 : t00);
     vec3 blurred = texture(D, p * 0.5).rgb;
     vec3 glow = texture(G, p * 0.25).rgb;
-    // The blur by the pixel's own circle only. A pixel in focus beside a blurred foreground
-    // stays sharp: telling from the half-size result where a foreground had spread over it
-    // could only be done block by block, and the blocks showed, dotted along every blurred
-    // silhouette and through the near streaks.
-    float blurAmount = smoothstep(1.0, 3.0, abs(sharp.a));
+    // In focus but covered by a blurred foreground: the depth of field changed this block's
+    // half-size colour by more than its storage format's rounding, which it does to a block of
+    // a small circle of its own only where a foreground spreads over it. The blend follows how
+    // much it changed, so it grows with the foreground's cover rather than switching on block
+    // by block (which dots every blurred silhouette). A block of a larger circle is blurred by
+    // its own gather, by a little more than the rounding wherever its surface has fine relief,
+    // and is blended by its own circle's ramp instead.
+    vec4 before = halfSizeColour(t00, t10, t01, t11);
+    vec3 after = texelFetch(D, block).rgb;
+    float change = max(max(abs(after.r - before.r), abs(after.g - before.g)), abs(after.b - before.b))
+        / (max(max(before.r, before.g), max(before.b, 0.0)) + 1e-4);
+    float covered = clamp((change - 0.03) * 2.0, 0.0, 1.0) * (1.0 - smoothstep(0.7, 1.0, abs(before.a)));
+    // A pixel of a farther layer than its block's (the block is labelled with its nearest
+    // circle) is one the blurred foreground reaches at half size already: without this the
+    // blurred silhouette is dotted with the sharp background's pixels.
+    covered = max(covered, smoothstep(1.0, 2.0, sharp.a - before.a));
+    float blurAmount = max(smoothstep(1.0, 3.0, abs(sharp.a)), covered);
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
     vec3 x = clamp(light, 0.0, kMaxLight) * kGain;
