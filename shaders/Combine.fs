@@ -217,7 +217,7 @@ void main()
     vec3 light = (mix(sharp.rgb, blurred, blurAmount) + glow * kGlowStrength) * vignette(p);
     light = mix(light, vec3(0.0), isnan(light));
     vec3 x = clamp(light, 0.0, kMaxLight) * kGain;
-    // The least glow a twentieth of the frame's height off along both diagonals: a bright
+    // The least glow a tenth of the frame's height off on either side along a diagonal: a bright
     // surface has it all around, a small light or a cluster of them only close by. The reads
     // are filtered: the glow's own texels are four pixels wide, and a nearest read would step
     // the stretch in blocks of four, a checkered seam wherever the glow changes fast.
@@ -226,8 +226,6 @@ void main()
     float broadGlow = dot(glow, kLuma);
     broadGlow = min(broadGlow, dot(texture(G, q + vec2(reach, reach)).rgb, kLuma));
     broadGlow = min(broadGlow, dot(texture(G, q - vec2(reach, reach)).rgb, kLuma));
-    broadGlow = min(broadGlow, dot(texture(G, q + vec2(reach, -reach)).rgb, kLuma));
-    broadGlow = min(broadGlow, dot(texture(G, q + vec2(-reach, reach)).rgb, kLuma));
     x = keepLocalContrast(x, glow * kGain, broadGlow * kGain);
     vec3 display = toneCurveKeepingChroma(x);
     // Triangular noise of one 8-bit step, added where the 8-bit sRGB rounding happens: to the

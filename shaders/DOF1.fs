@@ -17,7 +17,7 @@ out vec4 O0;
 const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
-const float kSamplesPerPixel = 1.0;
+const float kSamplesPerPixel = 0.75;
 
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
@@ -31,11 +31,11 @@ vec4 readAt(sampler2DRect image, vec2 q)
     return texture(image, clamp(q, vec2(0.5), vec2(textureSize(image)) - 0.5));
 }
 
-// One sample of the own layer, d pixels out: full weight, or for a nearer sample as far as its
-// own circle reaches this pixel. The weighted colour in rgb, the weight in alpha.
+// One sample of the own layer, d pixels out, weighted as DOF0.fs explains.
 vec4 ownSample(vec4 s, float d, float coc)
 {
-    float w = s.a < coc ? clamp(max(-s.a, 0.0) - d + 1.0, 0.0, 1.0) : 1.0;
+    float reach = s.a < 0.0 ? -s.a : s.a * s.a / max(coc, 1e-3);
+    float w = s.a < coc ? clamp(reach - d + 1.0, 0.0, 1.0) : 1.0;
     return vec4(s.rgb * w, w);
 }
 
