@@ -1,9 +1,10 @@
 #version 330 core
 // Firework layer inside the tunnel (forward pass, no blending, culling off): the streak texture
 // ("T", unit 3, 2D, bright streaks on black, streaks running along t, which follows the tube's
-// depth) scaled by "e" (emission x exposure), faded into "fc" with view distance. Where the
-// texture is dark the fragment is dropped, so the tunnel shows between the streaks. Alpha: the
-// signed circle of confusion from "c" in full-size pixels (circleOfConfusion).
+// depth) scaled by "e" (emission x exposure), thinned out and faded into "fc" with view
+// distance. Where the texture is dark the fragment is dropped, so the tunnel shows between the
+// streaks. Alpha: the signed circle of confusion from "c" in full-size pixels
+// (circleOfConfusion).
 uniform sampler2D T;
 uniform vec3 e;
 uniform vec3 fc;
@@ -17,9 +18,10 @@ const float kMaxCoc = 4000.0;
 // materials equal).
 const float kFarBlurShare = 0.3;
 const float kCutoff = 0.05;
-// The streaks' radiance for a full texel, under the emission: the cores of the near streaks pass
-// the bright pass and glow, their rims keep their colour below white.
-const float kStreakLevel = 0.6;
+// The streaks' radiance for a full texel, under the emission: the brightest stand a little under
+// white and keep their blue. Brighter, the thin lines on the dark tube would take the frame's
+// contrast past a photograph's.
+const float kStreakLevel = 0.25;
 const float kStreakStretch = 1.0 / 3.0;
 
 float circleOfConfusion(float z)
