@@ -46,11 +46,6 @@ vec2 ditheredForEightBits(vec2 encoded)
     return clamp(encoded + noise / 255.0, 0.0, 1.0);
 }
 
-// Variance of the normal across a pixel to squared roughness (a screen-space filtering of the
-// normal distribution), with a limit so an edge of the tube does not turn matt.
-const float kSpreadToRoughness = 0.5;
-const float kMostSpreadRoughness = 0.18;
-
 // The map repeats. Its coordinates are wrapped here, with the gradients of the unwrapped ones,
 // so the filter's footprint and the picture stay the same: on the tunnel's far rings they grow
 // large, and llvmpipe's anisotropic sampler can then spend minutes on a single frame.
@@ -68,12 +63,5 @@ void main()
     vec3 n = tangentV * tangentSpace.x + bitangentV * tangentSpace.y + surfaceNormal * tangentSpace.z;
     n = safeNormalize(n, surfaceNormal);
     float roughness = clamp(max(map.a, r.y), 0.0, 1.0);
-    // Where the normal turns within a pixel (the map's grain far down the tube, its ribs at a
-    // grazing angle), one sharp reflection per pixel picks a bright or a dark spot of the studio
-    // at random: sparkling specks. The pixel's spread of normals is taken as extra roughness
-    // instead, so the reflection there is the blur of what the whole pixel sees.
-    vec3 dx = dFdx(n), dy = dFdy(n);
-    float spread = min(kSpreadToRoughness * (dot(dx, dx) + dot(dy, dy)), kMostSpreadRoughness);
-    roughness = sqrt(min(roughness * roughness + spread, 1.0));
     O0 = vec4(ditheredForEightBits(octahedralEncode(n)), clamp(r.x, 0.0, 1.0), roughness);
 }

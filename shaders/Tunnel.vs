@@ -19,6 +19,8 @@ out vec2 uv;
 const float kBend = 0.5;
 const float kTilesAround = 3.0;
 const double kScrollRate = 0.75lf;
+// Keep equal to 1 / kStreakStretch in TunnelFireWorks.fs.
+const double kStreakTiles = 3.0lf;
 
 vec3 tunnelPosition(vec4 v)
 {
@@ -33,6 +35,9 @@ void main()
 
     float depth = -A0.z;
     float tileLength = 6.2831853 * rad / kTilesAround;
-    float scroll = float(fract(time * kScrollRate));
+    // The firework layers' streaks repeat every kStreakTiles tiles along the tube, so the
+    // scroll wraps after as many: wrapping after one would jump the streaks by a part of their
+    // period, a visible skip once in every 1 / kScrollRate seconds.
+    float scroll = float(fract(time * (kScrollRate / kStreakTiles)) * kStreakTiles);
     uv = vec2(A0.w * kTilesAround, depth * len / tileLength - scroll);
 }

@@ -18,10 +18,14 @@ const float kMaxCoc = 4000.0;
 // materials equal).
 const float kFarBlurShare = 0.3;
 const float kCutoff = 0.05;
+// View distances (world units) over which the streaks fade in from the lens.
+const float kNearFadeStart = 0.6;
+const float kNearFadeEnd = 2.0;
 // The streaks' radiance for a full texel, under the emission: the brightest stand a little under
 // white and keep their blue. Brighter, the thin lines on the dark tube would take the frame's
 // contrast past a photograph's.
 const float kStreakLevel = 0.25;
+// Keep 1 / kStreakTiles in Tunnel.vs, whose scroll wraps after that many tiles.
 const float kStreakStretch = 1.0 / 3.0;
 
 float circleOfConfusion(float z)
@@ -48,7 +52,9 @@ void main()
     // as a dark fleck of the fog's colour against the wall behind it.
     float z = 1.0 / gl_FragCoord.w;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
-    streak *= 1.0 - fog;
+    // Close to the lens a streak would cross a large part of the frame in a few frames, a
+    // blurred bar that flashes as it passes: it fades out there.
+    streak *= (1.0 - fog) * smoothstep(kNearFadeStart, kNearFadeEnd, z);
     if (max(streak.r, max(streak.g, streak.b)) < kCutoff)
         discard;
     vec3 colour = mix(finiteColour(e * streak * kStreakLevel), finiteColour(fc), fog);
