@@ -26,6 +26,9 @@ out vec4 O1;
 const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
+// Own-layer circles up to this radius (half-size pixels) are sampled at the same distances in
+// every pixel.
+const float kSteadyRadius = 4.0;
 // Own-layer samples per half-size pixel of the circle's radius. At half a sample per pixel
 // (filtered reads two pixels apart) a small bright source under a wide circle opened into a
 // disc with stripes through it; with reads a pixel and a third apart, offset from pixel to
@@ -45,16 +48,17 @@ vec4 readAt(vec2 q)
 }
 
 // One sample of the own layer, d pixels out: full weight, or for a nearer sample as far as its
-// own circle reaches this pixel. The weighted colour in rgb, the weight in alpha. A nearer
-// sample behind the focus reaches by its circle times its share of this pixel's: the filtered
-// read of a texel pair that straddles a sharp silhouette against a blurred background carries
-// a circle halfway between the two, and at its full reach would smear the silhouette's rim
-// over the background as a halo; along one surface the two circles are alike and it reaches
-// nearly its full circle.
+// own circle reaches this pixel, with half a pixel of edge. The weighted colour in rgb, the
+// weight in alpha. A nearer sample behind the focus reaches by its circle times the square of
+// its share of this pixel's: the filtered read of a texel pair that straddles a sharp
+// silhouette against a blurred background carries a circle halfway between the two, and at
+// its full reach would smear the silhouette's rim over the background as a halo; along one
+// surface the two circles are alike and it reaches nearly its full circle.
 vec4 ownSample(vec4 s, float d, float coc)
 {
-    float reach = s.a < 0.0 ? -s.a : s.a * s.a / max(coc, 1e-3);
-    float w = s.a < coc ? clamp(reach - d + 1.0, 0.0, 1.0) : 1.0;
+    float share = s.a / max(coc, 1e-3);
+    float reach = s.a < 0.0 ? -s.a : s.a * share * share;
+    float w = s.a < coc ? clamp(reach - d + 0.5, 0.0, 1.0) : 1.0;
     return vec4(s.rgb * w, w);
 }
 
@@ -70,7 +74,9 @@ void ownLayers(vec2 p, vec2 dirA, vec2 dirB, vec4 centre, float radius, out vec3
     // Samples at the same distances in every pixel alias against the detail they step over:
     // stripes through every out-of-focus disc. An offset that changes from pixel to pixel
     // turns them into a fine grain that the second pass and the upsampling average away.
-    float jitter = interleavedGradientNoise(p);
+    // Under a small circle the samples lie a pixel apart or closer and step over nothing: there
+    // the offset would only be grain, along a slightly defocused silhouette a fringe of hairs.
+    float jitter = mix(0.5, interleavedGradientNoise(p), smoothstep(kSteadyRadius, 2.0 * kSteadyRadius, radius));
     vec4 sumA = vec4(0.0);
     vec4 sumB = vec4(0.0);
     for (int i = 0; i < count; ++i) {

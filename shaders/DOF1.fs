@@ -17,6 +17,7 @@ out vec4 O0;
 const float kMaxRadiusFraction = 0.025;
 const int kMaxSamples = 16;
 const int kNearSamples = 8;
+const float kSteadyRadius = 4.0;
 const float kSamplesPerPixel = 0.75;
 
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
@@ -34,8 +35,9 @@ vec4 readAt(sampler2DRect image, vec2 q)
 // One sample of the own layer, d pixels out, weighted as DOF0.fs explains.
 vec4 ownSample(vec4 s, float d, float coc)
 {
-    float reach = s.a < 0.0 ? -s.a : s.a * s.a / max(coc, 1e-3);
-    float w = s.a < coc ? clamp(reach - d + 1.0, 0.0, 1.0) : 1.0;
+    float share = s.a / max(coc, 1e-3);
+    float reach = s.a < 0.0 ? -s.a : s.a * share * share;
+    float w = s.a < coc ? clamp(reach - d + 0.5, 0.0, 1.0) : 1.0;
     return vec4(s.rgb * w, w);
 }
 
@@ -53,7 +55,9 @@ void ownLayers(vec2 p, float coc, float radius, out vec3 own01, out vec3 own02An
     // Samples at the same distances in every pixel alias against the detail they step over:
     // stripes through every out-of-focus disc. An offset that changes from pixel to pixel
     // turns them into a fine grain that the second pass and the upsampling average away.
-    float jitter = interleavedGradientNoise(p + vec2(11.0, 53.0));
+    // Under a small circle the samples lie a pixel apart or closer and step over nothing: there
+    // the offset would only be grain, along a slightly defocused silhouette a fringe of hairs.
+    float jitter = mix(0.5, interleavedGradientNoise(p + vec2(11.0, 53.0)), smoothstep(kSteadyRadius, 2.0 * kSteadyRadius, radius));
     vec4 sum01 = vec4(0.0);
     vec4 sum02And12 = vec4(0.0);
     for (int i = 0; i < count; ++i) {

@@ -8,6 +8,8 @@ in vec3 normalV;
 out vec4 O0;
 
 const float kRoughness = 0.35;
+// Variance of the normal across a pixel to squared roughness.
+const float kSpreadToRoughness = 2.0;
 
 vec2 signNotZero(vec2 v)
 {
@@ -38,5 +40,12 @@ void main()
 {
     float lengthSquared = dot(normalV, normalV);
     vec3 n = lengthSquared > 1e-20 ? normalV * inversesqrt(lengthSquared) : vec3(0.0, 0.0, 1.0);
-    O0 = vec4(ditheredForEightBits(octahedralEncode(n)), clamp(r, 0.0, 1.0), kRoughness);
+    // Towards a silhouette the normal turns faster and faster: a single sharp reflection per
+    // pixel there is a one-pixel line of the brightest surround at grazing incidence, which
+    // the depth of field then spreads into a hairy halo. The normal's spread across the pixel
+    // is taken as extra roughness, which softens the rim to what the whole pixel would see.
+    vec3 dx = dFdx(n), dy = dFdy(n);
+    float spread = min(kSpreadToRoughness * (dot(dx, dx) + dot(dy, dy)), 1.0);
+    float roughness = sqrt(min(kRoughness * kRoughness + spread, 1.0));
+    O0 = vec4(ditheredForEightBits(octahedralEncode(n)), clamp(r, 0.0, 1.0), roughness);
 }

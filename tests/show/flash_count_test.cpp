@@ -41,7 +41,8 @@ TEST(FlashCounter, CountsWhatAQuarterOfAFieldDoesTogether)
         return [=](double seconds) { return std::fmod(seconds * hertz, 1.0) < 0.5 ? low : high; };
     };
     // A patch of a third of the frame each way (a whole field), black and white five times a second.
-    EXPECT_EQ(worstFlashes([&](uint32_t x, uint32_t y, double s) { return inPatch(x, y, 0.34) ? flipping(5, 0, 255)(s) : 0; }),
+    EXPECT_EQ(worstFlashes(
+                  [&](uint32_t x, uint32_t y, double s) { return inPatch(x, y, 0.34) ? flipping(5, 0, 255)(s) : 0; }),
               5);
     // The same swing, slow and smooth, twice a second.
     EXPECT_EQ(worstFlashes([&](uint32_t x, uint32_t y, double s) {
@@ -49,8 +50,9 @@ TEST(FlashCounter, CountsWhatAQuarterOfAFieldDoesTogether)
               }),
               2);
     // A patch of a tenth of a field's area, flipping as fast.
-    EXPECT_EQ(worstFlashes([&](uint32_t x, uint32_t y, double s) { return inPatch(x, y, 0.1) ? flipping(5, 0, 255)(s) : 0; }),
-              0);
+    EXPECT_EQ(
+        worstFlashes([&](uint32_t x, uint32_t y, double s) { return inPatch(x, y, 0.1) ? flipping(5, 0, 255)(s) : 0; }),
+        0);
     // A white bar a twelfth of the frame wide sweeping across it twice a second.
     EXPECT_EQ(worstFlashes([](uint32_t x, uint32_t, double s) {
                   return std::fabs(std::fmod(s * 2, 1.0) - (x + 0.5) / width) < 1.0 / 24 ? 255 : 0;

@@ -28,9 +28,13 @@ FlashCounter::FlashCounter(uint32_t width, uint32_t height, double framesPerSeco
 {
     for (int row = 0; row + kFieldSixths <= 6; ++row)
         for (int column = 0; column + kFieldSixths <= 6; ++column)
-            fields_.push_back(Field{width * uint32_t(column) / 6, width * uint32_t(column + kFieldSixths) / 6,
-                                    height * uint32_t(row) / 6, height * uint32_t(row + kFieldSixths) / 6,
-                                    {}, {}, {}});
+            fields_.push_back(Field{width * uint32_t(column) / 6,
+                                    width * uint32_t(column + kFieldSixths) / 6,
+                                    height * uint32_t(row) / 6,
+                                    height * uint32_t(row + kFieldSixths) / 6,
+                                    {},
+                                    {},
+                                    {}});
 }
 
 // +1 or -1 where the pixel completed a change that counts, else 0.

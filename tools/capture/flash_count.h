@@ -46,7 +46,7 @@ private:
     };
     struct Field {
         uint32_t x0, x1, y0, y1;
-        std::deque<int> risen, fallen;     // pixels that completed a change, per recent frame
+        std::deque<int> risen, fallen;    // pixels that completed a change, per recent frame
         std::deque<FieldChange> changes;  // the field's own changes within the last second
     };
 
