@@ -22,6 +22,9 @@ const float kRadius = 0.15;
 // The colours run to 10 and the flash's exposure is never below 0.39: at full strength every
 // particle would burn to the same white. A third keeps each one's own hue as the flash fades.
 const float kEmission = 0.35;
+const float kRimLevel = 0.14;
+const float kBodyLevel = 0.22;
+const float kCoreLevel = 1.6;
 const float kFogDistance = 35.0;
 const float kMaxCoc = 4000.0;
 // Behind the focus a third of the thin lens's circle, as MaterialSolid.fs explains (keep the
@@ -72,11 +75,14 @@ void main()
     vec3 hit = eye + direction * hitDistance;
     float z = max((m * vec4(hit, 1.0)).w, 1e-3);
     float centreness = sqrt(discriminant) / kRadius;
-    // A hot core that burns to white over a rim that keeps the particle's own hue: the rim
-    // stays below the tone curve's shoulder even at the flash's brightest, so each particle
-    // reads as a coloured point with a white heart, not a pastel disc.
-    float core = centreness * centreness * centreness * centreness;
-    vec3 glow = e * kEmission * (0.12 + 1.4 * core);
+    // A small hot core that burns to white inside a body of the particle's own hue, brightest
+    // towards the middle: a light, not a white disc with a coloured ring. The body stays
+    // below the tone curve's shoulder at the flash's brightest, the core's peak is narrow (the
+    // twelfth power of the centreness), and the glow pass spreads both around it.
+    float centreness2 = centreness * centreness;
+    float centreness4 = centreness2 * centreness2;
+    float core = centreness4 * centreness4 * centreness4;
+    vec3 glow = e * kEmission * (kRimLevel + kBodyLevel * centreness + kCoreLevel * core);
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(clamp(glow, 0.0, 60000.0), clamp(fc, 0.0, 60000.0), fog);
     O0 = vec4(colour, circleOfConfusion(z));

@@ -79,7 +79,7 @@ TextureImage makeStudioEnvironment(int size)
 {
     const SoftBox boxes[] = {
         {normalised({-0.78f, 0.52f, 0.34f}), 0.985f, 0.94f, {1.0f, 0.94f, 0.84f}},    // key, upper left
-        {normalised({0.90f, -0.05f, 0.42f}), 0.993f, 0.972f, {0.62f, 0.70f, 0.82f}},  // cool strip, right
+        {normalised({0.90f, -0.05f, 0.42f}), 0.993f, 0.972f, {0.28f, 0.56f, 1.0f}},   // blue strip, right
         {normalised({0.10f, 0.96f, 0.25f}), 0.99f, 0.965f, {0.85f, 0.85f, 0.85f}},    // overhead strip
         {normalised({-0.35f, -0.88f, 0.33f}), 0.975f, 0.93f, {0.30f, 0.22f, 0.15f}},  // warm floor bounce
         {normalised({0.50f, 0.45f, 0.74f}), 0.995f, 0.985f, {0.75f, 0.75f, 0.72f}},   // small kicker
