@@ -228,6 +228,14 @@ vec3 tubeWall(vec3 n, float roughness, vec3 position)
         + kLampColour * tubeLamp(position);
 }
 
+// The sculptures' key light, its highlight's colour, and its spread: the power of the cosine
+// for a mirror and for a matt surface; the level keeps the energy of the lobe about the same.
+const vec3 kKeyDirection = normalize(vec3(-0.7, 0.4, 0.6));
+const vec3 kHighlightColour = vec3(1.0, 0.97, 0.9);
+const float kSharpestHighlight = 120.0;
+const float kWidestHighlight = 6.0;
+const float kHighlightLevel = 1.0;
+
 vec3 tubeDiffuse(vec3 n)
 {
     // The strip to the upper left and in front of the sculpture, so the faces towards the camera
@@ -243,6 +251,16 @@ vec3 tubeReflection(vec3 d)
     // Straight down the tube lies its far end, bright with the fog's light.
     float farEnd = smoothstep(0.6, 1.0, -d.z);
     return tubeDiffuse(d) * 0.3 + vec3(1.5) * farEnd;
+}
+
+// The key strip to the upper left, seen in a sculpture as a mirror: a highlight near white,
+// small and hot on a smooth surface, wider and dimmer on a rough one. The strip is a light of
+// its own colour, not the tube's: the caller weights it by the exposure's strongest channel,
+// not by the ambient colour.
+vec3 keyHighlight(vec3 d, float roughness)
+{
+    float sharpness = mix(kSharpestHighlight, kWidestHighlight, roughness);
+    return kHighlightColour * pow(max(dot(d, kKeyDirection), 0.0), sharpness) * sharpness * kHighlightLevel;
 }
 
 void main()
@@ -270,6 +288,7 @@ void main()
     vec4 mirrored = textureLod(E, sphere, studio ? roughness * diffuseLevel : coarsestLevel);
 
     vec3 diffuse, reflected;
+    vec3 highlight = vec3(0.0);
     if (studio) {
         // Light scattered about the studio, which grows with the exposure three times over: nothing
         // while the tunnel comes out of black, enough to whiten the surround's black as the
@@ -282,6 +301,8 @@ void main()
         // ground's has none and reads 1).
         diffuse = tubeDiffuse(n);
         reflected = reflectance > 0.5 ? tubeWall(n, roughness, position) : tubeReflection(reflectedDirection);
+        if (reflectance <= 0.5)
+            highlight = keyHighlight(reflectedDirection, roughness);
     } else {
         diffuse = openLight(n, n, 1.0);
         reflected = openLight(reflectedDirection, n, roughness);
@@ -294,5 +315,5 @@ void main()
     float fresnel = reflectance + (1.0 - reflectance) * pow(1.0 - facing, 5.0) * smoothness * smoothness;
 
     O0 = vec4(a * diffuse * occlusion, 1.0);
-    O1 = vec4(s * reflected * fresnel * occlusion + b, 1.0);
+    O1 = vec4((s * reflected + max(max(s.r, s.g), s.b) * highlight) * fresnel * occlusion + b, 1.0);
 }
