@@ -2,10 +2,13 @@
 // the size the scenes expect.
 #include "assets/mesh_checks.h"
 #include "assets/model_table.h"
+#include "extruded_text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 TEST(GeneratedModels, EveryModelIsAClosedOutwardFacingSolid)
 {
@@ -63,6 +66,54 @@ TEST(GeneratedModels, CreditsStandOnTheGroundClearOfTheCameraPath)
     EXPECT_LT(c.low[1], -1.0f) << "crystals rooted in the ground";
     EXPECT_GT(c.low[1], -1.3f);
     EXPECT_LT(c.high[2], 0.0f);
+}
+
+TEST(GeneratedModels, CreditsLettersHaveTrueFlatFacesAndOutwardBevels)
+{
+    // The credits' layout: letters 5 high, 0.35 deep. The front face (z = 0.175) and the back
+    // face (z = -0.175) must face straight ahead and behind, and hold no sliver: positions are
+    // quantised to about 1/1600 of a unit in the credits' file, which tilts the normal of a
+    // triangle thinner than 0.01 by degrees, and the loader sums unit normals, so one sliver
+    // shows as a seam across a letter. The bevel between the front face and the outline set
+    // back by 0.15 leans forwards and outwards (an inset that went the wrong way, or crossed
+    // itself, would turn bevel faces backwards).
+    const TextLayout layout{5.0f, 0.35f, 40.0f, 0.05f};
+    const float front = 0.175f, back = -0.175f, setBack = front - 0.15f;
+    for (const char* line : {"soundtrack", "moravelkint"}) {
+        ModelSource text;
+        std::string error;
+        ASSERT_TRUE(makeExtrudedText(SHOW_CREDITS_FONT, line, layout, text, error)) << error;
+        size_t bevelTriangles = 0;
+        for (const auto& group : text.groups)
+            for (const ModelSourceTriangle& t : group) {
+                const float* p[3];
+                for (int k = 0; k < 3; ++k)
+                    p[k] = &text.positions[3 * size_t(t.index[k])];
+                float e1[3], e2[3];
+                for (int axis = 0; axis < 3; ++axis)
+                    e1[axis] = p[1][axis] - p[0][axis], e2[axis] = p[2][axis] - p[0][axis];
+                float n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
+                              e1[0] * e2[1] - e1[1] * e2[0]};
+                float twiceArea = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+                float nz = n[2] / twiceArea;
+                float zLow = std::min({p[0][2], p[1][2], p[2][2]}), zHigh = std::max({p[0][2], p[1][2], p[2][2]});
+                if (zLow == zHigh) {
+                    float longest = 0.0f;
+                    for (int k = 0; k < 3; ++k)
+                        longest =
+                            std::max(longest, std::hypot(p[(k + 1) % 3][0] - p[k][0], p[(k + 1) % 3][1] - p[k][1]));
+                    EXPECT_GE(twiceArea / longest, 0.01f) << line << ": a sliver at z = " << zLow;
+                    EXPECT_NEAR(nz, zLow == front ? 1.0f : -1.0f, 1e-5f) << line;
+                    EXPECT_TRUE(zLow == front || zLow == back) << line;
+                } else if (zHigh == front) {
+                    ++bevelTriangles;
+                    EXPECT_NEAR(zLow, setBack, 1e-6f) << line;
+                    EXPECT_GT(nz, 0.4f) << line << ": a bevel face at " << p[0][0] << ", " << p[0][1];
+                    EXPECT_LT(nz, 0.95f) << line << ": a bevel face at " << p[0][0] << ", " << p[0][1];
+                }
+            }
+        EXPECT_GT(bevelTriangles, 100u) << line;
+    }
 }
 
 TEST(GeneratedModels, SculpturesFitTheUnitCube)
