@@ -10,6 +10,9 @@ out vec4 O0;
 const float kRoughness = 0.35;
 // Variance of the normal across a pixel to squared roughness.
 const float kSpreadToRoughness = 2.0;
+// Squared roughness added to faces turned further than this from the eye (the normal's view z).
+const float kEdgeOnFacing = 0.3;
+const float kEdgeOnRoughness = 0.35;
 
 vec2 signNotZero(vec2 v)
 {
@@ -45,7 +48,11 @@ void main()
     // the depth of field then spreads into a hairy halo. The normal's spread across the pixel
     // is taken as extra roughness, which softens the rim to what the whole pixel would see.
     vec3 dx = dFdx(n), dy = dFdy(n);
-    float spread = min(kSpreadToRoughness * (dot(dx, dx) + dot(dy, dy)), 1.0);
+    // A flat face seen almost edge-on is a line a pixel or two thin whose one reflection, at
+    // grazing incidence the tube's bright far end, draws it as a bright thread: it takes a
+    // little roughness too.
+    float edgeOn = 1.0 - smoothstep(0.0, kEdgeOnFacing, abs(n.z));
+    float spread = min(kSpreadToRoughness * (dot(dx, dx) + dot(dy, dy)) + kEdgeOnRoughness * edgeOn, 1.0);
     float roughness = sqrt(min(kRoughness * kRoughness + spread, 1.0));
     O0 = vec4(ditheredForEightBits(octahedralEncode(n)), clamp(r, 0.0, 1.0), roughness);
 }
