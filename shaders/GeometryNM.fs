@@ -46,6 +46,11 @@ vec2 ditheredForEightBits(vec2 encoded)
     return clamp(encoded + noise / 255.0, 0.0, 1.0);
 }
 
+// Texels of the map under one pixel over which its relief fades out (the tunnel's ribs repeat
+// every 128 texels).
+const float kReliefFadeStart = 16.0;
+const float kReliefFadeEnd = 48.0;
+
 // The map repeats. Its coordinates are wrapped here, with the gradients of the unwrapped ones,
 // so the filter's footprint and the picture stay the same: on the tunnel's far rings they grow
 // large, and llvmpipe's anisotropic sampler can then spend minutes on a single frame.
@@ -58,6 +63,12 @@ void main()
 {
     vec4 map = sampleRepeating(N, uv);
     vec2 slope = map.rg * 2.0 - 1.0;
+    // Far down the tube the wall's ribs come closer together than two or three pixels, and the
+    // map's filtered levels still leave enough of them to beat against the pixel grid: moire
+    // rings that crawl as the wall scrolls. Where a pixel spans that many texels the relief
+    // fades out, and the far wall reads as the smooth metal it would be seen as.
+    vec2 footprint = max(abs(dFdx(uv)), abs(dFdy(uv))) * vec2(textureSize(N, 0));
+    slope *= 1.0 - smoothstep(kReliefFadeStart, kReliefFadeEnd, max(footprint.x, footprint.y));
     vec3 tangentSpace = vec3(slope, sqrt(max(1.0 - dot(slope, slope), 0.0)));
     vec3 surfaceNormal = safeNormalize(normalV, vec3(0.0, 0.0, 1.0));
     vec3 n = tangentV * tangentSpace.x + bitangentV * tangentSpace.y + surfaceNormal * tangentSpace.z;
