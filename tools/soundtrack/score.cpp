@@ -200,35 +200,37 @@ void writeIntro(ScoreWriter& w)
     const std::vector<ChordSpan> early(chords.begin() + 1, chords.begin() + 4);
     const std::vector<ChordSpan> late(chords.begin() + 4, chords.end());
     w.arpeggio(start + 8, early, 0.5, 0.35f, 0.6f, 0);
-    w.arpeggio(start + 32, late, 0.25, 0.6f, 0.85f, 0);
+    w.arpeggio(start + 32, late, 0.25, 0.5f, 0.75f, 1);
     w.bassHeld(start + 32, late, 0.45f);
     w.note(start + 34, Instrument::Riser, 45, 16, 0.8f);
     w.snareRoll(start + 44, 6, 0.1f, 0.75f);
 }
 
 // 25 - 35 s, the flash: an impact on the cut that rings out with the over-exposure, then the
-// drums come in under it.
+// drums come in under it. The payoff of the build is bright rather than heavy: the hats and
+// the arpeggio run from the cut, the impact's boom is short and the held bass soft, so the
+// low end does not swamp the scene.
 void writeFlash(ScoreWriter& w)
 {
     const double start = w.position();
     const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&G, 4}};
     w.section("flash", spanBeats(chords));
-    w.note(start, Instrument::Impact, 0, 12, 1.0f);
+    w.note(start, Instrument::Impact, 0, 7, 0.8f);
     w.note(start, Instrument::Crash, 0, 8, 0.9f);
     w.pads(start, chords, 0.9f);
-    w.bassHeld(start, chords, 0.7f);
+    w.bassHeld(start, chords, 0.35f);
     w.drums(Instrument::Kick, fourOnTheFloor, start + 4, 16, 0.75f, 0.9f);
-    w.drums(Instrument::ClosedHat, sixteenths, start + 4, 16, 0.2f, 0.45f);
-    w.drums(Instrument::Clap, backbeat, start + 8, 12, 0.6f, 0.75f);
-    w.drums(Instrument::OpenHat, offbeatEighths, start + 12, 8, 0.3f, 0.4f);
-    w.arpeggio(start + 8, {{&F, 8}, {&G, 4}}, 0.25, 0.35f, 0.5f, 0);
+    w.drums(Instrument::ClosedHat, sixteenths, start, 20, 0.4f, 0.55f);
+    w.drums(Instrument::Clap, backbeat, start + 4, 16, 0.65f, 0.8f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start + 4, 16, 0.4f, 0.5f);
+    w.arpeggio(start, chords, 0.25, 0.5f, 0.65f, 1);
 }
 
 // 35 - 65 s, the credits: the main groove with bass and lead (35-51 s), then a breakdown by
 // subtraction (51-59 s: kick, clap and bass leave, the theme sings over the pads and a soft
-// hat), then the build (59-65 s: the kick comes back and doubles, a roll and a riser climb, the
-// filters open) into the drop as the picture fades to white. The bass stays out until the
-// drop, so the drop is where the low end returns.
+// hat), then the build (59-65 s: claps on the beat that double, a roll and a riser climb, the
+// filters open) into the drop as the picture fades to white. The bass and the kick stay out
+// until the drop, so the drop is where the low end returns.
 void writeCredits(ScoreWriter& w)
 {
     const double start = w.position();
@@ -245,9 +247,10 @@ void writeCredits(ScoreWriter& w)
     w.bassLine(bassOffbeat, start, first, 0.85f);
     // The breakdown: beats 32-48, a soft pulse of hats keeps the time.
     w.drums(Instrument::ClosedHat, offbeatEighths, start + 32, 16, 0.25f, 0.35f);
-    // The build: beats 48-60, the kick back on the beat, then in eighths for the last bar.
-    w.drums(Instrument::Kick, fourOnTheFloor, start + 48, 8, 0.55f, 0.8f);
-    w.drums(Instrument::Kick, eighths, start + 56, 4, 0.7f, 0.9f);
+    // The build: beats 48-60, claps on the beat, then in eighths for the last bar; high-passed
+    // well above the bass, they drive the build without filling the low end before the drop.
+    w.drums(Instrument::Clap, fourOnTheFloor, start + 48, 8, 0.45f, 0.65f);
+    w.drums(Instrument::Clap, eighths, start + 56, 4, 0.6f, 0.8f);
     w.drums(Instrument::ClosedHat, sixteenths, start + 48, 12, 0.3f, 0.6f);
 
     const std::array<const Motif*, 8> motifs = {&motifAm, &motifF, &motifC, &motifG,
@@ -269,30 +272,38 @@ void writeCredits(ScoreWriter& w)
 // 65 - 80 s, the fireworks: the drop. A second progression (F - G - Am - E, the minor key's
 // climb from its sixth) under everything at once: the bass rolls, the arpeggio runs in
 // sixteenths an octave up, the theme is doubled an octave higher and by chimes, and the hats
-// and snare fill the top. The E at its end pulls into the carousel's A minor.
+// and snare fill the top. It climbs in two steps (the open hats, the snare and the chimes join at the
+// second crash, 73 s) and breaks for the E (77-80 s: all but the pads drop out under the riser
+// and the snare's fill), so the drop moves instead of sitting at one level and
+// the carousel's entry at 80 s lands. The E at its end pulls into the carousel's A minor.
 void writeFireworks(ScoreWriter& w)
 {
     const double start = w.position();
     const std::vector<ChordSpan> chords = {{&F, 8}, {&G, 8}, {&Am, 8}, {&E, 6}};
+    const std::vector<ChordSpan> beforeTheBreak = {{&F, 8}, {&G, 8}, {&Am, 8}};
+    const double breakBeat = spanBeats(beforeTheBreak);
     w.section("fireworks", spanBeats(chords));
     w.note(start, Instrument::Impact, 0, 6, 0.8f);
     w.note(start, Instrument::Crash, 0, 8, 1.0f);
-    w.note(start + 16, Instrument::Crash, 0, 8, 0.8f);
+    w.note(start + 16, Instrument::Crash, 0, 8, 0.9f);
     w.pads(start, chords, 0.85f);
-    w.drums(Instrument::Kick, fourOnTheFloor, start, 28, 1.0f, 1.0f);
-    w.drums(Instrument::Clap, backbeat, start, 28, 0.9f, 0.9f);
-    w.drums(Instrument::Snare, backbeat, start, 28, 0.6f, 0.6f);
-    w.drums(Instrument::ClosedHat, sixteenths, start, 28, 0.7f, 0.8f);
-    w.drums(Instrument::OpenHat, offbeatEighths, start, 28, 0.6f, 0.65f);
-    w.bassLine(bassRolling, start, chords, 0.95f);
-    w.arpeggio(start, chords, 0.25, 0.7f, 0.85f, 1);
-    const std::array<const Motif*, 4> motifs = {&motifF, &motifG, &motifAm, &motifE};
+    w.drums(Instrument::Kick, fourOnTheFloor, start, breakBeat, 0.85f, 0.9f);
+    w.drums(Instrument::Clap, backbeat, start, breakBeat, 0.8f, 0.9f);
+    w.drums(Instrument::Snare, backbeat, start + 16, breakBeat - 16, 0.6f, 0.6f);
+    w.drums(Instrument::ClosedHat, sixteenths, start, breakBeat, 0.6f, 0.8f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start + 16, breakBeat - 16, 0.6f, 0.65f);
+    w.bassLine(bassRolling, start, beforeTheBreak, 0.95f);
+    w.arpeggio(start, beforeTheBreak, 0.25, 0.7f, 0.85f, 1);
+    const std::array<const Motif*, 3> motifs = {&motifF, &motifG, &motifAm};
     double beat = start;
-    for (std::size_t i = 0; i < chords.size(); ++i) {
+    for (std::size_t i = 0; i < beforeTheBreak.size(); ++i) {
         w.melody(beat, *motifs[i], 0, 0.85f);
         w.melody(beat, *motifs[i], 12, 0.4f);
+        // The chimes join at the second crash, the climb's second step.
         for (const MelodyNote& m : *motifs[i]) {
-            w.note(beat + m.offset, Instrument::Chime, m.pitch + 12, m.beats + 2, 0.35f);
+            if (beat >= start + 16) {
+                w.note(beat + m.offset, Instrument::Chime, m.pitch + 12, m.beats + 2, 0.35f);
+            }
         }
         beat += chords[i].beats;
     }
@@ -301,16 +312,21 @@ void writeFireworks(ScoreWriter& w)
 }
 
 // 80 - 116 s, the carousel: nine four-second phrases, one per model. The first eight keep a
-// groove while it thins one part at a time (the lead, then the open hat, the clap, the
-// sixteenths, until a kick on one and three, the held bass and the pads remain), each phrase
-// a little softer; the ninth is the cadence's resolution, one A minor chord struck at 112 s
-// that dies away before 116 s.
+// groove while it thins one part at a time until a kick on one and three, the held bass, the
+// pads and a soft open hat remain, each phrase a little softer, except for a lift in the third
+// and fourth (88-96 s) where the hats and the arpeggio run in sixteenths again and the theme
+// sings out once more before the parts leave; the ninth is the cadence's resolution, one A
+// minor chord struck at 112 s that rings out before 116 s.
 void writeCarousel(ScoreWriter& w)
 {
     const std::array<ChordSpan, 9> chords = {
         {{&Am, 8}, {&F, 8}, {&C, 8}, {&G, 8}, {&Am, 8}, {&F, 8}, {&Dm, 8}, {&E, 8}, {&Am, 8}}};
-    const std::array<const Motif*, 4> motifs = {&motifAm, &motifF, &motifC, &motifG};
+    const std::array<const Motif*, 5> motifs = {&motifAm, &motifF, &motifC, &motifG, &motifAm};
+    // How far each phrase has fallen from the first, in steps of a few hundredths of velocity;
+    // the third and fourth climb back (the lift) before the fall goes on.
+    const std::array<float, 8> fallSteps = {0.0f, 1.0f, 0.5f, 0.0f, 3.0f, 4.5f, 6.0f, 7.0f};
     const char* const halfTime = "x.......x.......";
+    const char* const offbeatQuarters = "......x.......x.";
     for (std::size_t phrase = 0; phrase < chords.size(); ++phrase) {
         const double start = w.position();
         const std::vector<ChordSpan> chord = {chords[phrase]};
@@ -318,34 +334,36 @@ void writeCarousel(ScoreWriter& w)
         if (phrase == 8) {
             break;
         }
-        const auto fall = static_cast<float>(phrase);
-        if (phrase == 0) {
-            w.note(start, Instrument::Crash, 0, 8, 0.9f);
-        }
+        const float fall = fallSteps[phrase];
+        const bool lifted = phrase < 4;
+        // A cymbal on each phrase's downbeat marks the next model and keeps the air above
+        // 5 kHz while the hats thin out.
+        w.note(start, Instrument::Crash, 0, 8, phrase == 0 ? 0.9f : 0.6f - 0.02f * fall);
         w.drums(Instrument::Kick, phrase < 6 ? fourOnTheFloor : halfTime, start, 8, 0.95f - 0.04f * fall,
                 0.93f - 0.04f * fall);
-        if (phrase < 4) {
-            w.melody(start, *motifs[phrase], 0, 0.7f - 0.05f * fall);
-        }
         if (phrase < 5) {
+            w.melody(start, *motifs[phrase], 0, 0.7f - 0.05f * fall);
             w.drums(Instrument::Clap, backbeat, start, 8, 0.85f - 0.06f * fall, 0.85f - 0.06f * fall);
         }
-        if (phrase < 2) {
+        if (lifted) {
             w.drums(Instrument::OpenHat, offbeatEighths, start, 8, 0.45f, 0.45f);
+        } else {
+            // The last of the air: a soft open hat twice a bar while the groove empties.
+            w.drums(Instrument::OpenHat, offbeatQuarters, start, 8, 0.5f - 0.02f * fall, 0.5f - 0.02f * fall);
         }
-        if (phrase < 3) {
-            w.drums(Instrument::ClosedHat, sixteenths, start, 8, 0.5f, 0.5f);
+        if (lifted) {
+            w.drums(Instrument::ClosedHat, sixteenths, start, 8, 0.55f, 0.55f);
         } else if (phrase < 6) {
-            w.drums(Instrument::ClosedHat, eighths, start, 8, 0.45f - 0.04f * fall, 0.45f - 0.04f * fall);
+            w.drums(Instrument::ClosedHat, eighths, start, 8, 0.55f - 0.03f * fall, 0.55f - 0.03f * fall);
         }
         if (phrase < 2) {
             w.bassLine(bassRolling, start, chord, 0.9f);
         } else if (phrase < 6) {
             w.bassLine(bassOffbeat, start, chord, 0.85f - 0.05f * (fall - 2.0f));
         } else {
-            w.bassHeld(start, chord, 0.6f);
+            w.bassHeld(start, chord, 0.5f);
         }
-        if (phrase < 3) {
+        if (lifted) {
             w.arpeggio(start, chord, 0.25, 0.65f, 0.6f, 1);
         } else if (phrase < 6) {
             w.arpeggio(start, chord, 0.5, 0.6f - 0.05f * fall, 0.55f - 0.05f * fall, 1);
@@ -354,15 +372,16 @@ void writeCarousel(ScoreWriter& w)
     }
 
     // The resolution, struck on the last phrase's downbeat (112 s) after the E of the phrase
-    // before: the A minor chord held a second and released, the low A, and chimes on the
-    // chord's notes with the tonic on top, all silent by 115.5 s.
+    // before: the A minor chord held two seconds and released, the low A under it, and chimes
+    // on the chord's notes with the tonic on top, decaying for three and a half seconds and
+    // silent by 115.8 s.
     const double last = w.position() - 8;
     for (int pitch : {57, 60, 64, 69}) {
-        w.note(last, Instrument::Pad, pitch, 2.5, 0.8f);
+        w.note(last, Instrument::Pad, pitch, 4, 0.8f);
     }
-    w.note(last, Instrument::Bass, 33, 2, 0.6f);
+    w.note(last, Instrument::Bass, 33, 4.5, 0.55f);
     for (int pitch : {69, 72, 76, 81}) {
-        w.note(last, Instrument::Chime, pitch, 7.0, 0.5f);
+        w.note(last, Instrument::Chime, pitch, 7.5, 0.5f);
     }
 }
 
@@ -381,18 +400,24 @@ Score buildScore()
                      [](const NoteEvent& a, const NoteEvent& b) { return a.beat < b.beat; });
 
     Automation& a = score.automation;
-    // The breakdown (51-59 s) closes the pads' and the arpeggio's filters; the build opens them
-    // wide into the drop at 65 s. The carousel closes them again as it thins.
-    a.padCutoffHz = {{0, 300},   {12, 900},    {24.9, 3500}, {25, 2200}, {35, 1800},  {51, 2200},  {52, 1200},
-                     {59, 1500}, {64.9, 7000}, {65, 5500},   {80, 4000}, {100, 2200}, {112, 1400}, {116, 900}};
-    a.padLevel = {{0, 0.0},   {12, 0.8}, {24, 1.0}, {35, 0.7}, {51, 0.7},
-                  {53, 0.55}, {59, 0.6}, {65, 1.0}, {80, 0.9}, {116, 0.9}};
-    a.arpCutoffHz = {{0, 250},     {24.9, 4000}, {25, 1500}, {35, 2000}, {51, 900},  {59, 1500},
-                     {64.9, 7000}, {65, 6000},   {80, 4500}, {96, 2600}, {108, 1500}};
-    a.brightness = {{0, 0.25}, {25, 0.4}, {35, 0.45}, {59, 0.6}, {65, 1.0}, {80, 0.85}, {100, 0.45}};
-    // The carousel's phrases soften a little each; the last chord then decays on its own, and
-    // the fade at the very end only takes the reverb's last whisper.
-    a.masterLevel = {{0, 0.0}, {0.5, 0.15}, {10, 0.7}, {20, 1.0}, {92, 1.0}, {112, 0.8}, {115.2, 0.8}, {116, 0.0}};
+    // The tunnel opens from a dark but not muffled chord (a filter that starts at 300 Hz would
+    // leave the fade-in all low-mid box). The breakdown (51-59 s) closes the pads' and the
+    // arpeggio's filters; the build opens them wide into the drop at 65 s. The flash holds them
+    // open, so the build's payoff is bright. The carousel opens them once more for its lift
+    // (88-96 s) and then closes them only part way, so the air stays while the parts leave.
+    a.padCutoffHz = {{0, 700},   {12, 1300},  {24.9, 3500}, {25, 3500}, {35, 2200}, {51, 2200},
+                     {52, 1200}, {59, 1500},  {64.9, 7000}, {65, 5500}, {80, 4500}, {88, 5000},
+                     {96, 5000}, {104, 4000}, {112, 3400},  {116, 2600}};
+    a.padLevel = {{0, 0.3},  {12, 0.8},  {24, 1.0}, {33, 1.0}, {35, 0.7},   {51, 0.7}, {53, 0.55},
+                  {59, 0.6}, {65, 0.85}, {73, 1.0}, {77, 1.0}, {77.5, 0.7}, {80, 0.9}, {116, 0.9}};
+    a.arpCutoffHz = {{0, 600},     {24.9, 4000}, {25, 3500}, {35, 2000}, {51, 900},  {59, 1500},
+                     {64.9, 7000}, {65, 6000},   {80, 4500}, {88, 5500}, {96, 5000}, {108, 2400}};
+    a.brightness = {{0, 0.25},  {25, 0.4},  {35, 0.45}, {59, 0.6},   {65, 1.0},
+                    {80, 0.85}, {88, 0.95}, {96, 0.9},  {104, 0.55}, {112, 0.45}};
+    // The carousel lifts by 1 dB into its third phrase and then softens a little each phrase;
+    // the last chord then decays on its own, and the fade at the very end only takes the reverb's last whisper.
+    a.masterLevel = {{0, 0.0},   {0.5, 0.25}, {10, 0.7},  {20, 1.0},    {86, 1.0},
+                     {90, 1.12}, {96, 1.1},   {112, 0.8}, {115.2, 0.8}, {116, 0.0}};
     return score;
 }
 

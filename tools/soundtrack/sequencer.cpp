@@ -73,6 +73,30 @@ void equalise(StereoBuffer& voice, const Channel& channel)
     }
 }
 
+// The pads' voicings sit at 200-500 Hz, where a chord of sustained saws reads as boxy when
+// little else plays (the tunnel): a broad dip at 400 Hz on their bus.
+void cutPadsBox(StereoBuffer& pads)
+{
+    Biquad left = Biquad::peak(400.0, 1.0, -3.0), right = Biquad::peak(400.0, 1.0, -3.0);
+    for (std::size_t n = 0; n < pads.frames(); ++n) {
+        pads.left[n] = left.process(pads.left[n]);
+        pads.right[n] = right.process(pads.right[n]);
+    }
+}
+
+// The bass's harmonics at 150-400 Hz are what small speakers play of it; a saw's fall off
+// faster than the mix's tilt, so a broad bell at 200 Hz on its bus carries them to the level
+// of the parts above, and the step between the bass and the rest closes.
+void liftBassGrowl(StereoBuffer& bass)
+{
+    Biquad growl = Biquad::peak(200.0, 0.7, 7.0);
+    for (std::size_t n = 0; n < bass.frames(); ++n) {
+        // The bass is mono: one filter serves both sides.
+        bass.left[n] = growl.process(bass.left[n]);
+        bass.right[n] = bass.left[n];
+    }
+}
+
 // The reverb's and the echo's returns are high-passed like the parts they come from: a
 // reverberated low end would only blur the kick.
 void highPassReturn(StereoBuffer& buffer, double hz)
@@ -127,14 +151,17 @@ std::vector<float> duckingGain(const Score& score, std::size_t frames, double de
 }
 
 // The mix bus's equaliser, in place: below 150 Hz the sides are taken out (the low end plays
-// from the centre, as a club system and a vinyl cut want it), and a shelf lifts the presence
-// and air (+2 dB from 4 kHz) that the synthesised parts, darker than recorded ones, lack.
+// from the centre, as a club system and a vinyl cut want it); a narrow cut at 125 Hz takes out
+// the boom where the bass's second harmonic, the kick's sweep and the pads' lowest notes pile
+// up; and a shelf lifts the presence and air (+2 dB from 4 kHz) that the synthesised parts,
+// darker than recorded ones, lack.
 void equaliseMixBus(StereoBuffer& mix)
 {
     Biquad sideHighPass = Biquad::highPass(150.0);
+    Biquad boomCut = Biquad::peak(125.0, 2.5, -3.5);
     Biquad shelfLeft = Biquad::highShelf(4000.0, 2.0), shelfRight = Biquad::highShelf(4000.0, 2.0);
     for (std::size_t n = 0; n < mix.frames(); ++n) {
-        const float mid = 0.5f * (mix.left[n] + mix.right[n]);
+        const float mid = boomCut.process(0.5f * (mix.left[n] + mix.right[n]));
         const float side = sideHighPass.process(0.5f * (mix.left[n] - mix.right[n]));
         mix.left[n] = shelfLeft.process(mid + side);
         mix.right[n] = shelfRight.process(mid - side);
@@ -197,6 +224,8 @@ StereoBuffer renderMix(const Score& score)
     }
 
     applyChorus(buses.pads);
+    cutPadsBox(buses.pads);
+    liftBassGrowl(buses.bass);
     const std::vector<float> duck = duckingGain(score, frames, 0.45);
     const std::vector<float> duckBass = duckingGain(score, frames, 0.9);
     // A dotted eighth: three sixteenths, the echo that fills the gaps of a sixteenth groove.

@@ -26,9 +26,10 @@ StereoBuffer renderBass(double pitch, double gate, float velocity, double bright
     saw.setFrequency(hz);
     sub.setFrequency(hz);
     StateVariableFilter filter;
-    // The filter stays open past the first few harmonics: the bass is heard by its growl at
-    // 100-400 Hz, and its fundamental carries the weight without a boom.
-    const double baseCutoff = hz * 3.0 + 90.0;
+    // The filter stays open past the first several harmonics: the bass is heard by its growl
+    // at 150-400 Hz (all that a laptop or a small PA plays of it), and its fundamental carries
+    // the weight without a boom.
+    const double baseCutoff = hz * 5.0 + 160.0;
     const double sweep = 200.0 + 2200.0 * std::clamp(brightness, 0.0, 1.0) * (0.6 + 0.4 * velocity);
     for (std::size_t i = 0; i < out.frames(); ++i) {
         const double t = static_cast<double>(i) / sampleRate;
