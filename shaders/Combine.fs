@@ -173,26 +173,6 @@ vec4 halfSizeColour(vec4 t00, vec4 t10, vec4 t01, vec4 t11)
     return vec4(colour, nearestCoc);
 }
 
-// The half-size image at a full-size pixel through a cubic B-spline, in four filtered reads: a
-// plain bilinear read draws every edge of the blurred image as a staircase of two-pixel steps,
-// which show along a blurred silhouette against a sharp one. The spline is smooth across the
-// half-size texels' edges and slightly softer, which the blurred image does not mind.
-vec3 smoothUpsample(sampler2DRect image, vec2 q)
-{
-    vec2 t = q - 0.5;
-    vec2 f = fract(t);
-    vec2 corner = floor(t) + 0.5;
-    vec2 f2 = f * f, f3 = f2 * f;
-    vec2 w0 = (1.0 - 3.0 * f + 3.0 * f2 - f3) / 6.0;
-    vec2 w1 = (4.0 - 6.0 * f2 + 3.0 * f3) / 6.0;
-    vec2 w2 = (1.0 + 3.0 * f + 3.0 * f2 - 3.0 * f3) / 6.0;
-    vec2 w3 = f3 / 6.0;
-    vec2 g0 = w0 + w1, g1 = w2 + w3;
-    vec2 h0 = corner - 1.0 + w1 / g0, h1 = corner + 1.0 + w3 / g1;
-    return g0.y * (g0.x * texture(image, vec2(h0.x, h0.y)).rgb + g1.x * texture(image, vec2(h1.x, h0.y)).rgb)
-        + g1.y * (g0.x * texture(image, vec2(h0.x, h1.y)).rgb + g1.x * texture(image, vec2(h1.x, h1.y)).rgb);
-}
-
 // The lens lets a little less light reach the corners than the middle: a third of a stop at
 // the corners, falling off smoothly, so the eye settles inside the frame.
 float vignette(vec2 p)
@@ -215,7 +195,7 @@ void main()
     vec4 t11 = texelFetch(A, min(block * 2 + ivec2(1, 1), last));
     bvec2 second = equal(ivec2(p) - block * 2, ivec2(1));
     vec4 sharp = second.y ? (second.x ? t11 : t01) : (second.x ? t10 : t00);
-    vec3 blurred = smoothUpsample(D, p * 0.5);
+    vec3 blurred = texture(D, p * 0.5).rgb;
     vec3 glow = texture(G, p * 0.25).rgb;
     // In focus but covered by a blurred foreground: the depth of field changed this block's
     // half-size colour by more than its storage format's rounding, which it does to a block of
