@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -155,4 +156,43 @@ TEST(SoundtrackScore, ThePartsThinOutOverTheCarousel)
     // The last phrase is one chord struck on its downbeat and left to ring.
     EXPECT_GT(countBetween(112.0, 112.001), 3);
     EXPECT_EQ(countBetween(112.001, 116.0), 0);
+}
+
+TEST(SoundtrackScore, TheDropCarriesMoreWeightAndBreaksForOneBarOnly)
+{
+    const Score score = buildScore();
+    const Curve& weight = score.automation.weight;
+    // The kick and the bass are lifted only while the whole drop plays.
+    for (double t : {10.0, 40.0, 64.8, 78.5, 90.0, 112.0}) {
+        EXPECT_DOUBLE_EQ(weight.at(t), 1.0) << t << " s";
+    }
+    for (double t : {65.1, 70.0, 77.8}) {
+        EXPECT_GT(weight.at(t), 1.4) << t << " s";
+    }
+    // The groove runs to 78 s: the break before the carousel is one bar (2 s), not a hole.
+    double lastKick = 0.0, lastBass = 0.0;
+    for (const NoteEvent& note : score.notes) {
+        const double t = score.beatToSeconds(note.beat);
+        if (t >= 65.0 && t < 80.0) {
+            lastKick = note.instrument == Instrument::Kick ? t : lastKick;
+            lastBass = note.instrument == Instrument::Bass ? t : lastBass;
+        }
+    }
+    EXPECT_GE(lastKick, 77.5);
+    EXPECT_GE(lastBass, 77.5);
+    EXPECT_LT(lastKick, 78.0);
+}
+
+TEST(SoundtrackScore, TheLowEndEntersEarlyInTheTunnel)
+{
+    const Score score = buildScore();
+    double firstBass = score.lengthSeconds;
+    for (const NoteEvent& note : score.notes) {
+        if (note.instrument == Instrument::Bass) {
+            firstBass = std::min(firstBass, score.beatToSeconds(note.beat));
+        }
+    }
+    EXPECT_LE(firstBass, 10.0) << "the build's lows come in only at " << firstBass << " s";
+    // The opening fades in quickly to a level a hall can hear; the parts carry the build on.
+    EXPECT_GE(score.automation.masterLevel.at(1.0), 0.5);
 }

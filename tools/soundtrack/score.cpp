@@ -190,7 +190,8 @@ double spanBeats(const std::vector<ChordSpan>& chords)
 }
 
 // 0 - 25 s, the tunnel fading up from black: pads swell, a filtered pulse grows beneath them,
-// a riser and a snare roll pull into the cut.
+// a soft held bass enters at 8 s and the quicker pulse and fuller bass at 16 s, a riser and a
+// snare roll pull into the cut. The parts that join carry the build; the fade in is short.
 void writeIntro(ScoreWriter& w)
 {
     const double start = w.position();
@@ -201,6 +202,8 @@ void writeIntro(ScoreWriter& w)
     const std::vector<ChordSpan> late(chords.begin() + 4, chords.end());
     w.arpeggio(start + 8, early, 0.5, 0.35f, 0.6f, 0);
     w.arpeggio(start + 32, late, 0.25, 0.5f, 0.75f, 1);
+    const std::vector<ChordSpan> beforeThePulse(chords.begin() + 2, chords.begin() + 4);
+    w.bassHeld(start + 16, beforeThePulse, 0.3f);
     w.bassHeld(start + 32, late, 0.45f);
     w.note(start + 34, Instrument::Riser, 45, 16, 0.8f);
     w.snareRoll(start + 44, 6, 0.1f, 0.75f);
@@ -215,8 +218,8 @@ void writeFlash(ScoreWriter& w)
     const double start = w.position();
     const std::vector<ChordSpan> chords = {{&Am, 8}, {&F, 8}, {&G, 4}};
     w.section("flash", spanBeats(chords));
-    w.note(start, Instrument::Impact, 0, 7, 0.8f);
-    w.note(start, Instrument::Crash, 0, 8, 0.9f);
+    w.note(start, Instrument::Impact, 0, 7, 1.0f);
+    w.note(start, Instrument::Crash, 0, 8, 1.0f);
     w.pads(start, chords, 0.9f);
     w.bassHeld(start, chords, 0.35f);
     w.drums(Instrument::Kick, fourOnTheFloor, start + 4, 16, 0.75f, 0.9f);
@@ -273,14 +276,18 @@ void writeCredits(ScoreWriter& w)
 // climb from its sixth) under everything at once: the bass rolls, the arpeggio runs in
 // sixteenths an octave up, the theme is doubled an octave higher and by chimes, and the hats
 // and snare fill the top. It climbs in two steps (the open hats, the snare and the chimes join at the
-// second crash, 73 s) and breaks for the E (77-80 s: all but the pads drop out under the riser
-// and the snare's fill), so the drop moves instead of sitting at one level and
-// the carousel's entry at 80 s lands. The E at its end pulls into the carousel's A minor.
+// second crash, 73 s) and breaks for the E's last bar (78-80 s: all but the pads drop out under
+// the riser and the snare's fill), so the drop moves instead of sitting at one level and the
+// carousel's entry at 80 s lands; one bar is enough for that, and a longer hole would drain
+// the drop. The E at its end pulls into the carousel's A minor. The hats are held below the
+// credits' so the drop's extra loudness is weight (the kick and the bass, see the weight
+// curve) rather than 2-3 kHz.
 void writeFireworks(ScoreWriter& w)
 {
     const double start = w.position();
     const std::vector<ChordSpan> chords = {{&F, 8}, {&G, 8}, {&Am, 8}, {&E, 6}};
-    const std::vector<ChordSpan> beforeTheBreak = {{&F, 8}, {&G, 8}, {&Am, 8}};
+    const std::vector<ChordSpan> themed = {{&F, 8}, {&G, 8}, {&Am, 8}};
+    const std::vector<ChordSpan> beforeTheBreak = {{&F, 8}, {&G, 8}, {&Am, 8}, {&E, 2}};
     const double breakBeat = spanBeats(beforeTheBreak);
     w.section("fireworks", spanBeats(chords));
     w.note(start, Instrument::Impact, 0, 6, 0.8f);
@@ -288,17 +295,17 @@ void writeFireworks(ScoreWriter& w)
     w.note(start + 16, Instrument::Crash, 0, 8, 0.9f);
     w.pads(start, chords, 0.85f);
     w.drums(Instrument::Kick, fourOnTheFloor, start, breakBeat, 0.85f, 0.9f);
-    w.drums(Instrument::Clap, backbeat, start, breakBeat, 0.8f, 0.9f);
+    w.drums(Instrument::Clap, backbeat, start, breakBeat, 0.7f, 0.8f);
     w.drums(Instrument::Snare, backbeat, start + 16, breakBeat - 16, 0.6f, 0.6f);
-    w.drums(Instrument::ClosedHat, sixteenths, start, breakBeat, 0.6f, 0.8f);
-    w.drums(Instrument::OpenHat, offbeatEighths, start + 16, breakBeat - 16, 0.6f, 0.65f);
+    w.drums(Instrument::ClosedHat, sixteenths, start, breakBeat, 0.45f, 0.6f);
+    w.drums(Instrument::OpenHat, offbeatEighths, start + 16, breakBeat - 16, 0.5f, 0.55f);
     w.bassLine(bassRolling, start, beforeTheBreak, 0.95f);
     w.arpeggio(start, beforeTheBreak, 0.25, 0.7f, 0.85f, 1);
     const std::array<const Motif*, 3> motifs = {&motifF, &motifG, &motifAm};
     double beat = start;
-    for (std::size_t i = 0; i < beforeTheBreak.size(); ++i) {
+    for (std::size_t i = 0; i < themed.size(); ++i) {
         w.melody(beat, *motifs[i], 0, 0.85f);
-        w.melody(beat, *motifs[i], 12, 0.4f);
+        w.melody(beat, *motifs[i], 12, 0.3f);
         // The chimes join at the second crash, the climb's second step.
         for (const MelodyNote& m : *motifs[i]) {
             if (beat >= start + 16) {
@@ -408,16 +415,21 @@ Score buildScore()
     a.padCutoffHz = {{0, 700},   {12, 1300},  {24.9, 3500}, {25, 3500}, {35, 2200}, {51, 2200},
                      {52, 1200}, {59, 1500},  {64.9, 7000}, {65, 5500}, {80, 4500}, {88, 5000},
                      {96, 5000}, {104, 4000}, {112, 3400},  {116, 2600}};
-    a.padLevel = {{0, 0.3},  {12, 0.8},  {24, 1.0}, {33, 1.0}, {35, 0.7},   {51, 0.7}, {53, 0.55},
-                  {59, 0.6}, {65, 0.85}, {73, 1.0}, {77, 1.0}, {77.5, 0.7}, {80, 0.9}, {116, 0.9}};
+    a.padLevel = {{0, 0.5},  {12, 0.8},  {24, 1.0}, {33, 1.0}, {35, 0.7},   {51, 0.7}, {53, 0.55},
+                  {59, 0.6}, {65, 0.85}, {73, 1.0}, {78, 1.0}, {78.5, 0.7}, {80, 0.9}, {116, 0.9}};
     a.arpCutoffHz = {{0, 600},     {24.9, 4000}, {25, 3500}, {35, 2000}, {51, 900},  {59, 1500},
                      {64.9, 7000}, {65, 6000},   {80, 4500}, {88, 5500}, {96, 5000}, {108, 2400}};
     a.brightness = {{0, 0.25},  {25, 0.4},  {35, 0.45}, {59, 0.6},   {65, 1.0},
                     {80, 0.85}, {88, 0.95}, {96, 0.9},  {104, 0.55}, {112, 0.45}};
-    // The carousel lifts by 1 dB into its third phrase and then softens a little each phrase;
-    // the last chord then decays on its own, and the fade at the very end only takes the reverb's last whisper.
-    a.masterLevel = {{0, 0.0},   {0.5, 0.25}, {10, 0.7},  {20, 1.0},    {86, 1.0},
-                     {90, 1.12}, {96, 1.1},   {112, 0.8}, {115.2, 0.8}, {116, 0.0}};
+    // The show opens already at a level a hall hears and rises from there. The carousel enters
+    // 2 dB under the drop, so the drop stays the peak, lifts by 1 dB into its third phrase and
+    // then softens a little each phrase; the last chord then decays on its own, and the fade at
+    // the very end only takes the reverb's last whisper.
+    a.masterLevel = {{0, 0.0},  {0.5, 0.5}, {10, 0.8},  {20, 1.0},  {79.9, 1.0},  {80, 0.8},
+                     {86, 0.8}, {90, 0.9},  {96, 0.88}, {112, 0.7}, {115.2, 0.7}, {116, 0.0}};
+    // The drop's weight: the kick and the bass 5 dB up while everything plays (65-78 s), back
+    // to as mixed for the break.
+    a.weight = {{64.9, 1.0}, {65, 1.78}, {77.9, 1.78}, {78, 1.0}};
     return score;
 }
 

@@ -47,6 +47,7 @@ struct Automation {
     Curve arpCutoffHz;  // low-pass of the arpeggio, read when each note starts
     Curve brightness;   // 0..1, opens the bass filter and the lead's modulation
     Curve masterLevel;  // gain on the whole mix: the fade in from black and the last fade
+    Curve weight;       // gain on the kick and the bass, 1 = as mixed: the drop's extra low end
 };
 
 struct Score {

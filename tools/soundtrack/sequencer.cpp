@@ -41,15 +41,27 @@ Channel channelFor(Instrument instrument)
     case Instrument::ClosedHat: return {0.75f, 0.3, 0.05f, 0.0f, Bus::Direct, 400.0, 0.0};
     case Instrument::OpenHat: return {0.5f, -0.28, 0.1f, 0.0f, Bus::Direct, 400.0, 0.0};
     case Instrument::Crash: return {0.6f, 0.0, 0.3f, 0.0f, Bus::Direct, 400.0, 0.0};
-    case Instrument::Bass: return {0.45f, 0.0, 0.0f, 0.0f, Bus::Bass, 32.0, 0.0};
-    case Instrument::Pad: return {0.5f, 0.0, 0.35f, 0.0f, Bus::Pads, 170.0, 0.0};
+    case Instrument::Bass: return {0.45f, 0.0, 0.0f, 0.0f, Bus::Bass, 45.0, 0.0};
+    case Instrument::Pad: return {0.5f, 0.0, 0.35f, 0.0f, Bus::Pads, 110.0, 0.0};
     case Instrument::Lead: return {0.45f, 0.0, 0.22f, 0.28f, Bus::Direct, 200.0, 5.0};
-    case Instrument::Arp: return {0.3f, 0.15, 0.15f, 0.3f, Bus::Ducked, 170.0, 2.0};
+    case Instrument::Arp: return {0.3f, 0.15, 0.15f, 0.3f, Bus::Ducked, 110.0, 2.0};
     case Instrument::Chime: return {0.22f, -0.1, 0.4f, 0.3f, Bus::Direct, 300.0, 0.0};
     case Instrument::Riser: return {0.3f, 0.0, 0.3f, 0.0f, Bus::Direct, 200.0, 0.0};
     case Instrument::Impact: return {0.6f, 0.0, 0.45f, 0.0f, Bus::Direct, 30.0, 0.0};
     }
     return {0.0f, 0.0, 0.0f, 0.0f, Bus::Direct, 0.0, 0.0};
+}
+
+// The automated gain a part is mixed at, or none: the pads have their own level, and the kick
+// and the bass share one, so the drop can carry more weight without the parts above it.
+const Curve* levelCurveFor(Instrument instrument, const Automation& automation)
+{
+    switch (instrument) {
+    case Instrument::Pad: return &automation.padLevel;
+    case Instrument::Kick:
+    case Instrument::Bass: return &automation.weight;
+    default: return nullptr;
+    }
 }
 
 // The channel's equaliser over one voice, in place. Each voice starts from silence, so fresh
@@ -73,14 +85,16 @@ void equalise(StereoBuffer& voice, const Channel& channel)
     }
 }
 
-// The pads' voicings sit at 200-500 Hz, where a chord of sustained saws reads as boxy when
-// little else plays (the tunnel): a broad dip at 400 Hz on their bus.
+// The pads' voicings sit at 200-500 Hz and their saws' next harmonics at 500 Hz-1 kHz, where a
+// chord of sustained saws reads as boxy when little else plays (the tunnel, the flash): broad
+// dips at 400 and 800 Hz on their bus.
 void cutPadsBox(StereoBuffer& pads)
 {
     Biquad left = Biquad::peak(400.0, 1.0, -3.0), right = Biquad::peak(400.0, 1.0, -3.0);
+    Biquad upperLeft = Biquad::peak(800.0, 0.9, -2.5), upperRight = Biquad::peak(800.0, 0.9, -2.5);
     for (std::size_t n = 0; n < pads.frames(); ++n) {
-        pads.left[n] = left.process(pads.left[n]);
-        pads.right[n] = right.process(pads.right[n]);
+        pads.left[n] = upperLeft.process(left.process(pads.left[n]));
+        pads.right[n] = upperRight.process(right.process(pads.right[n]));
     }
 }
 
@@ -153,15 +167,17 @@ std::vector<float> duckingGain(const Score& score, std::size_t frames, double de
 // The mix bus's equaliser, in place: below 150 Hz the sides are taken out (the low end plays
 // from the centre, as a club system and a vinyl cut want it); a narrow cut at 125 Hz takes out
 // the boom where the bass's second harmonic, the kick's sweep and the pads' lowest notes pile
-// up; and a shelf lifts the presence and air (+2 dB from 4 kHz) that the synthesised parts,
-// darker than recorded ones, lack.
+// up; a broad 2 dB dip at 63 Hz, where the kick's tail and the bass's fundamentals meet, leaves
+// the kick its 55 Hz and the bass the octave above; and a shelf lifts the presence and air
+// (+2 dB from 4 kHz) that the synthesised parts, darker than recorded ones, lack.
 void equaliseMixBus(StereoBuffer& mix)
 {
     Biquad sideHighPass = Biquad::highPass(150.0);
     Biquad boomCut = Biquad::peak(125.0, 2.5, -3.5);
+    Biquad meetingCut = Biquad::peak(63.0, 1.0, -2.0);
     Biquad shelfLeft = Biquad::highShelf(4000.0, 2.0), shelfRight = Biquad::highShelf(4000.0, 2.0);
     for (std::size_t n = 0; n < mix.frames(); ++n) {
-        const float mid = boomCut.process(0.5f * (mix.left[n] + mix.right[n]));
+        const float mid = meetingCut.process(boomCut.process(0.5f * (mix.left[n] + mix.right[n])));
         const float side = sideHighPass.process(0.5f * (mix.left[n] - mix.right[n]));
         mix.left[n] = shelfLeft.process(mid + side);
         mix.right[n] = shelfRight.process(mid - side);
@@ -209,7 +225,7 @@ StereoBuffer renderMix(const Score& score)
         const float left = channel.gain * pan.left * std::sqrt(2.0f);
         const float right = channel.gain * pan.right * std::sqrt(2.0f);
         const std::size_t startFrame = secondsToFrames(score.beatToSeconds(note.beat));
-        const Curve* level = note.instrument == Instrument::Pad ? &score.automation.padLevel : nullptr;
+        const Curve* level = levelCurveFor(note.instrument, score.automation);
         StereoBuffer& bus = channel.bus == Bus::Pads     ? buses.pads
                             : channel.bus == Bus::Ducked ? buses.ducked
                             : channel.bus == Bus::Bass   ? buses.bass
