@@ -241,7 +241,7 @@ vec3 tubeDiffuse(vec3 n)
     // The strip to the upper left and in front of the sculpture, so the faces towards the camera
     // take light too: the faces towards it lit, those turned away in shade, and the silhouette
     // on the right caught by the cool strip behind it.
-    float key = max(dot(n, normalize(vec3(-0.7, 0.4, 0.6))), 0.0);
+    float key = max(dot(n, kKeyDirection), 0.0);
     float cool = max(dot(n, normalize(vec3(0.8, -0.15, -0.45))), 0.0);
     return kTubeDark + kStripColour * key * key * 2.4 + kCoolColour * 4.0 * cool * cool * cool;
 }
@@ -300,9 +300,12 @@ void main()
         // The tunnel's normal map (its alpha is the wall's roughness, well below 1; the
         // ground's has none and reads 1).
         diffuse = tubeDiffuse(n);
-        reflected = reflectance > 0.5 ? tubeWall(n, roughness, position) : tubeReflection(reflectedDirection);
-        if (reflectance <= 0.5)
+        if (reflectance > 0.5) {
+            reflected = tubeWall(n, roughness, position);
+        } else {
+            reflected = tubeReflection(reflectedDirection);
             highlight = keyHighlight(reflectedDirection, roughness);
+        }
     } else {
         diffuse = openLight(n, n, 1.0);
         reflected = openLight(reflectedDirection, n, roughness);

@@ -2,7 +2,7 @@
 // tilt with one band raised, tones of known loudness, and files that are not Ogg Vorbis.
 #include "decoded_ogg.h"
 #include "loudness_track.h"
-#include "spectrum.h"
+#include "third_octave_bands.h"
 #include "vorbis_writer.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "loudness_track.h"
-#include "spectrum.h"
+#include "third_octave_bands.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "spectrum.h"
+#include "third_octave_bands.h"
 
 #include "audio.h"
 
