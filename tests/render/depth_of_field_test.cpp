@@ -2,9 +2,9 @@
 // over the sharp background behind it, a sharp foreground leaves no halo in the blurred
 // background behind it, and a small bright point out of focus opens into the aperture's
 // hexagon; texture several stops over keeps its contrast while the level still climbs to
-// white, and a small bright light leaves no dark ring beside it. The scene colour is written
-// straight into sceneColor (alpha: the signed circle of confusion in pixels), so the
-// post-process and composite are all that is under test.
+// white, and a small bright light, or a cluster of them, leaves no dark ring beside it. The
+// scene colour is written straight into sceneColor (alpha: the signed circle of confusion in
+// pixels), so the post-process and composite are all that is under test.
 #include "render/camera.h"
 #include "render/renderer.h"
 #include "render/screen_triangle.h"
@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -247,18 +248,38 @@ TEST_F(DepthOfField, ToneKeepsTextureHighOnTheShoulderAndStillClimbsToWhite)
 
 TEST_F(DepthOfField, ToneLeavesNoDarkRingAroundASmallBrightLight)
 {
-    // A light far over white, a few pixels across, on ground one stop over mid grey: however
-    // far its glow reaches, the ground around it is nowhere darker than far from it.
+    // Lights far over white, a few pixels across, on ground one stop over mid grey: one alone,
+    // then six in a ring with the ground showing between them (a cluster raises the glow all
+    // around that ground). However far their glow reaches, the ground near them is nowhere
+    // darker than far from them.
     const int cx = width / 2, cy = height / 2;
-    const auto distanceSquared = [&](int x, int y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy); };
-    fillGrey([&](int x, int y) { return midGreyLight * (distanceSquared(x, y) <= 36 ? 256.0f : 2.0f); });
-    const std::vector<float> red = composited();
-    const float far = middleMean(red, [&](int x, int y) { return std::abs(x - cx) > 120 && std::abs(y - cy) < 20; });
-    for (int y = cy - 40; y <= cy + 40; ++y)
-        for (int x = cx - 40; x <= cx + 40; ++x)
-            if (distanceSquared(x, y) >= 100) {
-                ASSERT_GT(value(red, x, y), far - 2.5f / 255.0f) << x << ", " << y << "; far from it " << far;
-            }
+    const auto distanceSquared = [](int x, int y, int lx, int ly) { return (x - lx) * (x - lx) + (y - ly) * (y - ly); };
+    for (const int lights : {1, 6}) {
+        SCOPED_TRACE(lights);
+        const auto lightAt = [&](int k) {
+            const float angle = float(k) * 6.2831853f / float(lights);
+            const int ring = lights == 1 ? 0 : 14;
+            return std::array<int, 2>{cx + int(std::lround(ring * std::cos(angle))),
+                                      cy + int(std::lround(ring * std::sin(angle)))};
+        };
+        // Squared distance from a pixel to the nearest light.
+        const auto nearest = [&](int x, int y) {
+            int least = 1 << 30;
+            for (int k = 0; k < lights; ++k)
+                least = std::min(least, distanceSquared(x, y, lightAt(k)[0], lightAt(k)[1]));
+            return least;
+        };
+        fillGrey(
+            [&](int x, int y) { return midGreyLight * (nearest(x, y) <= (lights == 1 ? 36 : 16) ? 256.0f : 2.0f); });
+        const std::vector<float> red = composited();
+        const float far =
+            middleMean(red, [&](int x, int y) { return std::abs(x - cx) > 120 && std::abs(y - cy) < 20; });
+        for (int y = cy - 40; y <= cy + 40; ++y)
+            for (int x = cx - 40; x <= cx + 40; ++x)
+                if (nearest(x, y) >= (lights == 1 ? 100 : 49)) {
+                    ASSERT_GT(value(red, x, y), far - 2.5f / 255.0f) << x << ", " << y << "; far from it " << far;
+                }
+    }
 }
 
 TEST_F(DepthOfField, DitherIsTheSameStepInTheColourAsInItsLuma)
