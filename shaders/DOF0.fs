@@ -34,6 +34,9 @@ const float kSteadyRadius = 4.0;
 // disc with stripes through it; with reads a pixel and a third apart, offset from pixel to
 // pixel, the disc is even, and the carousel's wide blur costs llvmpipe a tenth more.
 const float kSamplesPerPixel = 0.75;
+// Share of this pixel's circle below which a nearer sample behind the focus counts as another
+// surface's.
+const float kLeastSharedCircle = 0.75;
 
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
@@ -49,15 +52,16 @@ vec4 readAt(vec2 q)
 
 // One sample of the own layer, d pixels out: full weight, or for a nearer sample as far as its
 // own circle reaches this pixel, with half a pixel of edge. The weighted colour in rgb, the
-// weight in alpha. A nearer sample behind the focus reaches by its circle times the square of
-// its share of this pixel's: the filtered read of a texel pair that straddles a sharp
-// silhouette against a blurred background carries a circle halfway between the two, and at
-// its full reach would smear the silhouette's rim over the background as a halo; along one
-// surface the two circles are alike and it reaches nearly its full circle.
+// weight in alpha. A nearer sample behind the focus reaches by its own circle only where that
+// is nearly this pixel's: the filtered read of a texel pair that straddles a sharp silhouette
+// against a blurred background carries a circle halfway between the two, and even at a
+// fraction of its reach it smears the silhouette's rim over the background, in hairs where the
+// samples' distances change from pixel to pixel; along one surface the circles of neighbouring
+// samples are alike and each reaches its full circle.
 vec4 ownSample(vec4 s, float d, float coc)
 {
     float share = s.a / max(coc, 1e-3);
-    float reach = s.a < 0.0 ? -s.a : s.a * share * share;
+    float reach = s.a < 0.0 ? -s.a : s.a * smoothstep(kLeastSharedCircle, 0.95, share);
     float w = s.a < coc ? clamp(reach - d + 0.5, 0.0, 1.0) : 1.0;
     return vec4(s.rgb * w, w);
 }

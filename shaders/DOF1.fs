@@ -19,6 +19,7 @@ const int kMaxSamples = 16;
 const int kNearSamples = 8;
 const float kSteadyRadius = 4.0;
 const float kSamplesPerPixel = 0.75;
+const float kLeastSharedCircle = 0.75;
 
 // A value in [0, 1) per pixel whose neighbours differ as much as possible.
 float interleavedGradientNoise(vec2 p)
@@ -36,7 +37,7 @@ vec4 readAt(sampler2DRect image, vec2 q)
 vec4 ownSample(vec4 s, float d, float coc)
 {
     float share = s.a / max(coc, 1e-3);
-    float reach = s.a < 0.0 ? -s.a : s.a * share * share;
+    float reach = s.a < 0.0 ? -s.a : s.a * smoothstep(kLeastSharedCircle, 0.95, share);
     float w = s.a < coc ? clamp(reach - d + 0.5, 0.0, 1.0) : 1.0;
     return vec4(s.rgb * w, w);
 }

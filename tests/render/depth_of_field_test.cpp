@@ -1,6 +1,6 @@
 // The depth of field and the tone curve on made-up scene colours: a blurred foreground spreads
-// over the sharp background behind it, a sharp foreground leaves no halo in the blurred
-// background behind it, and a small bright point out of focus opens into the aperture's
+// over the sharp background behind it, a sharp foreground leaves no halo or fringe in the
+// blurred background behind it, and a small bright point out of focus opens into the aperture's
 // hexagon; texture several stops over keeps its contrast while the level still climbs to
 // white, and a small bright light, or a cluster of them, leaves no dark ring beside it. The
 // scene colour is written straight into sceneColor (alpha: the signed circle of confusion in
@@ -172,6 +172,28 @@ TEST_F(DepthOfField, SharpForegroundLeavesNoHaloInBlurredBackground)
     EXPECT_LT(value(red, 310, 180), 0.1f);
     for (int x : {296, 323, 330})
         EXPECT_NEAR(value(red, x, 180), background, 0.04f) << "x = " << x;
+}
+
+TEST_F(DepthOfField, BrightSharpEdgeLeavesNoFringeOnBlurredBackgroundBehindIt)
+{
+    // A bright bar (not so bright that it glows) nearly in focus in front of a dark background blurred by a circle of
+    // 24 pixels: filtered reads across the bar's edge carry circles between the two, and must not carry the bar's light
+    // out over the background.
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            at(x, y) = (x >= 300 && x < 320) ? Texel{0.1f, 0.1f, 0.1f, 0.5f} : Texel{0.005f, 0.005f, 0.005f, 24.0f};
+    const std::vector<float> red = composited();
+    save("dof-far-no-fringe");
+    const float background = value(red, 80, 180);
+    // Bands four pixels wide, from three to six pixels beyond each of the bar's edges, each
+    // averaged over twenty rows (the samples' offsets change from pixel to pixel).
+    for (int first : {290, 326}) {
+        double sum = 0.0;
+        for (int y = 170; y < 190; ++y)
+            for (int x = first; x < first + 4; ++x)
+                sum += value(red, x, y);
+        EXPECT_NEAR(float(sum / 80.0), background, 0.015f) << "band from x = " << first;
+    }
 }
 
 TEST_F(DepthOfField, BrightPointOpensIntoAHexagon)
