@@ -21,10 +21,10 @@ const float kCutoff = 0.05;
 // View distances (world units) over which the streaks fade in from the lens.
 const float kNearFadeStart = 0.6;
 const float kNearFadeEnd = 2.0;
-// The streaks' radiance for a full texel, under the emission: the cores burn to white and reach
-// the bright pass, the rims keep their colour. Fewer streaks carry the layer, so each one is
-// brighter than a dense field's could be without washing the tunnel out.
-const float kStreakLevel = 0.6;
+// The streaks' radiance for a full texel, under the emission: the cores burn near white, the
+// rims keep their colour. Brighter, the lines on the dark tube take the frame's local contrast
+// past a photograph's (at 0.4 a third of the scene's frames are over).
+const float kStreakLevel = 0.35;
 // Keep 1 / kStreakTiles in Tunnel.vs, whose scroll wraps after that many tiles.
 const float kStreakStretch = 1.0 / 3.0;
 
