@@ -77,12 +77,14 @@ void main()
     float centreness = sqrt(discriminant) / kRadius;
     // A small hot core that burns to white inside a body of the particle's own hue, brightest
     // towards the middle: a light, not a white disc with a coloured ring. The body stays
-    // below the tone curve's shoulder at the flash's brightest, the core's peak is narrow (the
-    // twelfth power of the centreness), and the glow pass spreads both around it.
+    // below the tone curve's shoulder at the flash's brightest and falls off by the square of
+    // the centreness (the centreness itself drops steeply at the rim, which drew the body's
+    // edge as a ring); the core's peak is narrow (the twelfth power), and the glow pass
+    // spreads both around it.
     float centreness2 = centreness * centreness;
     float centreness4 = centreness2 * centreness2;
     float core = centreness4 * centreness4 * centreness4;
-    vec3 glow = e * kEmission * (kRimLevel + kBodyLevel * centreness + kCoreLevel * core);
+    vec3 glow = e * kEmission * (kRimLevel + kBodyLevel * centreness2 + kCoreLevel * core);
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
     vec3 colour = mix(clamp(glow, 0.0, 60000.0), clamp(fc, 0.0, 60000.0), fog);
     O0 = vec4(colour, circleOfConfusion(z));
