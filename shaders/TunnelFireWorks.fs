@@ -19,12 +19,12 @@ const float kMaxCoc = 4000.0;
 const float kFarBlurShare = 0.3;
 const float kCutoff = 0.05;
 // View distances (world units) over which the streaks fade in from the lens.
-const float kNearFadeStart = 0.6;
-const float kNearFadeEnd = 2.0;
+const float kNearFadeStart = 1.5;
+const float kNearFadeEnd = 4.0;
 // The streaks' radiance for a full texel, under the emission: the cores burn near white, the
 // rims keep their colour. Brighter, the lines on the dark tube take the frame's local contrast
-// past a photograph's (at 0.4 a third of the scene's frames are over).
-const float kStreakLevel = 0.35;
+// past a photograph's (at 0.7 a third of the scene's frames are over).
+const float kStreakLevel = 0.5;
 // Keep 1 / kStreakTiles in Tunnel.vs, whose scroll wraps after that many tiles.
 const float kStreakStretch = 1.0 / 3.0;
 
@@ -52,8 +52,9 @@ void main()
     // as a dark fleck of the fog's colour against the wall behind it.
     float z = 1.0 / gl_FragCoord.w;
     float fog = 1.0 - exp(-(z * z) / (kFogDistance * kFogDistance));
-    // Close to the lens a streak would cross a large part of the frame in a few frames, a
-    // blurred bar that flashes as it passes: it fades out there.
+    // Close to the lens a streak is a bar many pixels wide, whose cut-out edges the near blur
+    // smears into a slab of smoke, and it crosses a large part of the frame in a few frames, a
+    // flash as it passes: it fades out there.
     streak *= (1.0 - fog) * smoothstep(kNearFadeStart, kNearFadeEnd, z);
     if (max(streak.r, max(streak.g, streak.b)) < kCutoff)
         discard;
