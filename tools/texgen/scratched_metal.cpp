@@ -51,16 +51,18 @@ TextureImage makeScratchedMetal(int size)
     // Stage 2: scratches, mostly short and fine, a few long ones, in all directions. The short
     // ones are shallow: seen down the tube, each shrinks to a texel or two of the map's smaller
     // levels, and a deep one there is a dark or bright speck on the far wall, not a scratch.
+    // The long ones are rare and barely deeper: near the lens each crosses the frame as a hard
+    // hairline, which reads as dirt on the lens rather than wear on the wall.
     HeightField scratches(size);
     std::vector<float> wear(size_t(size) * size_t(size), 0.0f);
     TextureRandom random(0x5C2A7C4E5ull);
     int count = size / 4;
     for (int i = 0; i < count; ++i) {
-        bool longOne = random.unit() < 0.16f;
+        bool longOne = random.unit() < 0.06f;
         float length = float(size) * (longOne ? random.range(0.3f, 0.7f) : random.range(0.04f, 0.14f));
         carveScratch(scratches, wear, random.range(0.0f, float(size)), random.range(0.0f, float(size)),
                      random.range(0.0f, 6.2831853f), length, random.range(0.8f, longOne ? 2.2f : 1.6f),
-                     longOne ? random.range(0.6f, 1.6f) : random.range(0.25f, 0.6f));
+                     longOne ? random.range(0.3f, 0.7f) : random.range(0.25f, 0.6f));
     }
 
     // Stage 3: the tube's build. The wall is corrugated around the tube, eight waves a tile
