@@ -5,24 +5,34 @@
 
 namespace {
 
-constexpr float kChange = 0.1f;       // of white, in relative luminance
-constexpr float kDarkerBelow = 0.8f;  // a change counts only where its darker state is below this
-constexpr double kFieldShare = 0.25;  // of a field's area
-constexpr int kFieldSixths = 2;       // a field is two sixths (a third) of the frame on each axis
+constexpr float kChange = 0.1f;        // of white, in relative luminance
+constexpr float kDarkerBelow = 0.8f;   // a change counts only where its darker state is below this
+constexpr float kRedChange = 20.0f;    // in (R - G - B) x 320
+constexpr float kSaturatedRed = 0.8f;  // of R + G + B
+constexpr double kFieldShare = 0.25;   // of a field's area
+constexpr int kFieldSixths = 2;        // a field is two sixths (a third) of the frame on each axis
 
-float relativeLuminance(const uint8_t* rgba)
+float linear(uint8_t value)
 {
-    const auto linear = [](uint8_t value) {
-        const float v = float(value) / 255.0f;
-        return v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f);
-    };
-    return 0.2126f * linear(rgba[0]) + 0.7152f * linear(rgba[1]) + 0.0722f * linear(rgba[2]);
+    const float v = float(value) / 255.0f;
+    return v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f);
 }
 
 }  // namespace
 
-FlashCounter::FlashCounter(uint32_t width, uint32_t height, double framesPerSecond)
-    : width_(width), height_(height), framesPerSecond_(std::max(1, int(std::lround(framesPerSecond)))),
+float FlashCounter::level(const uint8_t* rgba) const
+{
+    const float r = linear(rgba[0]), g = linear(rgba[1]), b = linear(rgba[2]);
+    if (kind_ == FlashKind::general)
+        return 0.2126f * r + 0.7152f * g + 0.0722f * b;
+    const float sum = r + g + b;
+    return sum > 0.0f && r >= kSaturatedRed * sum ? (r - g - b) * 320.0f : 0.0f;
+}
+
+FlashCounter::FlashCounter(uint32_t width, uint32_t height, double framesPerSecond, FlashKind kind)
+    : width_(width), height_(height), kind_(kind), change_(kind == FlashKind::general ? kChange : kRedChange),
+      darkerBelow_(kind == FlashKind::general ? kDarkerBelow : 1e30f),
+      framesPerSecond_(std::max(1, int(std::lround(framesPerSecond)))),
       togetherFrames_(std::max(1, int(std::lround(framesPerSecond / 30.0)))), pixels_(size_t(width) * height),
       changedNow_(size_t(width) * height, 0)
 {
@@ -47,17 +57,17 @@ int FlashCounter::pixelChange(PixelState& pixel, float level) const
     const bool furtherOn = pixel.direction >= 0 ? level > pixel.extreme : level < pixel.extreme;
     if (pixel.direction != 0 && furtherOn) {
         pixel.extreme = level;
-        if (pixel.pending && level < kDarkerBelow) {
+        if (pixel.pending && level < darkerBelow_) {
             pixel.pending = false;
             return -1;
         }
         return 0;
     }
-    if (std::fabs(level - pixel.extreme) < kChange)
+    if (std::fabs(level - pixel.extreme) < change_)
         return 0;
     // A rise counts if it started below the limit; a fall once it has gone below it.
     const int direction = level > pixel.extreme ? 1 : -1;
-    const bool counts = (direction > 0 ? pixel.extreme : level) < kDarkerBelow;
+    const bool counts = (direction > 0 ? pixel.extreme : level) < darkerBelow_;
     pixel.pending = direction < 0 && !counts;
     pixel.direction = int8_t(direction);
     pixel.extreme = level;
@@ -69,7 +79,7 @@ void FlashCounter::addFrame(const std::vector<uint8_t>& rgba)
     if (rgba.size() < size_t(width_) * height_ * 4)
         return;
     for (size_t i = 0; i < pixels_.size(); ++i)
-        changedNow_[i] = int8_t(pixelChange(pixels_[i], relativeLuminance(&rgba[i * 4])));
+        changedNow_[i] = int8_t(pixelChange(pixels_[i], level(&rgba[i * 4])));
     for (size_t f = 0; f < fields_.size(); ++f)
         updateField(fields_[f], int(f % (7 - kFieldSixths)), int(f / (7 - kFieldSixths)));
     ++frame_;

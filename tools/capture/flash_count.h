@@ -13,6 +13,10 @@
 // within a thirtieth of a second; a streak that sweeps across the field lights a few of its
 // pixels at a time and does not.
 //
+// A red flash is counted alike on a pixel's saturated red instead of its luminance: where red is
+// at least 0.8 of R + G + B (linear), the level is (R - G - B) x 320, and a change of 20 counts,
+// whatever the darker state.
+//
 // Frames go in in order, at a fixed rate; each is RGBA8, top row first, sRGB as displayed.
 #include <cstdint>
 #include <deque>
@@ -25,9 +29,11 @@ struct FlashWorst {
     int fieldRow = 0;       // its top edge, in sixths of the frame's height
 };
 
+enum class FlashKind { general, red };
+
 class FlashCounter {
 public:
-    FlashCounter(uint32_t width, uint32_t height, double framesPerSecond);
+    FlashCounter(uint32_t width, uint32_t height, double framesPerSecond, FlashKind kind = FlashKind::general);
 
     void addFrame(const std::vector<uint8_t>& rgba);
 
@@ -53,7 +59,12 @@ private:
     int pixelChange(PixelState& pixel, float level) const;
     void updateField(Field& field, int column, int row);
 
+    float level(const uint8_t* rgba) const;
+
     uint32_t width_, height_;
+    FlashKind kind_;
+    float change_;       // a change counts from this much
+    float darkerBelow_;  // and only where its darker state is below this
     int framesPerSecond_;
     int togetherFrames_;  // frames in a thirtieth of a second, at least one
     uint64_t frame_ = 0;
