@@ -50,8 +50,15 @@ void ownLayers(vec2 p, float coc, float radius, out vec3 own01, out vec3 own02An
     // At the texel's centre a filtered read is the texel itself: fetched, without the filter.
     own01 = texelFetch(S0, ivec2(p)).rgb;
     own02And12 = texelFetch(S1, ivec2(p)).rgb;
-    if (radius < 0.5)
+    // Under no circle of its own the pixel is itself, as halfColor holds it. The first pass's
+    // texel here also holds the near layer it found along its line; kept whole here, that line
+    // would stand in the hexagon as a bright seam, where around it the near layer below spreads
+    // the same light by its share.
+    if (radius < 0.5) {
+        own01 = texelFetch(S, ivec2(p)).rgb;
+        own02And12 = own01;
         return;
+    }
     int count = int(min(ceil(radius * kSamplesPerPixel), float(kMaxSamples)));
     // Samples at the same distances in every pixel alias against the detail they step over:
     // stripes through every out-of-focus disc. An offset that changes from pixel to pixel
