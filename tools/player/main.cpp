@@ -113,9 +113,9 @@ int main(int argc, char** argv)
 #endif
     window.queueKeys = true;
     setSdlWindowOptions(window);
-    int exitStatus = 0;
-    if (!startShow(exitStatus))
-        return exitStatus != 0 ? exitStatus : 1;
+    const StartedShow started = startShow();
+    if (!started.show)
+        return started.exitStatus() != 0 ? started.exitStatus() : 1;
     enterFullscreen();
 
     // Stage 3: the clock and the music at the start time.
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
             continue;
         }
         const double t = session.frameTime();
-        if (runFrameAt(t, drawPlayerFrame))
+        if (runFrameAt(*started.show, t, drawPlayerFrame))
             break;
         meter.frameDrawn(performanceCounter());
         setWindowTitle(playerTitle(t, meter.rate(), session.paused()));
