@@ -8,9 +8,10 @@
 
 HandedOnState handedOnStateAt(double t, const FrameRate& rate)
 {
+    // Until the intro's end each frame sets its own focus: start-up's stands in there.
     HandedOnState state{startupFocusDistance, startupAperture, creditsModelIndex, glm::vec3(startupAmbientLevel)};
-    const SceneRow& intro = timeline[0];
-    const SceneRow& carousel = timeline[4];
+    const SceneRow& intro = timeline[tunnelIntroRow];
+    const SceneRow& carousel = timeline[carouselRow];
     if (t >= intro.end) {
         const double introLastFrame = rate.frameTime(rate.lastFrameBefore(uint32_t(intro.end)));
         state.focusDistance = tunnelIntroFocusDistance(introLastFrame);

@@ -16,7 +16,7 @@ const std::array<SceneRow, sceneCount> timeline = {{
     {"carousel", 80.0, 140.0, false, sceneCarousel, {81.5, 97.0, 114.5}},
 }};
 
-const double showEnd = timeline[4].start + carouselSculptureCount * carouselSecondsPerSculpture;
+const double showEnd = timeline[carouselRow].start + carouselSculptureCount * carouselSecondsPerSculpture;
 
 const SceneRow* sceneAt(double t)
 {

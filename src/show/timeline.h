@@ -4,7 +4,7 @@
 // The frame loop, the player's scene keys, the capture tool's contact sheet and filmstrip all
 // read it from here.
 #include <array>
-#include <cstdint>
+#include <cstddef>
 
 struct Show;
 
@@ -22,6 +22,9 @@ struct SceneRow {
 
 constexpr int sceneCount = 5;
 extern const std::array<SceneRow, sceneCount> timeline;
+
+// The rows, by the scene they hold.
+enum SceneRowIndex : size_t { tunnelIntroRow, particlesRow, creditsRow, tunnelFireworksRow, carouselRow };
 
 // The carousel's last sculpture has turned: from here on every frame is the show's last (it
 // is still drawn, and the window closes).

@@ -15,7 +15,7 @@
 
 struct FilmstripFrame {
     double time = 0.0;  // seconds of demo time
-    const SceneRow* scene = &timeline[0];
+    const SceneRow* scene = &timeline[tunnelIntroRow];
     PictureFigures figures;          // measured on the frame at its full size
     std::vector<uint8_t> thumbnail;  // RGBA8, top row first, at the strip's thumbnail size
 };

@@ -104,8 +104,8 @@ const std::vector<PlannedPassage>& plannedPassages()
     // second, the intro burns out to white and hands over to the flash around 25 s, and the
     // credits fade to white before the fireworks. A frame inside a fade is not counted for
     // contrast; one inside a burn-out may be as bright as it likes.
-    const SceneRow& intro = timeline[0];
-    const SceneRow& credits = timeline[2];
+    const SceneRow& intro = timeline[tunnelIntroRow];
+    const SceneRow& credits = timeline[creditsRow];
     static const std::vector<PlannedPassage> passages = {
         {intro.start, intro.start + 1.0, true, false, "the fade up from black"},
         {intro.end - 4.0, intro.end + 1.5, false, true, "the intro burning out"},
