@@ -86,10 +86,10 @@ StartedShow startShow(StartupStepDone stepDone)
 {
     if (!stepDone)
         stepDone = noStepReport;
-    // The camera, the lights and the model array exist before the first step, as static
-    // objects would.
+    // One per process, kept to its end: the camera, the lights and the model array exist
+    // before the first step.
+    static Show show;
     StartedShow started;
-    Show& show = *new Show();
 
     if ((started.failure = openWindowAndContext()) != StartupFailure::None)
         return started;

@@ -17,7 +17,7 @@ enum class StartupFailure {
 };
 
 struct StartedShow {
-    Show* show = nullptr;  // made once and never released; null when a step failed
+    Show* show = nullptr;  // the process's one show, kept to its end; null when a step failed
     StartupFailure failure = StartupFailure::None;
 
     // The process's exit status after a failure: 0 for a second copy, 1 for every other.
