@@ -177,6 +177,7 @@ int main(int argc, char** argv)
         std::printf("  step 3, loadTextures:           %8.2f ms%s\n", millisecondsSince(start),
                     loaded ? "" : " (FAILED)");
         start = Clock::now();
+        static Model models[modelCount];
         for (int i = 0; i < modelCount; ++i)
             models[i].load(modelFiles[i]);
         glFinish();

@@ -29,7 +29,8 @@ void printRun(const char* name, const CaptureFigures& figures)
 int benchSize(uint32_t width, uint32_t height, double seconds)
 {
     int exitStatus = 0;
-    if (!startHeadlessShow(width, height, exitStatus))
+    Show* show = startHeadlessShow(width, height, exitStatus);
+    if (!show)
         return 1;
     std::printf("%ux%u, %.1f s of the show from 45 s at 60 frames/s\n", width, height, seconds);
     const std::string video = "/tmp/capture_bench_" + std::to_string(getpid()) + ".mp4";
@@ -50,7 +51,7 @@ int benchSize(uint32_t width, uint32_t height, double seconds)
             return 1;
         }
         CaptureFigures figures;
-        status |= runMovingCapture(capture, prepared, figures);
+        status |= runMovingCapture(*show, capture, prepared, figures);
         printRun(destination == FrameDestination::Video ? "video" : "render only", figures);
     }
     std::remove(video.c_str());

@@ -12,6 +12,8 @@
 #include "frame_range.h"
 #include "headless_show.h"
 
+#include "show/show.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -81,7 +83,8 @@ int main(int argc, char** argv)
         return 2;
     }
     int exitStatus = 0;
-    if (!startHeadlessShow(options.width, options.height, exitStatus))
+    Show* show = startHeadlessShow(options.width, options.height, exitStatus);
+    if (!show)
         return exitStatus != 0 ? exitStatus : 1;
 
     std::printf("flash_check: %ux%u, %.3f to %.3f s; a field is a third of the frame each way\n", options.width,
@@ -90,11 +93,10 @@ int main(int argc, char** argv)
         const double framesPerSecond = double(rate.numerator) / double(rate.denominator);
         FlashCounter counter(options.width, options.height, framesPerSecond);
         const FrameRange range = videoFrameRange(rate, options.from, options.to);
-        if (range.count > 0)
-            replayShowStateFor(rate.frameTime(range.first), rate);
+        show->rate = rate;
         bool last = false;
         for (uint64_t i = range.first; i < range.first + range.count && !last; ++i)
-            counter.addFrame(drawShowFrame(rate.frameTime(i), last));
+            counter.addFrame(captureShowFrame(*show, rate.frameTime(i), &last));
         const FlashWorst& worst = counter.worst();
         std::printf("  %6.2f fps: at most %d flashes a second over a quarter of a field", framesPerSecond,
                     worst.flashes);

@@ -15,6 +15,7 @@
 #include "assets/textures.h"
 #include "core/gl_api.h"
 #include "render/renderer.h"
+#include "show/show.h"
 
 #include <stb/stb_image_write.h>
 #include <sys/wait.h>
@@ -32,7 +33,8 @@ namespace {
 constexpr GLenum textureMaxAnisotropy = 0x84FE;
 constexpr float compositeGain = 8.0f;  // the composite's fixed gain, Combine.fs
 
-std::vector<float> capturedScene;  // RGB, bottom row first, as glReadPixels gives it
+std::vector<float> capturedScene;    // RGB, bottom row first, as glReadPixels gives it
+const Renderer* renderer = nullptr;  // the show's, for the pass observer
 
 void captureSceneColour(const char* pass)
 {
@@ -59,18 +61,19 @@ int renderMoments(uint32_t width, uint32_t height, uint32_t factor, const std::v
                   const std::string& path)
 {
     int exitStatus = 0;
-    if (!startHeadlessShow(width * factor, height * factor, exitStatus))
+    Show* show = startHeadlessShow(width * factor, height * factor, exitStatus);
+    if (!show)
         return exitStatus != 0 ? exitStatus : 1;
+    renderer = show->renderer;
     if (factor > 1)
         for (uint32_t name : textureNames) {
             glBindTexture(GL_TEXTURE_2D, name);
             glTexParameterf(GL_TEXTURE_2D, textureMaxAnisotropy, 1.0f);
         }
     setPassObserver(captureSceneColour);
-    const FrameRate rate;
     for (size_t moment = 0; moment < times.size(); ++moment) {
         capturedScene.clear();
-        drawShowFrameAlone(times[moment], rate);
+        captureShowFrame(*show, times[moment]);
         if (capturedScene.empty())
             return 1;
         const size_t fullWidth = size_t(width) * factor;

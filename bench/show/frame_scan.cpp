@@ -13,8 +13,9 @@
 #include "frame_range.h"
 #include "headless_show.h"
 
-#include "app/timeline.h"
 #include "core/gl_api.h"
+#include "show/show.h"
+#include "show/timeline.h"
 
 #include <algorithm>
 #include <atomic>
@@ -87,15 +88,8 @@ bool parseScanOptions(int argc, char** argv, ScanOptions& options)
 
 const char* sceneName(double t)
 {
-    switch (timelineStep(t).action) {
-    case TimelineAction::TunnelIntro: return "tunnel intro";
-    case TimelineAction::Particles: return "particle flash";
-    case TimelineAction::Credits: return "credits";
-    case TimelineAction::TunnelFireworks: return "tunnel fireworks";
-    case TimelineAction::Carousel: return "carousel";
-    case TimelineAction::Close: break;
-    }
-    return "close";
+    const SceneRow* row = sceneAt(t);
+    return row ? row->name : "close";
 }
 
 struct FrameTime {
@@ -191,8 +185,10 @@ int main(int argc, char** argv)
     }
 
     int exitStatus = 0;
-    if (!startHeadlessShow(options.width, options.height, exitStatus))
+    Show* show = startHeadlessShow(options.width, options.height, exitStatus);
+    if (!show)
         return exitStatus != 0 ? exitStatus : 1;
+    show->rate = options.rate;
     std::printf("frame_scan: %ux%u at %u/%u fps, %.3f to %.3f s, on %s\n", options.width, options.height,
                 options.rate.numerator, options.rate.denominator, options.from, options.to,
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
@@ -209,9 +205,6 @@ int main(int argc, char** argv)
                 "median ms", "mean ms");
     {
         StallWatch watch(options.limitSeconds);
-        // The first frame finds the state that playing up to it would have left.
-        if (range.count > 0)
-            replayShowStateFor(options.rate.frameTime(range.first), options.rate);
         for (uint64_t i = range.first; i < range.first + range.count; ++i) {
             const double t = options.rate.frameTime(i);
             const char* scene = sceneName(t);
@@ -224,7 +217,7 @@ int main(int argc, char** argv)
             }
             watch.frameStarts(t);
             const Clock::time_point start = Clock::now();
-            drawShowFrameOnly(t);
+            presentShowFrame(*show, t);
             glFinish();
             const double milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             watch.frameEnds();

@@ -11,7 +11,7 @@
 // run, for comparing shader changes round after round.
 #include "app/frame_loop.h"
 #include "app/startup.h"
-#include "app/timeline.h"
+#include "app/timeline_frame.h"
 #include "core/gl_api.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
@@ -78,11 +78,12 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene, bool coldShad
     processStart = stepStart = Clock::now();
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setHeadlessScreenSize(width, height);
-    int exitStatus = 0;
-    if (!startShow(exitStatus, stepDone))
-        return exitStatus != 0 ? exitStatus : 1;
+    const StartedShow started = startShow(stepDone);
+    if (!started.show)
+        return started.exitStatus() != 0 ? started.exitStatus() : 1;
+    Show& show = *started.show;
     enterFullscreen();
-    runFrameAt(0.0, timelineFrame);
+    runFrameAt(show, 0.0, timelineFrame);
     stepDone("first frame");
     std::printf("  %-34s %8.1f ms\n", "start to first frame", millisecondsSince(processStart));
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
@@ -95,7 +96,7 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene, bool coldShad
     std::printf("\n");
     setPassObserver(passDone);
     for (const Scene& scene : scenes) {
-        runFrameAt(scene.start, timelineFrame);  // warm-up: first use of the scene's programs
+        runFrameAt(show, scene.start, timelineFrame);  // warm-up: first use of the scene's programs
         double total = 0.0, worst = 0.0;
         for (double& pass : passTotals)
             pass = 0.0;
@@ -103,7 +104,7 @@ int benchSize(uint32_t width, uint32_t height, int framesPerScene, bool coldShad
             const Clock::time_point start = Clock::now();
             passStart = start;
             // Ten frames a second of demo time: a stretch of the scene, not one still.
-            runFrameAt(scene.start + 0.1 * (frame + 1), timelineFrame);
+            runFrameAt(show, scene.start + 0.1 * (frame + 1), timelineFrame);
             const double milliseconds = millisecondsSince(start);
             total += milliseconds;
             worst = std::max(worst, milliseconds);

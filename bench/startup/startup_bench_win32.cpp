@@ -12,7 +12,7 @@
 // too, and the whole time from that start to the first frame.
 #include "app/frame_loop.h"
 #include "app/startup.h"
-#include "app/timeline.h"
+#include "app/timeline_frame.h"
 #include "core/gl_api.h"
 #include "platform/platform.h"
 
@@ -101,11 +101,11 @@ int main(int argc, char** argv)
     printStep("process start to main", mainClock - atMain.created);
     stepStart = performanceCounter();
 
-    int exitStatus = 0;
-    if (!startShow(exitStatus, stepDone))
-        return exitStatus != 0 ? exitStatus : 1;
+    const StartedShow started = startShow(stepDone);
+    if (!started.show)
+        return started.exitStatus() != 0 ? started.exitStatus() : 1;
     enterFullscreen();
-    runFrameAt(0.0, timelineFrame);
+    runFrameAt(*started.show, 0.0, timelineFrame);
     glFinish();
     stepDone("full screen and first frame");
 

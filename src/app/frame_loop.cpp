@@ -2,34 +2,24 @@
 
 #include "platform/platform.h"
 
-namespace {
-double currentDemoTime = 0.0;
-}
-
-double demoTime()
+bool runFrameAt(Show& show, double t, FrameCallback frame, int* swapResult)
 {
-    return currentDemoTime;
-}
-
-bool runFrameAt(double t, void (*frame)(), int* swapResult)
-{
-    currentDemoTime = t;
     const bool quit = drainMessages();
-    frame();
+    frame(show, t);
     const int result = swapBuffers();
     if (swapResult)
         *swapResult = result;
     return quit;
 }
 
-int runFrameLoop(void (*frame)())
+int runFrameLoop(Show& show, FrameCallback frame)
 {
     const int64_t frequency = performanceFrequency();
     const int64_t start = performanceCounter();
     for (;;) {
         const int64_t now = performanceCounter();
         int swapResult = 0;
-        if (runFrameAt(static_cast<double>(now - start) / static_cast<double>(frequency), frame, &swapResult))
+        if (runFrameAt(show, static_cast<double>(now - start) / static_cast<double>(frequency), frame, &swapResult))
             return swapResult;
     }
 }

@@ -4,12 +4,11 @@
 // the page's title to "ready" once it is drawn: for tests, and for sharing a moment.
 #include "app/frame_loop.h"
 #include "app/startup.h"
-#include "app/timeline.h"
+#include "app/timeline_frame.h"
 #include "audio/music.h"
 #include "audio/music_web.h"
 #include "platform/platform.h"
 #include "platform/platform_web.h"
-#include "show/handed_on_state.h"
 
 #include <emscripten/emscripten.h>
 
@@ -67,26 +66,24 @@ int drawStillMoment(const std::string& timeText, const std::string& sizeText)
         return 2;
     }
     setWebScreenSize(width, height);
-    int exitStatus = 0;
-    if (!startShow(exitStatus)) {
+    const StartedShow started = startShow();
+    if (!started.show) {
         setPageTitle("failed");
-        return exitStatus;
+        return started.exitStatus();
     }
     enterFullscreen();
-    // What earlier frames hand on (the camera's focus, the placed model, the ambient grey) is
-    // put where playing at 60 frames a second would have left it, as the capture tool does.
-    replayHandedOnState(seconds, FrameRate{});
-    runFrameAt(seconds, timelineFrame);
+    // Drawn as the show played at its 60 frames a second shows it, as the capture tool does.
+    runFrameAt(*started.show, seconds, timelineFrame);
     setPageTitle("ready");
     return 0;
 }
 
 int playShow()
 {
-    int exitStatus = 0;
-    if (!startShow(exitStatus)) {
+    const StartedShow started = startShow();
+    if (!started.show) {
         setPageTitle("failed");
-        return exitStatus;
+        return started.exitStatus();
     }
     for (;;) {
         waitForStartClick();
@@ -94,7 +91,7 @@ int playShow()
         hideCursor();
         // Nothing may come between these two: demo time 0 is the start of the music.
         musicStart();
-        runFrameLoop(timelineFrame);
+        runFrameLoop(*started.show, timelineFrame);
         musicStop();
         reopenWebWindow();
     }

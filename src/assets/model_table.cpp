@@ -6,5 +6,3 @@ const char* const modelFiles[modelCount] = {
     "3d/g_3.3d",    "3d/g_4.3d",          "3d/g_5.3d",
     "3d/g_6.3d",    "3d/g_7.3d",          "3d/g_8.3d",
 };
-
-Model models[modelCount];

@@ -6,4 +6,3 @@
 
 constexpr int modelCount = 12;
 extern const char* const modelFiles[modelCount];
-extern Model models[modelCount];

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 
-GroundPlane* groundPlane = nullptr;
 GLuint GroundPlane::sharedVertexArray_ = 0;
 
 namespace {

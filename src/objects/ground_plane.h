@@ -36,6 +36,3 @@ private:
     GLuint vertexBuffer_ = 0;
     static GLuint sharedVertexArray_;
 };
-
-// The show's ground plane, created at start-up.
-extern GroundPlane* groundPlane;

@@ -10,8 +10,6 @@
 #include <glm/gtc/constants.hpp>
 #include <algorithm>
 
-ParticleField* particleField = nullptr;
-
 namespace {
 
 constexpr uint32_t particleCount = 32;

@@ -27,6 +27,3 @@ public:
 private:
     std::vector<glm::vec3> colors_;  // emissive linear RGB, each component in [0, 10)
 };
-
-// The show's particle field, created at start-up after the placed model.
-extern ParticleField* particleField;

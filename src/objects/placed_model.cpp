@@ -5,8 +5,6 @@
 #include "render/camera.h"
 #include "render/programs.h"
 
-PlacedModel* placedModel = nullptr;
-
 void PlacedModel::drawGeometry(const Camera& camera) const
 {
     const glm::mat4 modelView = camera.view() * transform;

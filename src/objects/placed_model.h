@@ -23,6 +23,3 @@ public:
     // 2 and 3.
     void drawForward(const Camera& camera, const glm::vec3& fogColor) const;
 };
-
-// The show's placed model, created at start-up holding the credits model.
-extern PlacedModel* placedModel;

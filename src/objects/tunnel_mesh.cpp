@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <vector>
 
-TunnelMesh* tunnelMesh = nullptr;
 GLuint TunnelMesh::sharedVertexArray_ = 0;
 
 namespace {

@@ -62,6 +62,3 @@ private:
     glm::vec2 paramQ_{0.0f};  // sent as "q"
     static GLuint sharedVertexArray_;
 };
-
-// The show's tunnel, created at start-up with (32, 64, 0.001).
-extern TunnelMesh* tunnelMesh;

@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-Camera showCamera;
-
 namespace {
 // One third of a turn, in radians: the angle between bokeh directions.
 constexpr float thirdOfTurn = 2.0943952f;

@@ -89,6 +89,3 @@ private:
     glm::vec3 exposureTint_{0.0f};
     glm::vec3 effectiveExposure_{0.0f};
 };
-
-// The show's one camera, configured at start-up and moved by every scene.
-extern Camera showCamera;

@@ -8,9 +8,6 @@
 #include <glm/geometric.hpp>
 #include <glm/mat3x3.hpp>
 
-AmbientLight ambientLight;
-DirectionalLight directionalLight;
-
 void AmbientLight::apply(const Camera& camera)
 {
     const glm::vec3 exposure = camera.exposure();

@@ -54,7 +54,3 @@ public:
 private:
     glm::vec3 direction_{0.0f};
 };
-
-// The show's two lights, configured at start-up.
-extern AmbientLight ambientLight;
-extern DirectionalLight directionalLight;

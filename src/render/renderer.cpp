@@ -10,8 +10,6 @@
 #include <cmath>
 #include <cstdint>
 
-Renderer* renderer = nullptr;
-
 namespace {
 
 enum class Size { full, half, quarter };

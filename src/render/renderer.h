@@ -109,9 +109,6 @@ private:
     std::vector<glm::vec3> sampleKernel_;
 };
 
-// The show's renderer, created at start-up at the screen size.
-extern Renderer* renderer;
-
 // For the benchmarks: when set, called with the pass's name ("geometry", "light", "forward",
 // "half", "DOF", "glow", "composite", "FXAA") as each pass of the frame has been issued. The
 // show leaves it unset.

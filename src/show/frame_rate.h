@@ -13,4 +13,10 @@ struct FrameRate {
 
     // The last frame whose time lies before `seconds` (a whole, positive number of seconds).
     uint64_t lastFrameBefore(uint32_t seconds) const { return (uint64_t(seconds) * numerator - 1) / denominator; }
+
+    // The first frame whose time is `seconds` (a whole number of seconds) or later.
+    uint64_t firstFrameFrom(uint32_t seconds) const
+    {
+        return (uint64_t(seconds) * numerator + denominator - 1) / denominator;
+    }
 };

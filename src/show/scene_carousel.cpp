@@ -2,22 +2,22 @@
 // tunnel, under a green cast, four seconds each; then the show is over.
 #include "show/scene_frame.h"
 #include "show/scenes.h"
+#include "show/show.h"
 
-#include "assets/model_table.h"
-#include "core/texture_units.h"
 #include "objects/placed_model.h"
 #include "objects/tunnel_mesh.h"
-#include "render/camera.h"
-#include "render/lights.h"
-#include "render/renderer.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace {
+
 constexpr int firstSculpture = 3;
-constexpr int sculptureCount = 9;
-constexpr int secondsPerSculpture = 4;
-}
+
+// The ambient light samples the scene's texture unit as the tunnel's geometry draw left it,
+// with the tunnel's normal map.
+const ScenePasses carouselPasses = {{Surface::placedModel, Surface::tunnel}, false, false};
+
+}  // namespace
 
 void placeCarouselCamera(Camera& camera, double)
 {
@@ -33,7 +33,7 @@ glm::vec3 carouselAmbientColor()
 
 int carouselModelIndex(double u)
 {
-    const int k = (int(u) / secondsPerSculpture) % sculptureCount;
+    const int k = (int(u) / carouselSecondsPerSculpture) % carouselSculptureCount;
     return firstSculpture + k;
 }
 
@@ -47,38 +47,14 @@ glm::mat4 carouselModelTransform(double u)
     return transform;
 }
 
-bool carouselClosesShow(double u)
+void sceneCarousel(Show& show, double u)
 {
-    return int(u) / secondsPerSculpture > sculptureCount - 1;
-}
-
-void sceneCarousel(double u)
-{
-    Camera& camera = showCamera;
-    placeCarouselCamera(camera, u);
+    placeCarouselCamera(show.camera, u);
     // Kept from here on; the scenes before used the start-up grey.
-    ambientLight.setColor(carouselAmbientColor());
-    const glm::vec3 fog = ambcolor(camera);
-    placedModel->model = &models[carouselModelIndex(u)];
-    placedModel->transform = carouselModelTransform(u);
-    tunnelMesh->update(u);
-
-    renderer->beginGeometryPass();
-    placedModel->drawGeometry(camera);
-    tunnelMesh->drawGeometry(camera);
-    renderer->endGeometryPass();
-
-    // No environment is bound here: the ambient light samples textureUnit::sceneTexture as the
-    // tunnel's geometry draw left it, with the tunnel's normal map.
-    renderer->beginLightPass(false);
-    ambientLight.apply(camera);
-    renderer->endLightPass();
-
-    renderer->beginForwardPass();
-    placedModel->drawForward(camera, fog);
-    tunnelMesh->drawForward(camera, fog);
-    drawBackground(camera, fog);
-    renderer->endForwardPass();
-
-    finishFrame(camera);
+    show.ambientLight.setColor(carouselAmbientColor());
+    const glm::vec3 fog = ambcolor(show.ambientLight, show.camera);
+    show.placedModel->model = &show.models[carouselModelIndex(u)];
+    show.placedModel->transform = carouselModelTransform(u);
+    show.tunnelMesh->update(u);
+    drawScenePasses(show, fog, carouselPasses);
 }

@@ -2,15 +2,17 @@
 // a straight line, until the picture fades to white.
 #include "show/scene_frame.h"
 #include "show/scenes.h"
+#include "show/show.h"
 
-#include "core/gl_api.h"
-#include "objects/ground_plane.h"
 #include "objects/placed_model.h"
-#include "render/camera.h"
-#include "render/lights.h"
-#include "render/renderer.h"
 
 #include <glm/gtc/matrix_transform.hpp>
+
+namespace {
+
+const ScenePasses creditsPasses = {{Surface::placedModel, Surface::ground}, false, true};
+
+}  // namespace
 
 void placeCreditsCamera(Camera& camera, double u)
 {
@@ -30,32 +32,11 @@ glm::mat4 creditsModelTransform()
     return glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
 }
 
-void sceneCredits(double u)
+void sceneCredits(Show& show, double u)
 {
-    Camera& camera = showCamera;
-    placeCreditsCamera(camera, u);
-    const glm::vec3 fog = ambcolor(camera);
-    // The model is the one start-up chose; only its place is set here.
-    placedModel->transform = creditsModelTransform();
-
-    renderer->beginGeometryPass();
-    placedModel->drawGeometry(camera);
-    groundPlane->drawGeometry(camera);
-    renderer->endGeometryPass();
-
-    // No environment is bound here: the ambient light samples textureUnit::sceneTexture as the
-    // ground's geometry draw left it, with the ground's normal map.
-    renderer->beginLightPass(false);
-    ambientLight.apply(camera);
-    glEnable(GL_BLEND);
-    directionalLight.apply(camera);
-    renderer->endLightPass();
-
-    renderer->beginForwardPass();
-    placedModel->drawForward(camera, fog);
-    groundPlane->drawForward(camera, fog);
-    drawBackground(camera, fog);
-    renderer->endForwardPass();
-
-    finishFrame(camera);
+    placeCreditsCamera(show.camera, u);
+    const glm::vec3 fog = ambcolor(show.ambientLight, show.camera);
+    // The model is the credits model, as start-up left it; only its place is set here.
+    show.placedModel->transform = creditsModelTransform();
+    drawScenePasses(show, fog, creditsPasses);
 }

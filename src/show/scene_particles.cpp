@@ -2,13 +2,9 @@
 // glowing over it, opening heavily over-exposed and darkening as 1 / u.
 #include "show/scene_frame.h"
 #include "show/scenes.h"
+#include "show/show.h"
 
-#include "core/gl_api.h"
-#include "objects/ground_plane.h"
 #include "objects/particle_field.h"
-#include "render/camera.h"
-#include "render/lights.h"
-#include "render/renderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +12,18 @@
 namespace {
 // The scene's first frame can land at u = 0 exactly, where 100 / u is infinite.
 constexpr float shortestSceneTime = 0.001f;
-}
+
+// The particles write no depth and would lie under the ground and the background, both drawn
+// with depth test EQUAL: they go last, over everything, and test the scene's depth in their
+// own shader.
+const ScenePasses particlesPasses = {
+    {Surface::ground},
+    false,
+    true,
+    [](Show& show, const glm::vec3& fog) { show.particleField->drawForward(show.camera, fog); },
+};
+
+}  // namespace
 
 void placeParticlesCamera(Camera& camera, double u)
 {
@@ -27,32 +34,9 @@ void placeParticlesCamera(Camera& camera, double u)
     // No focus of its own: the intro's last frame left it.
 }
 
-void sceneParticles(double u)
+void sceneParticles(Show& show, double u)
 {
-    Camera& camera = showCamera;
-    placeParticlesCamera(camera, u);
-    const glm::vec3 fog = ambcolor(camera);
-
-    renderer->beginGeometryPass();
-    groundPlane->drawGeometry(camera);
-    renderer->endGeometryPass();
-
-    // No environment is bound here: the ambient light samples textureUnit::sceneTexture as the
-    // ground's geometry draw left it, with the ground's normal map.
-    renderer->beginLightPass(false);
-    ambientLight.apply(camera);
-    glEnable(GL_BLEND);
-    directionalLight.apply(camera);
-    renderer->endLightPass();
-
-    // The particles write no depth and would lie under the ground and the background, both
-    // drawn with depth test EQUAL: they go last, over everything, and test the scene's depth
-    // in their own shader.
-    renderer->beginForwardPass();
-    groundPlane->drawForward(camera, fog);
-    drawBackground(camera, fog);
-    particleField->drawForward(camera, fog);
-    renderer->endForwardPass();
-
-    finishFrame(camera);
+    placeParticlesCamera(show.camera, u);
+    const glm::vec3 fog = ambcolor(show.ambientLight, show.camera);
+    drawScenePasses(show, fog, particlesPasses);
 }

@@ -5,6 +5,7 @@
 #include "objects/ground_plane.h"
 #include "render/camera.h"
 #include "render/lights.h"
+#include "show/show.h"
 
 void configureCamera(Camera& camera, uint32_t screenWidth, uint32_t screenHeight)
 {
@@ -15,11 +16,11 @@ void configureCamera(Camera& camera, uint32_t screenWidth, uint32_t screenHeight
     camera.setFar(100.0f);
     camera.setFocalLength(35.0f);
     camera.setPhysicalExposure(true);
-    camera.setFocus(15.0f, 0.075f);
+    camera.setFocus(startupFocusDistance, startupAperture);
     camera.updateProjection();
 }
 
-void configureLights()
+void configureLights(AmbientLight& ambientLight, DirectionalLight& directionalLight)
 {
     ambientLight.setEnvironmentTexture(textureNames[textureEntry::environment]);
     ambientLight.setColor(glm::vec3(startupAmbientLevel));
@@ -27,10 +28,10 @@ void configureLights()
     directionalLight.setColor(glm::vec3(2.0f, 1.0f, 0.75f));
 }
 
-void configureGroundPlaneCameraAndLights(uint32_t screenWidth, uint32_t screenHeight)
+void configureGroundPlaneCameraAndLights(Show& show, uint32_t screenWidth, uint32_t screenHeight)
 {
-    groundPlane->setTextures(textureNames[textureEntry::groundColor], textureNames[textureEntry::groundNormalMap]);
-    groundPlane->setTs(-0.125f);
-    configureCamera(showCamera, screenWidth, screenHeight);
-    configureLights();
+    show.groundPlane->setTextures(textureNames[textureEntry::groundColor], textureNames[textureEntry::groundNormalMap]);
+    show.groundPlane->setTs(-0.125f);
+    configureCamera(show.camera, screenWidth, screenHeight);
+    configureLights(show.ambientLight, show.directionalLight);
 }

@@ -1,38 +1,43 @@
 // The timeline's rows and the frame loop's ending rule, on the headless platform.
 #include "app/frame_loop.h"
-#include "app/timeline.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
+#include "show/show.h"
+#include "show/timeline.h"
 #include "support/gl_context.h"
 
 #include <gtest/gtest.h>
 
 TEST(Timeline, RowsAndTheirBoundaries)
 {
+    // The rows tile the show from 0 s to the timeline's hard limit without a gap, and the show
+    // ends itself inside the last one.
+    EXPECT_EQ(timeline.front().start, 0.0);
+    for (int i = 1; i < sceneCount; ++i)
+        EXPECT_EQ(timeline[size_t(i)].start, timeline[size_t(i) - 1].end) << timeline[size_t(i)].name;
+    EXPECT_EQ(timeline.back().end, 140.0);
+    EXPECT_EQ(showEnd, 116.0);
+    EXPECT_FALSE(showClosesAt(115.999));
+    EXPECT_TRUE(showClosesAt(116.0));
+
     struct Case {
         double t;
-        TimelineAction action;
+        int row;  // -1: past the last row, no scene
         double sceneTime;
     };
     const Case cases[] = {
-        {0.0, TimelineAction::TunnelIntro, 0.0},
-        {24.999, TimelineAction::TunnelIntro, 24.999},
-        {25.0, TimelineAction::Particles, 0.0},  // a boundary belongs to the later row
-        {34.5, TimelineAction::Particles, 9.5},
-        {35.0, TimelineAction::Credits, 0.0},
-        {64.75, TimelineAction::Credits, 29.75},
-        {65.0, TimelineAction::TunnelFireworks, 65.0},  // the fireworks take absolute time
-        {79.5, TimelineAction::TunnelFireworks, 79.5},
-        {80.0, TimelineAction::Carousel, 0.0},
-        {116.0, TimelineAction::Carousel, 36.0},
-        {139.999, TimelineAction::Carousel, 59.999},
-        {140.0, TimelineAction::Close, 0.0},
-        {1e9, TimelineAction::Close, 0.0},
+        {0.0, 0, 0.0},   {24.999, 0, 24.999}, {25.0, 1, 0.0},  // a boundary belongs to the later row
+        {34.5, 1, 9.5},  {35.0, 2, 0.0},      {64.75, 2, 29.75}, {65.0, 3, 65.0},  // the fireworks take absolute time
+        {79.5, 3, 79.5}, {80.0, 4, 0.0},      {116.0, 4, 36.0},  {139.999, 4, 59.999}, {140.0, -1, 0.0}, {1e9, -1, 0.0},
     };
     for (const Case& c : cases) {
-        const TimelineStep step = timelineStep(c.t);
-        EXPECT_EQ(step.action, c.action) << "t = " << c.t;
-        EXPECT_NEAR(step.sceneTime, c.sceneTime, 1e-9) << "t = " << c.t;
+        const SceneRow* row = sceneAt(c.t);
+        if (c.row < 0) {
+            EXPECT_EQ(row, nullptr) << "t = " << c.t;
+            continue;
+        }
+        ASSERT_EQ(row, &timeline[size_t(c.row)]) << "t = " << c.t;
+        EXPECT_NEAR(sceneTime(*row, c.t), c.sceneTime, 1e-9) << "t = " << c.t;
     }
 }
 
@@ -41,12 +46,12 @@ int framesDrawn = 0;
 int closeAtFrame = 0;
 double firstFrameTime = -1.0, lastFrameTime = -1.0;
 
-void countingFrame()
+void countingFrame(Show&, double t)
 {
     ++framesDrawn;
     if (firstFrameTime < 0)
-        firstFrameTime = demoTime();
-    lastFrameTime = demoTime();
+        firstFrameTime = t;
+    lastFrameTime = t;
     if (framesDrawn == closeAtFrame)
         closeWindow();
 }
@@ -61,6 +66,8 @@ protected:
         framesDrawn = 0;
         firstFrameTime = lastFrameTime = -1.0;
     }
+    // Nothing of it is drawn: the frames only count.
+    Show show;
 };
 }
 
@@ -68,7 +75,7 @@ TEST_F(FrameLoop, CloseInsideAFrameStillPresentsItAndOneMore)
 {
     closeAtFrame = 3;
     const int swapsBefore = headlessSwapCount();
-    const int result = runFrameLoop(countingFrame);
+    const int result = runFrameLoop(show, countingFrame);
     EXPECT_EQ(framesDrawn, 4);
     EXPECT_EQ(headlessSwapCount() - swapsBefore, 4);
     EXPECT_EQ(result, 1);  // the last swap's own result
@@ -77,7 +84,7 @@ TEST_F(FrameLoop, CloseInsideAFrameStillPresentsItAndOneMore)
 TEST_F(FrameLoop, DemoTimeStartsAtZeroAndGrows)
 {
     closeAtFrame = 20;
-    runFrameLoop(countingFrame);
+    runFrameLoop(show, countingFrame);
     EXPECT_GE(firstFrameTime, 0.0);
     EXPECT_LT(firstFrameTime, 0.05);
     EXPECT_GT(lastFrameTime, firstFrameTime);

@@ -54,9 +54,9 @@ expectTitle shift+Right "t 101.000 s"
 expectTitle Left "t 100.000 s"
 expectTitle period "t 100.017 s"
 expectTitle comma "t 100.000 s"
-expectTitle 2 "t 25.000 s | flash 0.000 s"
+expectTitle 2 "t 25.000 s | particle flash 0.000 s"
 expectTitle 4 "t 65.000 s | fireworks 65.000 s"
-expectTitle Home "t 0.000 s | tunnel 0.000 s"
+expectTitle Home "t 0.000 s | tunnel intro 0.000 s"
 
 # 3. Shaders: a save that breaks one reports its log and keeps the picture; R and a good save
 # reload. Each reload ends with a line of its own in the log.

@@ -35,9 +35,9 @@ void writeText(const fs::path& path, const std::string& text)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-std::vector<uint8_t> frameAt(double t)
+std::vector<uint8_t> frameAt(Show& show, double t)
 {
-    runFrameAt(t, drawPlayerFrame);
+    runFrameAt(show, t, drawPlayerFrame);
     uint32_t w = 0, h = 0;
     return readPresentedFrame(w, h);
 }
@@ -63,14 +63,15 @@ TEST(ShaderReload, BrokenFileKeepsTheLastGoodProgramAndAFixedOneTakesEffect)
 {
     const fs::path copy = makeDataCopy();
     int exitStatus = 0;
-    ASSERT_TRUE(startHeadlessShow(width, height, exitStatus));
+    Show* show = startHeadlessShow(width, height, exitStatus);
+    ASSERT_NE(show, nullptr);
     const fs::path combine = copy / "shaders" / "Combine.fs";
     const std::string original = readText(combine);
     ASSERT_FALSE(original.empty());
 
-    const std::vector<uint8_t> before = frameAt(frameTime);
+    const std::vector<uint8_t> before = frameAt(*show, frameTime);
     EXPECT_EQ(reloadShaders(), 0) << "unchanged files all build again";
-    EXPECT_EQ(frameAt(frameTime), before) << "a reload of the same files draws the same frame";
+    EXPECT_EQ(frameAt(*show, frameTime), before) << "a reload of the same files draws the same frame";
 
     // Broken: the old program stays, the log names the fault, nothing ends.
     writeText(combine, original + "\nthis is not GLSL;\n");
@@ -80,7 +81,7 @@ TEST(ShaderReload, BrokenFileKeepsTheLastGoodProgramAndAFixedOneTakesEffect)
     EXPECT_EQ(kept, 1) << "only Flat/Combine uses Combine.fs";
     EXPECT_NE(report.find("shaders/Combine.fs does not compile"), std::string::npos) << report;
     EXPECT_NE(report.find("error"), std::string::npos) << "the compile log: " << report;
-    EXPECT_EQ(frameAt(frameTime), before) << "the last good program still draws";
+    EXPECT_EQ(frameAt(*show, frameTime), before) << "the last good program still draws";
 
     // Compiling again, but painting everything magenta: the next reload shows it.
     std::string magenta = original;
@@ -90,7 +91,7 @@ TEST(ShaderReload, BrokenFileKeepsTheLastGoodProgramAndAFixedOneTakesEffect)
     magenta += "\nvoid main()\n{\n    originalMain();\n    O0 = vec4(1.0, 0.0, 1.0, 1.0);\n}\n";
     writeText(combine, magenta);
     EXPECT_EQ(reloadShaders(), 0);
-    const std::vector<uint8_t> painted = frameAt(frameTime);
+    const std::vector<uint8_t> painted = frameAt(*show, frameTime);
     ASSERT_EQ(painted.size(), before.size());
     const size_t centre = (size_t(height / 2) * width + width / 2) * 4;
     EXPECT_EQ(painted[centre], 255);
@@ -100,7 +101,7 @@ TEST(ShaderReload, BrokenFileKeepsTheLastGoodProgramAndAFixedOneTakesEffect)
     // Restored: the original picture again.
     writeText(combine, original);
     EXPECT_EQ(reloadShaders(), 0);
-    EXPECT_EQ(frameAt(frameTime), before);
+    EXPECT_EQ(frameAt(*show, frameTime), before);
 
     fs::current_path(copy.parent_path());
     fs::remove_all(copy);

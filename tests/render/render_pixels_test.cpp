@@ -11,6 +11,7 @@
 #include "render/screen_triangle.h"
 #include "render/shader_library.h"
 #include "render_fixture.h"
+#include "show/show.h"
 #include "support/gl_context.h"
 #include "test_frame.h"
 
@@ -52,9 +53,9 @@ protected:
     // The ground plane into the geometry pass; `flipped` turns it over to face down.
     void drawPlaneGeometry(bool flipped)
     {
-        renderer->beginGeometryPass();
+        show.renderer->beginGeometryPass();
         if (!flipped) {
-            groundPlane->drawGeometry(camera);
+            show.groundPlane->drawGeometry(camera);
         } else {
             const glm::mat4 flip = glm::rotate(glm::mat4(1.0f), 3.14159265f, glm::vec3(1.0f, 0.0f, 0.0f));
             selectTextureUnit(textureUnit::sceneTexture);
@@ -67,31 +68,31 @@ protected:
             geometry.nm.set(camera.view() * flip);
             geometry.ts.set(-0.125f);
             glBindVertexArray(GroundPlane::sharedVertexArray());
-            glBindBuffer(GL_ARRAY_BUFFER, groundPlane->vertexBuffer());
+            glBindBuffer(GL_ARRAY_BUFFER, show.groundPlane->vertexBuffer());
             glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         }
-        renderer->endGeometryPass();
+        show.renderer->endGeometryPass();
     }
 
     enum class Lights { ambient, directional, both };
 
     void applyLights(Lights lights)
     {
-        renderer->beginLightPass(false);
+        show.renderer->beginLightPass(false);
         glActiveTexture(GL_TEXTURE3);
-        glBindTexture(GL_TEXTURE_2D, ambientLight.environmentTexture());
+        glBindTexture(GL_TEXTURE_2D, show.ambientLight.environmentTexture());
         if (lights != Lights::directional)
-            ambientLight.apply(camera);
+            show.ambientLight.apply(camera);
         if (lights == Lights::both)
             glEnable(GL_BLEND);
         if (lights != Lights::ambient)
-            directionalLight.apply(camera);
-        renderer->endLightPass();
+            show.directionalLight.apply(camera);
+        show.renderer->endLightPass();
     }
 
     std::vector<float> read(Renderer::TextureIndex index, GLenum format, int components)
     {
-        return readRectangleFloats(renderer->texture(index), frameWidth, frameHeight, format, components);
+        return readRectangleFloats(show.renderer->texture(index), frameWidth, frameHeight, format, components);
     }
 
     glm::vec3 centreOf(const std::vector<float>& rgb)
@@ -100,7 +101,8 @@ protected:
         return glm::vec3(rgb[at], rgb[at + 1], rgb[at + 2]);
     }
 
-    Camera& camera = showCamera;
+    Show& show = testFrameShow();
+    Camera& camera = show.camera;
 };
 
 }  // namespace
@@ -121,7 +123,7 @@ TEST_F(RenderedPixels, PlaneFacingTheLightIsLitAndFacingAwayIsNot)
     camera.lookAt(glm::vec3(0.0f, -5.0f, 0.0f), glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f));
     drawPlaneGeometry(true);
     const std::vector<uint8_t> stencil =
-        readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
+        readStencil(show.renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
     ASSERT_EQ(stencil[size_t(frameHeight / 2) * frameWidth + frameWidth / 2], 0xC0) << "the turned plane was not drawn";
     applyLights(Lights::directional);
     const glm::vec3 facingAway = centreOf(read(Renderer::diffuseLight, GL_RGB, 3));
@@ -140,9 +142,9 @@ TEST_F(RenderedPixels, LightAlongTheLineOfSightStaysFinite)
     camera.updateProjection();
     camera.lookAt(glm::vec3(0.0f, 5.0f, 0.0f), glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f));
     drawPlaneGeometry(false);
-    const glm::vec3 previous = directionalLight.direction();
+    const glm::vec3 previous = show.directionalLight.direction();
     for (const glm::vec3 travel : {glm::vec3(0.0f, -1.0f, 0.0f), glm::vec3(0.0f, 1.0f, 0.0f)}) {
-        directionalLight.setDirection(travel);
+        show.directionalLight.setDirection(travel);
         applyLights(Lights::directional);
         for (auto index : {Renderer::diffuseLight, Renderer::specularLight}) {
             const std::vector<float> light = read(index, GL_RGB, 3);
@@ -150,7 +152,7 @@ TEST_F(RenderedPixels, LightAlongTheLineOfSightStaysFinite)
                 << "travelling " << travel.y << ", buffer " << int(index);
         }
     }
-    directionalLight.setDirection(previous);
+    show.directionalLight.setDirection(previous);
 }
 
 TEST_F(RenderedPixels, TwoLightsAddUp)
@@ -168,7 +170,7 @@ TEST_F(RenderedPixels, TwoLightsAddUp)
     const std::vector<float> bothSpecular = read(Renderer::specularLight, GL_RGB, 3);
 
     const std::vector<uint8_t> stencil =
-        readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
+        readStencil(show.renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
     int marked = 0, litByBoth = 0;
     for (size_t pixel = 0; pixel < stencil.size(); ++pixel) {
         if (!(stencil[pixel] & 0x40))
@@ -196,21 +198,21 @@ TEST_F(RenderedPixels, BackgroundFillsExactlyTheUncoveredPixels)
     applyLights(Lights::both);
 
     // A value no pass writes, so a pixel left untouched shows.
-    glBindFramebuffer(GL_FRAMEBUFFER, renderer->framebuffer(Renderer::sceneTarget));
+    glBindFramebuffer(GL_FRAMEBUFFER, show.renderer->framebuffer(Renderer::sceneTarget));
     glClearColor(-7.0f, -7.0f, -7.0f, -7.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
     const glm::vec4 background(0.25f, 0.5f, 0.75f, 1.0f);
-    renderer->beginForwardPass();
-    groundPlane->drawForward(camera, glm::vec3(0.0f));
+    show.renderer->beginForwardPass();
+    show.groundPlane->drawForward(camera, glm::vec3(0.0f));
     program::backgroundColor.use();
     program::backgroundColor.c.set(background);
     drawScreenTriangle();
-    renderer->endForwardPass();
+    show.renderer->endForwardPass();
 
     const std::vector<float> scene = read(Renderer::sceneColor, GL_RGBA, 4);
     const std::vector<uint8_t> stencil =
-        readStencil(renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
+        readStencil(show.renderer->texture(Renderer::depthStencil), frameWidth, frameHeight);
     int covered = 0, uncovered = 0;
     for (size_t pixel = 0; pixel < stencil.size(); ++pixel) {
         const glm::vec3 color(scene[pixel * 4], scene[pixel * 4 + 1], scene[pixel * 4 + 2]);
@@ -244,8 +246,8 @@ TEST_F(RenderedPixels, WholeFrameIsFiniteEverywhere)
             if (!std::isfinite(value))
                 ++nonFinite;
         EXPECT_EQ(nonFinite, 0u);
-        const std::vector<float> dof =
-            readRectangleFloats(renderer->texture(Renderer::dofResult), frameWidth / 2, frameHeight / 2, GL_RGB, 3);
+        const std::vector<float> dof = readRectangleFloats(show.renderer->texture(Renderer::dofResult), frameWidth / 2,
+                                                           frameHeight / 2, GL_RGB, 3);
         for (float value : dof)
             ASSERT_TRUE(std::isfinite(value));
 

@@ -13,6 +13,7 @@
 #include "render/renderer.h"
 #include "render/screen_triangle.h"
 #include "render/shader_library.h"
+#include "show/show.h"
 #include "show/show_setup.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -23,6 +24,8 @@
 
 namespace {
 
+// What start-up would make, but for the models and the particle field.
+Show testShow;
 Model cube;
 
 // A unit cube centred on the origin, plain layout: position, then normal, per vertex; faces
@@ -93,28 +96,33 @@ bool createTestFrameObjects(int width, int height)
         std::fputs("Shader compile error.\n", stderr);
         return false;
     }
-    renderer = new Renderer(width, height);
-    if (renderer->failed()) {
+    testShow.renderer = new Renderer(width, height);
+    if (testShow.renderer->failed()) {
         std::fputs("Could not init frame buffers and stuff.\n", stderr);
         return false;
     }
     createScreenTriangle();
-    tunnelMesh = new TunnelMesh(32, 64, 0.001f);
-    groundPlane = new GroundPlane();
+    testShow.tunnelMesh = new TunnelMesh(32, 64, 0.001f);
+    testShow.groundPlane = new GroundPlane();
     cube.triangleCount = uploadVertexStream(cubeStream(), false, cube.vertexArray, cube.vertexBuffer);
 
-    configureGroundPlaneCameraAndLights(uint32_t(width), uint32_t(height));
+    configureGroundPlaneCameraAndLights(testShow, uint32_t(width), uint32_t(height));
     return true;
+}
+
+Show& testFrameShow()
+{
+    return testShow;
 }
 
 glm::vec3 testFrameAmbientColor()
 {
-    return ambientLight.color() * showCamera.exposure();
+    return testShow.ambientLight.color() * testShow.camera.exposure();
 }
 
 void drawTestFrame(double t, const TestFrameContent& content, PassDoneCallback passDone)
 {
-    Camera& camera = showCamera;
+    Camera& camera = testShow.camera;
     const glm::vec3 eye(float(6.0 * std::cos(t * 0.3)), 2.0f, float(6.0 * std::sin(t * 0.3)));
     camera.lookAt(eye, glm::vec3(0.0f, 0.5f, 0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     camera.setFocus(glm::length(eye), 0.075f);
@@ -122,49 +130,49 @@ void drawTestFrame(double t, const TestFrameContent& content, PassDoneCallback p
     const glm::vec3 ambientColor = testFrameAmbientColor();
     const glm::mat4 cubeTransform = glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.5f, 0.0f)), float(t),
                                                 glm::vec3(0.0f, 1.0f, 0.0f));
-    tunnelMesh->update(t);
+    testShow.tunnelMesh->update(t);
 
-    renderer->beginGeometryPass();
+    testShow.renderer->beginGeometryPass();
     if (content.tunnel)
-        tunnelMesh->drawGeometry(camera);
+        testShow.tunnelMesh->drawGeometry(camera);
     if (content.groundPlane)
-        groundPlane->drawGeometry(camera);
+        testShow.groundPlane->drawGeometry(camera);
     if (content.cube)
         drawCubeGeometry(camera, cubeTransform);
-    renderer->endGeometryPass();
+    testShow.renderer->endGeometryPass();
     reportPass(passDone, "geometry");
 
-    renderer->beginLightPass(false);
+    testShow.renderer->beginLightPass(false);
     selectTextureUnit(textureUnit::sceneTexture);
-    glBindTexture(GL_TEXTURE_2D, ambientLight.environmentTexture());
-    ambientLight.apply(camera);
+    glBindTexture(GL_TEXTURE_2D, testShow.ambientLight.environmentTexture());
+    testShow.ambientLight.apply(camera);
     if (content.directionalLight) {
         glEnable(GL_BLEND);
-        directionalLight.apply(camera);
+        testShow.directionalLight.apply(camera);
     }
-    renderer->endLightPass();
+    testShow.renderer->endLightPass();
     reportPass(passDone, "light");
 
-    renderer->beginForwardPass();
+    testShow.renderer->beginForwardPass();
     if (content.tunnel)
-        tunnelMesh->drawForward(camera, ambientColor);
+        testShow.tunnelMesh->drawForward(camera, ambientColor);
     if (content.groundPlane)
-        groundPlane->drawForward(camera, ambientColor);
+        testShow.groundPlane->drawForward(camera, ambientColor);
     if (content.cube)
         drawCubeForward(camera, cubeTransform, ambientColor);
     drawBackground(ambientColor);
-    renderer->endForwardPass();
+    testShow.renderer->endForwardPass();
     reportPass(passDone, "forward");
 
-    renderer->bindPostProcessTextures();
-    renderer->halfSizeStage();
+    testShow.renderer->bindPostProcessTextures();
+    testShow.renderer->halfSizeStage();
     reportPass(passDone, "half");
-    renderer->depthOfFieldStage(camera);
+    testShow.renderer->depthOfFieldStage(camera);
     reportPass(passDone, "DOF");
-    renderer->glowStage();
+    testShow.renderer->glowStage();
     reportPass(passDone, "glow");
-    renderer->composite();
+    testShow.renderer->composite();
     reportPass(passDone, "composite");
-    renderer->present(renderer->width(), renderer->height());
+    testShow.renderer->present(testShow.renderer->width(), testShow.renderer->height());
     reportPass(passDone, "FXAA");
 }

@@ -20,6 +20,10 @@ struct TestFrameContent {
 // show's own message, when the shaders or the renderer fail.
 bool createTestFrameObjects(int width, int height);
 
+// What createTestFrameObjects made: the renderer, tunnel, ground plane, camera and lights.
+struct Show;
+Show& testFrameShow();
+
 // Called after each pass with its name, for the benchmark (geometry, light, forward, half,
 // DOF, glow, composite, FXAA).
 using PassDoneCallback = void (*)(const char* pass);

@@ -64,7 +64,7 @@ TEST(Filmstrip, AFrameAtOrAfterEachSecondAndRowsPerScene)
     std::vector<FilmstripFrame> frames(19);
     for (size_t i = 0; i < frames.size(); ++i) {
         frames[i].time = double(i);
-        frames[i].scene = i < 17 ? TimelineAction::TunnelIntro : TimelineAction::Particles;
+        frames[i].scene = i < 17 ? &timeline[tunnelIntroRow] : &timeline[particlesRow];
         frames[i].thumbnail.assign(size_t(filmstripThumbnailWidth) * thumbnailHeight * 4, 255);
         for (size_t p = 0; p < frames[i].thumbnail.size(); p += 4)
             frames[i].thumbnail[p] = uint8_t(100 + i);

@@ -1,9 +1,7 @@
 // Each scene's camera, exposure and placement at the points where the show's look turns, on a
 // camera configured as start-up configures it. No OpenGL: the scenes' arithmetic alone.
-#include "assets/model_table.h"
 #include "core/random.h"
 #include "objects/particle_field.h"
-#include "objects/placed_model.h"
 #include "render/camera.h"
 #include "render/lights.h"
 #include "show/frame_rate.h"
@@ -47,8 +45,10 @@ void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolera
 
 class Scenes : public testing::Test {
 protected:
-    void SetUp() override { configureLights(); }
+    void SetUp() override { configureLights(ambientLight, directionalLight); }
     Camera camera = startupCamera();
+    AmbientLight ambientLight;
+    DirectionalLight directionalLight;
 };
 
 }  // namespace
@@ -57,7 +57,7 @@ TEST_F(Scenes, IntroStartsBlackAndCirclesWithPeriodTwoPi)
 {
     placeTunnelIntroCamera(camera, 0.0);
     EXPECT_EQ(camera.exposure(), glm::vec3(0.0f));
-    EXPECT_EQ(ambcolor(camera), glm::vec3(0.0f));
+    EXPECT_EQ(ambcolor(ambientLight, camera), glm::vec3(0.0f));
     expectNear(eyeOf(camera), glm::vec3(2.5f, 2.5f, 0.0f), 1e-5f, "eye at t = 0");
     EXPECT_FLOAT_EQ(camera.focusDistance(), 5.0f);
     EXPECT_FLOAT_EQ(camera.aperture(), 0.05f);
@@ -76,7 +76,7 @@ TEST_F(Scenes, IntroStartsBlackAndCirclesWithPeriodTwoPi)
     // Effective exposure 0.15 t^2 x 0.05 / sqrt 2: about 3.3 at the hand-over.
     placeTunnelIntroCamera(camera, 24.999);
     EXPECT_NEAR(camera.exposure().x, 0.0053033 * 24.999 * 24.999, 1e-3);
-    expectNear(ambcolor(camera), camera.exposure() * startupAmbientLevel, 1e-6f, "ambcolor");
+    expectNear(ambcolor(ambientLight, camera), camera.exposure() * startupAmbientLevel, 1e-6f, "ambcolor");
 }
 
 TEST_F(Scenes, FlashFallsAsOneOverTimeAndKeepsTheIntrosFocus)
@@ -99,7 +99,7 @@ TEST_F(Scenes, FlashFallsAsOneOverTimeAndKeepsTheIntrosFocus)
     placeParticlesCamera(camera, 0.0);
     EXPECT_TRUE(std::isfinite(camera.exposure().x));
     EXPECT_NEAR(camera.exposureTint().x, 100001.0f, 1.0f);
-    EXPECT_TRUE(std::isfinite(ambcolor(camera).x));
+    EXPECT_TRUE(std::isfinite(ambcolor(ambientLight, camera).x));
 }
 
 TEST_F(Scenes, CreditsHoldTintOneThenBurnOut)
@@ -145,9 +145,7 @@ TEST_F(Scenes, CarouselTurnsNineModelsThenEnds)
     EXPECT_EQ(carouselModelIndex(3.999), 3);
     EXPECT_EQ(carouselModelIndex(4.0), 4);
     EXPECT_EQ(carouselModelIndex(35.999), 11);
-    EXPECT_FALSE(carouselClosesShow(35.999));
-    EXPECT_TRUE(carouselClosesShow(36.0));
-    EXPECT_TRUE(carouselClosesShow(59.0));
+    EXPECT_EQ(carouselModelIndex(36.0), 3);  // past the show's end it would cycle
 
     // At u = 0 a quarter turn: model +x faces -z, then x and z shrink to 1/80, y to 1/20.
     const glm::mat4 start = carouselModelTransform(0.0);
@@ -164,7 +162,7 @@ TEST_F(Scenes, CarouselTurnsNineModelsThenEnds)
     placeCarouselCamera(camera, 0.0);
     ambientLight.setColor(carouselAmbientColor());
     expectNear(camera.exposure(), glm::vec3(0.0707107f, 0.1414214f, 0.0530330f), 1e-6f, "exposure");
-    expectNear(ambcolor(camera), glm::vec3(0.0636396f, 0.1697056f, 0.0424264f), 1e-6f, "ambcolor");
+    expectNear(ambcolor(ambientLight, camera), glm::vec3(0.0636396f, 0.1697056f, 0.0424264f), 1e-6f, "ambcolor");
     expectNear(viewDirectionOf(camera), glm::vec3(0.0f, 0.0f, -1.0f), 1e-6f, "view");
 }
 
@@ -182,33 +180,39 @@ TEST(FrameRates, TheIntrosLastFrameDependsOnTheRate)
     EXPECT_EQ(ntsc.frameTime(60000), 1001.0);  // exact, not a sum of steps
 }
 
-TEST(HandedOnState, ReplaysTheIntrosFocusAndTheCarouselsChanges)
+TEST(HandedOnState, TheIntrosLastFocusAtTheRateAndTheCarouselsChanges)
 {
-    configureCamera(showCamera, 640, 360);
-    placedModel = new PlacedModel();
+    // Before the hand-over every scene sets its own focus; the start-up values stand in.
     const FrameRate rate{30, 1};
+    const HandedOnState intro = handedOnStateAt(12.0, rate);
+    EXPECT_EQ(intro.focusDistance, startupFocusDistance);
+    EXPECT_EQ(intro.placedModelIndex, creditsModelIndex);
+    EXPECT_EQ(intro.ambientColor, glm::vec3(startupAmbientLevel));
 
-    // As if the carousel had run: another model, the green ambient, another focus.
-    placedModel->model = &models[7];
-    ambientLight.setColor(carouselAmbientColor());
-    showCamera.setFocus(0.25f, 0.0125f);
+    // From the flash on, the focus of the intro's last frame at that rate: 749 / 30 s at 30
+    // frames a second, 1499 / 60 s at 60.
+    struct RateCase {
+        FrameRate at;
+        double lastIntroFrame;
+    };
+    for (const auto& [at, lastIntroFrame] : {RateCase{{30, 1}, 749.0 / 30.0}, RateCase{{60, 1}, 1499.0 / 60.0}}) {
+        Camera lastIntro = startupCamera();
+        placeTunnelIntroCamera(lastIntro, lastIntroFrame);
+        for (double t : {25.0, 50.0, 100.0}) {
+            const HandedOnState state = handedOnStateAt(t, at);
+            EXPECT_EQ(state.focusDistance, lastIntro.focusDistance()) << "t = " << t;
+            EXPECT_EQ(state.aperture, lastIntro.aperture()) << "t = " << t;
+        }
+    }
+    EXPECT_NE(handedOnStateAt(27.0, FrameRate{30, 1}).focusDistance,
+              handedOnStateAt(27.0, FrameRate{60, 1}).focusDistance);
 
-    replayHandedOnState(27.0, rate);
-    EXPECT_EQ(placedModel->model, &models[creditsModelIndex]);
-    EXPECT_EQ(ambientLight.color(), glm::vec3(startupAmbientLevel));
-    Camera intro = startupCamera();
-    placeTunnelIntroCamera(intro, 749.0 / 30.0);
-    EXPECT_EQ(showCamera.focusDistance(), intro.focusDistance());
-    EXPECT_EQ(showCamera.aperture(), 0.05f);
-
-    // The carousel sets all of it itself: nothing is put back there.
-    placedModel->model = &models[7];
-    ambientLight.setColor(carouselAmbientColor());
-    replayHandedOnState(90.0, rate);
-    EXPECT_EQ(placedModel->model, &models[7]);
-    EXPECT_EQ(ambientLight.color(), carouselAmbientColor());
-    delete placedModel;
-    placedModel = nullptr;
+    // The credits model and the grey until the carousel, the carousel's own from its start.
+    EXPECT_EQ(handedOnStateAt(79.999, rate).placedModelIndex, creditsModelIndex);
+    EXPECT_EQ(handedOnStateAt(79.999, rate).ambientColor, glm::vec3(startupAmbientLevel));
+    const HandedOnState carousel = handedOnStateAt(90.0, rate);
+    EXPECT_EQ(carousel.placedModelIndex, carouselModelIndex(10.0));
+    EXPECT_EQ(carousel.ambientColor, carouselAmbientColor());
 }
 
 TEST(ParticleColours, AreDrawsThreeToFiveOfEachTenAfterTheRenderers)

@@ -2,6 +2,8 @@
 
 #include "label_font.h"
 
+#include "show/timeline.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -13,13 +15,12 @@ constexpr uint8_t groundLevel = 24;
 
 const std::vector<double>& contactSheetTimes()
 {
-    // Chosen inside each scene: the intro fading up, exposed, and burning out; the flash just
-    // after it fires, mid-way and dimmed; the credits coming into view, read, and fading to
-    // white; the fireworks at three points of their orbit; the carousel's first, middle and
-    // last models.
-    static const std::vector<double> times = {
-        3.0, 7.0, 14.0, 26.0, 29.0, 33.5, 46.0, 54.0, 61.0, 67.0, 72.0, 78.0, 81.5, 97.0, 114.5,
-    };
+    static const std::vector<double> times = [] {
+        std::vector<double> moments;
+        for (const SceneRow& row : timeline)
+            moments.insert(moments.end(), row.sheetMoments.begin(), row.sheetMoments.end());
+        return moments;
+    }();
     return times;
 }
 

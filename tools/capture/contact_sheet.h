@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// The moments on the sheet, in seconds of demo time: three inside each of the five scenes.
+// The moments on the sheet, in seconds of demo time: the timeline's three inside each scene.
 const std::vector<double>& contactSheetTimes();
 
 // "t = 12.50 s"

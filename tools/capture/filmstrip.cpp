@@ -4,6 +4,8 @@
 #include "headless_show.h"
 #include "label_font.h"
 
+#include "show/show.h"
+
 #include <stb/stb_image_write.h>
 
 #include <algorithm>
@@ -94,7 +96,7 @@ int inRangePercent(const SceneFigures& summary)
 void printFrameLine(const FilmstripFrame& frame, std::FILE* report)
 {
     const FrameVerdict verdict = judgeFrame(frame.time, frame.figures);
-    std::fprintf(report, "%7.2f  %-15s %10.3f %9.3f  %s%s%s\n", frame.time, sceneTitle(frame.scene),
+    std::fprintf(report, "%7.2f  %-15s %10.3f %9.3f  %s%s%s\n", frame.time, frame.scene->name,
                  frame.figures.meanBrightness, frame.figures.localContrast, verdict.inFade ? "fade " : "",
                  verdict.inRange ? "in range " : "", verdict.tooBright ? "too bright" : "");
     std::fflush(report);
@@ -126,8 +128,7 @@ uint32_t filmstripThumbnailHeight(uint32_t frameWidth, uint32_t frameHeight)
 
 double filmstripFrameTime(uint32_t second, const FrameRate& rate)
 {
-    const uint64_t frame = (uint64_t(second) * rate.numerator + rate.denominator - 1) / rate.denominator;
-    return rate.frameTime(frame);
+    return rate.frameTime(rate.firstFrameFrom(second));
 }
 
 std::vector<FrameRun> sceneRuns(const std::vector<FilmstripFrame>& frames)
@@ -141,19 +142,6 @@ std::vector<FrameRun> sceneRuns(const std::vector<FilmstripFrame>& frames)
     return runs;
 }
 
-const char* sceneTitle(TimelineAction scene)
-{
-    switch (scene) {
-    case TimelineAction::TunnelIntro: return "tunnel intro";
-    case TimelineAction::Particles: return "particle flash";
-    case TimelineAction::Credits: return "credits";
-    case TimelineAction::TunnelFireworks: return "fireworks";
-    case TimelineAction::Carousel: return "carousel";
-    case TimelineAction::Close: break;
-    }
-    return "end";
-}
-
 std::string secondsLabel(double t)
 {
     char text[32];
@@ -164,22 +152,19 @@ std::string secondsLabel(double t)
     return text;
 }
 
-std::vector<FilmstripFrame> drawFilmstripFrames(uint32_t width, uint32_t height, const FrameRate& rate,
-                                                std::FILE* report)
+std::vector<FilmstripFrame> drawFilmstripFrames(Show& show, uint32_t width, uint32_t height, std::FILE* report)
 {
+    const FrameRate& rate = show.rate;
     const uint32_t thumbnailHeight = filmstripThumbnailHeight(width, height);
     std::fprintf(report, "%7s  %-15s %10s %9s  %s\n", "t (s)", "scene", "brightness", "contrast", "flags");
     std::vector<FilmstripFrame> frames;
-    // The timeline closes the window by 140 s at the latest, so the loop ends there too.
-    for (uint32_t second = 0; second <= 140; ++second) {
+    // The timeline closes the window by the end of its last row, so the loop ends there too.
+    for (uint32_t second = 0; second <= uint32_t(timeline.back().end); ++second) {
         FilmstripFrame frame;
         frame.time = filmstripFrameTime(second, rate);
-        frame.scene = timelineStep(frame.time).action;
-        // Each frame as the show plays it from the start: the state earlier frames hand on
-        // is put back first.
-        replayShowStateFor(frame.time, rate);
+        frame.scene = sceneAt(frame.time);
         bool last = false;
-        const std::vector<uint8_t> picture = drawShowFrame(frame.time, last);
+        const std::vector<uint8_t> picture = captureShowFrame(show, frame.time, &last);
         frame.figures = measurePicture(picture, width, height);
         frame.thumbnail = boxFiltered(picture, width, height, filmstripThumbnailWidth, thumbnailHeight);
         printFrameLine(frame, report);
@@ -199,7 +184,7 @@ void printFilmstripSummary(const std::vector<FilmstripFrame>& frames, std::FILE*
     std::fprintf(report, "%-15s %6s %8s %8s %6s  %s\n", "scene", "frames", "counted", "in range", "share",
                  "too bright");
     for (const FrameRun& run : sceneRuns(frames))
-        printSummaryLine(sceneTitle(frames[run.first].scene), summarise(frames, run), report);
+        printSummaryLine(frames[run.first].scene->name, summarise(frames, run), report);
     printSummaryLine("whole show", summarise(frames, {0, frames.size()}), report);
 }
 
@@ -229,7 +214,7 @@ SheetImage layOutFilmstrip(const std::vector<FilmstripFrame>& frames)
         const SceneFigures summary = summarise(frames, run);
         char heading[160];
         std::snprintf(heading, sizeof heading, "%s   %s to %s   contrast in range %d %%   too bright %zu",
-                      sceneTitle(frames[run.first].scene), secondsLabel(frames[run.first].time).c_str(),
+                      frames[run.first].scene->name, secondsLabel(frames[run.first].time).c_str(),
                       secondsLabel(frames[run.last - 1].time).c_str(), inRangePercent(summary),
                       summary.tooBright.size());
         drawLabel(strip.rgba, int(strip.width), int(strip.height), int(gap), int(top + 4), heading, captionScale,
@@ -251,10 +236,10 @@ SheetImage layOutFilmstrip(const std::vector<FilmstripFrame>& frames)
     return strip;
 }
 
-int runFilmstrip(const std::string& path, uint32_t width, uint32_t height, const FrameRate& rate)
+int runFilmstrip(Show& show, const std::string& path, uint32_t width, uint32_t height)
 {
     const auto begin = std::chrono::steady_clock::now();
-    const std::vector<FilmstripFrame> frames = drawFilmstripFrames(width, height, rate, stdout);
+    const std::vector<FilmstripFrame> frames = drawFilmstripFrames(show, width, height, stdout);
     printFilmstripSummary(frames, stdout);
     const SheetImage strip = layOutFilmstrip(frames);
     const int rowBytes = int(strip.width) * 4;

@@ -112,18 +112,6 @@ std::string valueLabel(double value)
     return label;
 }
 
-// Where the scene of `after` begins, found between the times of two frames of different scenes
-// to well under a pixel.
-double sceneStart(double before, double after)
-{
-    const TimelineAction scene = timelineStep(after).action;
-    for (int i = 0; i < 40; ++i) {
-        const double middle = 0.5 * (before + after);
-        (timelineStep(middle).action == scene ? after : before) = middle;
-    }
-    return after;
-}
-
 struct Band {
     double low = 0.0;
     double high = 0.0;  // no band when not above low
@@ -153,7 +141,7 @@ void drawPanel(Canvas& canvas, const Axes& axes, int top, double axisTop, const 
     for (const FrameRun& run : sceneRuns(frames)) {
         if (run.first == 0)
             continue;
-        const int x = axes.x(sceneStart(frames[run.first - 1].time, frames[run.first].time));
+        const int x = axes.x(frames[run.first].scene->start);
         canvas.fill(x, top, x + 1, top + panelHeight + 1, sceneBoundary);
     }
 }
@@ -199,7 +187,7 @@ SheetImage drawFigurePlot(const std::vector<FilmstripFrame>& frames, uint32_t wi
     legendEntry(canvas, x, plannedShade, "planned burn-out (above), fade (below)");
 
     for (const FrameRun& run : sceneRuns(frames))
-        canvas.write(axes.x(frames[run.first].time) + 6, scenesTop, sceneTitle(frames[run.first].scene), text);
+        canvas.write(axes.x(frames[run.first].time) + 6, scenesTop, frames[run.first].scene->name, text);
 
     drawPanel(canvas, axes, brightnessTop, 1.0, {0.0, 0.25, 0.5, 0.75, 1.0}, frames, Band(), false);
     const int limitY = Axes::y(brightnessLimit, 1.0, brightnessTop);

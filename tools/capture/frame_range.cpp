@@ -1,6 +1,6 @@
 #include "frame_range.h"
 
-#include "app/timeline.h"
+#include "show/timeline.h"
 
 #include <algorithm>
 
@@ -24,8 +24,8 @@ template <typename Predicate> uint64_t firstFrameWhere(uint64_t limit, Predicate
 
 FrameRange videoFrameRange(const FrameRate& rate, double from, double to)
 {
-    // Past 140 s the timeline has closed the show whatever the rate.
-    const uint64_t limit = rate.lastFrameBefore(140) + 2;
+    // Past the last row the timeline has closed the show whatever the rate.
+    const uint64_t limit = rate.lastFrameBefore(uint32_t(timeline.back().end)) + 2;
     const uint64_t first = firstFrameWhere(limit, [&](uint64_t i) { return rate.frameTime(i) >= from; });
     const uint64_t beyondTo = firstFrameWhere(limit, [&](uint64_t i) { return rate.frameTime(i) >= to; });
     const uint64_t closing = firstFrameWhere(limit, [&](uint64_t i) { return showClosesAt(rate.frameTime(i)); });

@@ -2,45 +2,38 @@
 
 #include "app/frame_loop.h"
 #include "app/startup.h"
-#include "app/timeline.h"
+#include "app/timeline_frame.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
-#include "show/handed_on_state.h"
 
 #include <cstdlib>
 
-bool startHeadlessShow(uint32_t width, uint32_t height, int& exitStatus)
+Show* startHeadlessShow(uint32_t width, uint32_t height, int& exitStatus)
 {
     // The music is loaded as start-up loads it but never played: keep the sound card free.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setHeadlessScreenSize(width, height);
-    if (!startShow(exitStatus))
-        return false;
+    const StartedShow started = startShow();
+    if (!started.show) {
+        exitStatus = started.exitStatus();
+        return nullptr;
+    }
+    exitStatus = 0;
     enterFullscreen();
-    return true;
+    return started.show;
 }
 
-bool drawShowFrameOnly(double t)
+bool presentShowFrame(Show& show, double t)
 {
-    runFrameAt(t, timelineFrame);
+    runFrameAt(show, t, timelineFrame);
     return headlessWindowClosed();
 }
 
-void replayShowStateFor(double t, const FrameRate& rate)
+std::vector<uint8_t> captureShowFrame(Show& show, double t, bool* last)
 {
-    replayHandedOnState(t, rate);
-}
-
-std::vector<uint8_t> drawShowFrame(double t, bool& last)
-{
-    last = drawShowFrameOnly(t);
+    const bool closed = presentShowFrame(show, t);
+    if (last)
+        *last = closed;
     uint32_t width = 0, height = 0;
     return readPresentedFrame(width, height);
-}
-
-std::vector<uint8_t> drawShowFrameAlone(double t, const FrameRate& rate)
-{
-    replayShowStateFor(t, rate);
-    bool last = false;
-    return drawShowFrame(t, last);
 }

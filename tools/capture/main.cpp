@@ -18,6 +18,7 @@
 #include "moving_capture.h"
 
 #include "core/gl_api.h"
+#include "show/show.h"
 
 #include <stb/stb_image_write.h>
 
@@ -60,6 +61,73 @@ bool enterDataFolder(const char* argv0)
     return !error;
 }
 
+// A video or a folder of frames: what can be refused is refused before the show starts.
+bool prepareMoving(const CaptureOptions& options, const std::string& outputPath, MovingCapture& capture,
+                   PreparedCapture& prepared)
+{
+    capture.destination = options.mode == CaptureMode::Video ? FrameDestination::Video : FrameDestination::PngFolder;
+    capture.outputPath = outputPath;
+    capture.width = options.width;
+    capture.height = options.height;
+    capture.rate = options.rate;
+    capture.from = options.from;
+    capture.to = options.to;
+    capture.crf = options.crf;
+    std::string error;
+    if (prepareMovingCapture(capture, prepared, error))
+        return true;
+    std::fprintf(stderr, "capture: %s\n", error.c_str());
+    return false;
+}
+
+// The pbuffer was made at the frame size; the renderer's targets must fit the driver too.
+bool fitsTheDriver(uint32_t width, uint32_t height)
+{
+    GLint largest = 0, viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    const GLint limit = std::min(largest, std::min(viewport[0], viewport[1]));
+    if (limit <= 0 || (GLint(width) <= limit && GLint(height) <= limit))
+        return true;
+    std::fprintf(stderr, "capture: %ux%u is beyond this driver's limit of %d pixels a side\n", width, height, limit);
+    return false;
+}
+
+int writeMoving(Show& show, const MovingCapture& capture, PreparedCapture& prepared)
+{
+    CaptureFigures figures;
+    const int status = runMovingCapture(show, capture, prepared, figures);
+    if (status == 0)
+        std::printf("%s: %llu frames of %ux%u (%.2f s of the show) in %.1f s, %.1f frames/s\n",
+                    capture.outputPath.c_str(), static_cast<unsigned long long>(figures.frames), capture.width,
+                    capture.height, capture.rate.frameTime(figures.frames), figures.wallSeconds,
+                    figures.wallSeconds > 0.0 ? double(figures.frames) / figures.wallSeconds : 0.0);
+    return status;
+}
+
+int writeOneFrame(Show& show, const CaptureOptions& options, const std::string& outputPath)
+{
+    if (!writePng(outputPath, options.width, options.height, captureShowFrame(show, options.time)))
+        return 1;
+    std::printf("%s: %ux%u at t = %g s\n", outputPath.c_str(), options.width, options.height, options.time);
+    return 0;
+}
+
+int writeContactSheet(Show& show, const CaptureOptions& options, const std::string& outputPath)
+{
+    std::vector<std::vector<uint8_t>> tiles;
+    std::vector<std::string> labels;
+    for (double t : contactSheetTimes()) {
+        tiles.push_back(captureShowFrame(show, t));
+        labels.push_back(timeLabel(t));
+    }
+    const SheetImage sheet = layOutContactSheet(tiles, labels, options.width, options.height, 3);
+    if (!writePng(outputPath, sheet.width, sheet.height, sheet.rgba))
+        return 1;
+    std::printf("%s: %zu frames of %ux%u\n", outputPath.c_str(), tiles.size(), options.width, options.height);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -74,75 +142,30 @@ int main(int argc, char** argv)
     const std::string outputPath = absolutePath(options.outputPath);
     if (!enterDataFolder(argv[0]))
         return 1;
-
-    // A video or a folder of frames: refuse what can be refused before the show starts.
     const bool moving = options.mode == CaptureMode::Video || options.mode == CaptureMode::Frames;
     MovingCapture capture;
     PreparedCapture prepared;
-    if (moving) {
-        capture.destination =
-            options.mode == CaptureMode::Video ? FrameDestination::Video : FrameDestination::PngFolder;
-        capture.outputPath = outputPath;
-        capture.width = options.width;
-        capture.height = options.height;
-        capture.rate = options.rate;
-        capture.from = options.from;
-        capture.to = options.to;
-        capture.crf = options.crf;
-        if (!prepareMovingCapture(capture, prepared, error)) {
-            std::fprintf(stderr, "capture: %s\n", error.c_str());
-            return 1;
-        }
-    }
+    if (moving && !prepareMoving(options, outputPath, capture, prepared))
+        return 1;
 
-    // Stage 2: the show's start-up, at the frame size.
+    // Stage 2: the show's start-up, at the frame size, played at the chosen rate.
     int exitStatus = 0;
-    if (!startHeadlessShow(options.width, options.height, exitStatus)) {
+    Show* show = startHeadlessShow(options.width, options.height, exitStatus);
+    if (!show) {
         std::fputs("capture: the show did not start (see above)\n", stderr);
         return exitStatus != 0 ? exitStatus : 1;
     }
-
-    // The pbuffer was made at the frame size; the renderer's targets must fit the driver too.
-    GLint largest = 0, viewport[2] = {0, 0};
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    const GLint limit = std::min(largest, std::min(viewport[0], viewport[1]));
-    if (limit > 0 && (GLint(options.width) > limit || GLint(options.height) > limit)) {
-        std::fprintf(stderr, "capture: %ux%u is beyond this driver's limit of %d pixels a side\n", options.width,
-                     options.height, limit);
+    show->rate = options.rate;
+    if (!fitsTheDriver(options.width, options.height))
         return 1;
-    }
 
-    // Stage 3: the frames, each as the show plays it at the chosen rate.
-    if (options.mode == CaptureMode::Filmstrip)
-        return runFilmstrip(outputPath, options.width, options.height, options.rate);
-    if (moving) {
-        CaptureFigures figures;
-        const int status = runMovingCapture(capture, prepared, figures);
-        if (status == 0)
-            std::printf("%s: %llu frames of %ux%u (%.2f s of the show) in %.1f s, %.1f frames/s\n", outputPath.c_str(),
-                        static_cast<unsigned long long>(figures.frames), options.width, options.height,
-                        options.rate.frameTime(figures.frames), figures.wallSeconds,
-                        figures.wallSeconds > 0.0 ? double(figures.frames) / figures.wallSeconds : 0.0);
-        return status;
+    // Stage 3: the frames, each as the show plays it at that rate.
+    switch (options.mode) {
+    case CaptureMode::Filmstrip: return runFilmstrip(*show, outputPath, options.width, options.height);
+    case CaptureMode::Video:
+    case CaptureMode::Frames: return writeMoving(*show, capture, prepared);
+    case CaptureMode::Frame: return writeOneFrame(*show, options, outputPath);
+    case CaptureMode::Sheet: break;
     }
-    if (options.mode == CaptureMode::Frame) {
-        const std::vector<uint8_t> frame = drawShowFrameAlone(options.time, options.rate);
-        if (!writePng(outputPath, options.width, options.height, frame))
-            return 1;
-        std::printf("%s: %ux%u at t = %g s\n", outputPath.c_str(), options.width, options.height, options.time);
-        return 0;
-    }
-
-    std::vector<std::vector<uint8_t>> tiles;
-    std::vector<std::string> labels;
-    for (double t : contactSheetTimes()) {
-        tiles.push_back(drawShowFrameAlone(t, options.rate));
-        labels.push_back(timeLabel(t));
-    }
-    const SheetImage sheet = layOutContactSheet(tiles, labels, options.width, options.height, 3);
-    if (!writePng(outputPath, sheet.width, sheet.height, sheet.rgba))
-        return 1;
-    std::printf("%s: %zu frames of %ux%u\n", outputPath.c_str(), tiles.size(), options.width, options.height);
-    return 0;
+    return writeContactSheet(*show, options, outputPath);
 }

@@ -165,7 +165,7 @@ bool prepareMovingCapture(const MovingCapture& capture, PreparedCapture& prepare
     return decodeSoundtrack(capture.soundtrackPath, prepared.sound, error);
 }
 
-int runMovingCapture(const MovingCapture& capture, PreparedCapture& prepared, CaptureFigures& figures)
+int runMovingCapture(Show& show, const MovingCapture& capture, PreparedCapture& prepared, CaptureFigures& figures)
 {
     const FrameRange range = videoFrameRange(capture.rate, capture.from, capture.to);
     const Clock::time_point begin = Clock::now();
@@ -225,9 +225,7 @@ int runMovingCapture(const MovingCapture& capture, PreparedCapture& prepared, Ca
     for (uint64_t i = 0; i < range.count && !interrupted && !writer.failed && !readFailed; ++i) {
         const double t = capture.rate.frameTime(range.first + i);
         const Clock::time_point drawing = Clock::now();
-        if (i == 0)
-            replayShowStateFor(t, capture.rate);
-        drawShowFrameOnly(t);
+        presentShowFrame(show, t);
         figures.renderSeconds += secondsSince(drawing);
         if (ring.full())
             collectOldest();

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+struct Show;
+
 enum class FrameDestination { Video, PngFolder, Nowhere };
 
 struct MovingCapture {
@@ -43,10 +45,10 @@ struct PreparedCapture {
 // the output can be written, the soundtrack decodes. False with a one-line reason.
 bool prepareMovingCapture(const MovingCapture& capture, PreparedCapture& prepared, std::string& error);
 
-// Draws and writes the frames. Returns the exit status: 0 when complete; 1 with a message on
-// standard error when it failed; 130 when interrupted (Ctrl-C). On failure or interruption no
+// Draws and writes the frames, the show played at its rate (the capture's). Returns the exit status: 0 when complete; 1
+// with a message on standard error when it failed; 130 when interrupted (Ctrl-C). On failure or interruption no
 // complete-looking output is left: a video's partial file is removed.
-int runMovingCapture(const MovingCapture& capture, PreparedCapture& prepared, CaptureFigures& figures);
+int runMovingCapture(Show& show, const MovingCapture& capture, PreparedCapture& prepared, CaptureFigures& figures);
 
 // "show.mp4" -> "show.partial.mp4": the name a video has while it is being written.
 std::string partialPathFor(const std::string& path);

@@ -1,5 +1,7 @@
 #include "picture_figures.h"
 
+#include "show/timeline.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -102,11 +104,13 @@ const std::vector<PlannedPassage>& plannedPassages()
     // second, the intro burns out to white and hands over to the flash around 25 s, and the
     // credits fade to white before the fireworks. A frame inside a fade is not counted for
     // contrast; one inside a burn-out may be as bright as it likes.
+    const SceneRow& intro = timeline[tunnelIntroRow];
+    const SceneRow& credits = timeline[creditsRow];
     static const std::vector<PlannedPassage> passages = {
-        {0.0, 1.0, true, false, "the fade up from black"},
-        {21.0, 26.5, false, true, "the intro burning out"},
-        {23.5, 26.5, true, false, "the hand-over to the flash"},
-        {59.0, 65.0, true, true, "the credits fading to white"},
+        {intro.start, intro.start + 1.0, true, false, "the fade up from black"},
+        {intro.end - 4.0, intro.end + 1.5, false, true, "the intro burning out"},
+        {intro.end - 1.5, intro.end + 1.5, true, false, "the hand-over to the flash"},
+        {credits.end - 6.0, credits.end, true, true, "the credits fading to white"},
     };
     return passages;
 }

@@ -85,6 +85,42 @@ KeyPress playerKeyFor(const WindowKeyPress& press)
 // While paused with nothing new to show, the player sleeps in the event queue this long at most.
 constexpr uint32_t idleWaitMilliseconds = 20;
 
+// A window of the chosen size that runs beside the show. Assertion builds ask for a debug
+// context and print what the driver says.
+void chooseWindow(const PlayerOptions& options)
+{
+    SdlWindowOptions window;
+    window.fullscreen = options.fullscreen;
+    window.width = options.width;
+    window.height = options.height;
+    window.title = "player";
+    window.singleInstance = false;
+    window.messagesOnStandardError = true;
+#ifndef NDEBUG
+    window.debugContext = true;
+#endif
+    window.queueKeys = true;
+    setSdlWindowOptions(window);
+}
+
+// What the keys pressed since the last frame do. True when one of them quits.
+bool takeKeys(PlayerSession& session, bool& redraw)
+{
+    bool quit = false;
+    for (const WindowKeyPress& key : takeWindowKeys()) {
+        switch (session.press(playerKeyFor(key))) {
+        case PlayerAction::None: break;
+        case PlayerAction::TimeChanged: redraw = true; break;
+        case PlayerAction::ReloadShaders:
+            reload();
+            redraw = true;
+            break;
+        case PlayerAction::Quit: quit = true; break;
+        }
+    }
+    return quit;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -99,23 +135,11 @@ int main(int argc, char** argv)
     if (!enterExecutableFolder())
         return 1;
 
-    // Stage 2: the show's own start-up, in a window of the chosen size that runs beside the
-    // show. Assertion builds ask for a debug context and print what the driver says.
-    SdlWindowOptions window;
-    window.fullscreen = options.fullscreen;
-    window.width = options.width;
-    window.height = options.height;
-    window.title = "player";
-    window.singleInstance = false;
-    window.messagesOnStandardError = true;
-#ifndef NDEBUG
-    window.debugContext = true;
-#endif
-    window.queueKeys = true;
-    setSdlWindowOptions(window);
-    int exitStatus = 0;
-    if (!startShow(exitStatus))
-        return exitStatus != 0 ? exitStatus : 1;
+    // Stage 2: the show's own start-up, in the player's window.
+    chooseWindow(options);
+    const StartedShow started = startShow();
+    if (!started.show)
+        return started.exitStatus() != 0 ? started.exitStatus() : 1;
     enterFullscreen();
 
     // Stage 3: the clock and the music at the start time.
@@ -131,19 +155,7 @@ int main(int argc, char** argv)
     for (;;) {
         if (drainMessages())
             break;
-        bool quit = false;
-        for (const WindowKeyPress& key : takeWindowKeys()) {
-            switch (session.press(playerKeyFor(key))) {
-            case PlayerAction::None: break;
-            case PlayerAction::TimeChanged: redraw = true; break;
-            case PlayerAction::ReloadShaders:
-                reload();
-                redraw = true;
-                break;
-            case PlayerAction::Quit: quit = true; break;
-            }
-        }
-        if (quit)
+        if (takeKeys(session, redraw))
             break;
         if (shaderFolderChanged(int64_t(double(performanceCounter()) * 1000.0 / double(frequency)))) {
             reload();
@@ -155,7 +167,7 @@ int main(int argc, char** argv)
             continue;
         }
         const double t = session.frameTime();
-        if (runFrameAt(t, drawPlayerFrame))
+        if (runFrameAt(*started.show, t, drawPlayerFrame))
             break;
         meter.frameDrawn(performanceCounter());
         setWindowTitle(playerTitle(t, meter.rate(), session.paused()));

@@ -1,9 +1,8 @@
 #pragma once
-// One frame of the show at the player's demo time, drawn so that it is the frame the show plays
-// at that time whatever the player drew before: it first puts back the state earlier scenes
-// hand on (as `capture --time` does, for the show played at 60 fps), then calls the scene the
-// timeline picks. Unlike the show's own frame it never closes the window: the player, not the
-// timeline, decides when it ends.
+// One frame of the show at the player's demo time: the frame the show plays at that time at
+// its 60 frames a second, whatever the player drew before. Unlike the show's own frame it never
+// closes the window: the player, not the timeline, decides when it ends.
+struct Show;
 
-// The frame callback for runFrameAt: draws the frame at demoTime().
-void drawPlayerFrame();
+// The frame callback for runFrameAt.
+void drawPlayerFrame(Show& show, double t);

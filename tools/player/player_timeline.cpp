@@ -1,57 +1,40 @@
 #include "player_timeline.h"
 
 #include "show/frame_rate.h"
+#include "show/timeline.h"
 
 #include <cstdio>
 
 namespace {
 
+// The keys and the end stop land on frames of the show at 60 fps, where `,` and `.` step.
 const FrameRate sixtyFps{60, 1};
-// Past the timeline's hard limit, so every scan below ends.
-constexpr uint64_t framesToScan = 150 * 60;
 
+double firstFrameTimeFrom(double seconds)
+{
+    return sixtyFps.frameTime(sixtyFps.firstFrameFrom(uint32_t(seconds)));
 }
+
+}  // namespace
 
 std::array<double, playerSceneCount> sceneStartTimes()
 {
     std::array<double, playerSceneCount> starts{};
-    int found = 0;
-    TimelineAction previous = TimelineAction::Close;
-    for (uint64_t frame = 0; frame < framesToScan && found < playerSceneCount; ++frame) {
-        const TimelineAction action = timelineStep(sixtyFps.frameTime(frame)).action;
-        if (action != previous && action != TimelineAction::Close)
-            starts[size_t(found++)] = sixtyFps.frameTime(frame);
-        previous = action;
-    }
+    for (size_t i = 0; i < starts.size(); ++i)
+        starts[i] = firstFrameTimeFrom(timeline[i].start);
     return starts;
 }
 
 double showEndTime()
 {
-    uint64_t frame = 0;
-    while (frame < framesToScan && !showClosesAt(sixtyFps.frameTime(frame)))
-        ++frame;
-    return sixtyFps.frameTime(frame);
-}
-
-const char* sceneName(TimelineAction action)
-{
-    switch (action) {
-    case TimelineAction::TunnelIntro: return "tunnel";
-    case TimelineAction::Particles: return "flash";
-    case TimelineAction::Credits: return "credits";
-    case TimelineAction::TunnelFireworks: return "fireworks";
-    case TimelineAction::Carousel: return "carousel";
-    case TimelineAction::Close: break;
-    }
-    return "end";
+    return firstFrameTimeFrom(showEnd);
 }
 
 std::string playerTitle(double t, double framesPerSecond, bool paused)
 {
-    const TimelineStep step = timelineStep(t);
+    const SceneRow* row = sceneAt(t);
     char text[128];
-    std::snprintf(text, sizeof text, "t %.3f s | %s %.3f s | %.1f fps%s", t, sceneName(step.action), step.sceneTime,
-                  framesPerSecond, paused ? " | paused" : "");
+    std::snprintf(text, sizeof text, "t %.3f s | %s %.3f s | %.1f fps%s", t, row ? row->name : "end",
+                  row ? sceneTime(*row, t) : 0.0, framesPerSecond, paused ? " | paused" : "");
     return text;
 }
