@@ -66,21 +66,17 @@ TextureImage makeScratchedMetal(int size)
     }
 
     // Stage 3: the tube's build. The wall is corrugated around the tube, eight waves a tile
-    // (about two a unit), with one seam along it per tile where two wall plates meet. The
-    // waves' flanks tip the wall's normal up to about 35 degrees towards and away from the
-    // camera, off the bright rim of the studio environment and back, so the rings read from
-    // the middle of the tube as dark and bright bands that run past with the scroll.
+    // (about two a unit). The waves' flanks tip the wall's normal up to about 35 degrees
+    // towards and away from the camera, off the bright rim of the studio environment and back,
+    // so the rings read from the middle of the tube as dark and bright bands that run past with
+    // the scroll. No seam runs along the plates: a groove that narrow catches the light on every
+    // rib's crest, a dotted line across the wall.
     const int wavesPerTile = 8;
     const float waveHeight = 0.7f * (float(size) / float(wavesPerTile)) / 6.2831853f;
-    const float seamHalfWidth = float(size) / 160.0f, seamDepth = float(size) / 300.0f;
     HeightField build(size);
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float wave = std::cos(6.2831853f * float(wavesPerTile) * (float(y) + 0.5f) / float(size));
-            float acrossSeam = std::min(float(x) + 0.5f, float(size) - float(x) - 0.5f);
-            float seam = std::max(0.0f, 1.0f - (acrossSeam / seamHalfWidth) * (acrossSeam / seamHalfWidth));
-            build.at(x, y) = waveHeight * wave - seamDepth * seam * seam;
-        }
+        for (int x = 0; x < size; ++x)
+            build.at(x, y) = waveHeight * std::cos(6.2831853f * float(wavesPerTile) * (float(y) + 0.5f) / float(size));
 
     // Stage 4: normals from the sum, roughness from the wear of the scratches and the grain.
     HeightField height(size);
