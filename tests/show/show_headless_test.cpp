@@ -1,5 +1,6 @@
 // The whole show, started by its own start-up on the headless platform at a small size and
 // drawn at chosen demo times, as the capture tool draws it.
+#include "frame_stacking.h"
 #include "headless_show.h"
 #include "render_fixture.h"
 #include "show/reference_generator.h"
@@ -263,4 +264,55 @@ TEST_F(HeadlessShow, EscapeHeldAtStartEndsAfterTheFirstFrameAndOneMore)
     runFrameLoop(*show, timelineFrame);
     setHeadlessEscapeHeld(false);
     EXPECT_EQ(headlessSwapCount() - swapsBefore, 2);
+}
+
+namespace {
+
+double decodeSrgb(uint8_t value)
+{
+    const double v = value / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+
+double encodeSrgb(double linear)
+{
+    return linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
+}
+
+}  // namespace
+
+TEST_F(HeadlessShow, AStackedFrameIsTheLinearLightMeanOfItsSubFramesDrawnOneByOne)
+{
+    // In the fireworks, where everything moves: four sub-frames over half of a 30 fps interval.
+    const Shutter shutter{4, 0.5};
+    const double t = 72.0;
+    const std::vector<double> times = subframeTimes(t, 1.0 / 30.0, shutter);
+    ASSERT_EQ(times.size(), 4u);
+    EXPECT_NEAR((times.front() + times.back()) / 2.0, t, 1e-9);
+    EXPECT_NEAR(times.back() - times.front(), 0.75 * 0.5 / 30.0, 1e-9);
+    const std::vector<uint8_t> stacked = captureStackedShowFrame(*show, t, 1.0 / 30.0, shutter);
+    std::vector<double> sum(stacked.size(), 0.0);
+    for (double time : times) {
+        const std::vector<uint8_t> frame = captureShowFrame(*show, time);
+        ASSERT_EQ(frame.size(), stacked.size());
+        for (size_t i = 0; i < frame.size(); ++i)
+            sum[i] += decodeSrgb(frame[i]);
+    }
+    int largest = 0, moved = 0;
+    const std::vector<uint8_t> first = captureShowFrame(*show, times.front());
+    for (size_t i = 0; i < stacked.size(); i += 4)
+        for (size_t c = 0; c < 3; ++c) {
+            const int expected = int(std::lround(255.0 * encodeSrgb(sum[i + c] / 4.0)));
+            largest = std::max(largest, std::abs(expected - int(stacked[i + c])));
+            moved += first[i + c] != stacked[i + c];
+        }
+    // Within the output's rounding, and the blur is there: the stack is not its first sub-frame.
+    EXPECT_LE(largest, 1);
+    EXPECT_GT(moved, int(stacked.size() / 40));
+    // One sub-frame is the frame itself, bit for bit; and no sub-frame crosses a cut.
+    EXPECT_EQ(captureStackedShowFrame(*show, t, 1.0 / 30.0, Shutter{1, 0.5}), captureShowFrame(*show, t));
+    for (double time : subframeTimes(80.0, 1.0 / 30.0, Shutter{8, 1.0}))
+        EXPECT_GE(time, 80.0);
+    for (double time : subframeTimes(24.99, 1.0 / 30.0, Shutter{8, 1.0}))
+        EXPECT_LT(time, 25.0);
 }
