@@ -77,6 +77,11 @@ awk '
         name = f[1]; for (i = 2; i <= n - 3; ++i) name = name " " f[i]
         printf "%s\t%s\t%s\t%s\t%s\n", size, name, f[n - 2], f[n - 1], f[n]
     }' "$work/show_bench.txt" >"$work/show_bench.tsv"
+if [ "$(grep -vc '^startup' "$work/show_bench.tsv")" -lt 10 ] || [ -z "$renderer" ]; then
+    cat "$work/show_bench.txt" >&2
+    say "show_bench printed no scene table this script can read"
+    exit 1
+fi
 showBench="\`cd build/linux/show && ../bench/show/show_bench $framesPerScene\`"
 while IFS=$'\t' read -r size name mean worst fps; do
     [ "$size" = 640x360 ] || continue
@@ -105,7 +110,7 @@ if command -v ffmpeg >/dev/null; then
     else
         what="The video \`bash tools/play.sh\` makes without a display (480x270, 30 frames a second, with sound), the whole show"
     fi
-    row "$what" "$figure" "\`build/linux/show/capture --out show.mp4 --size 480x270 --fps 30\` (it prints the figures)"
+    row "$what" "${figure:-not measured: capture printed no figures}" "\`build/linux/show/capture --out show.mp4 --size 480x270 --fps 30\` (it prints the figures)"
 else
     row "The video \`bash tools/play.sh\` makes without a display" "not measured: no ffmpeg here" "capture"
 fi
