@@ -46,7 +46,8 @@ else
     framesPerScene=20 captureSeconds=2 wineRuns=3 webSeconds=10 videoFrom=0 videoTo=140
 fi
 
-# Other work on the machine slows every figure: the load at the start goes into the table.
+# Other work on the machine slows every figure: the load at the start and at the end goes into
+# the table.
 loadAtStart=$(cut -d' ' -f1 /proc/loadavg)
 work=$(mktemp -d)
 serverPid=
@@ -209,7 +210,7 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 table=$work/table
 {
     echo "Measured $(date -u +%Y-%m-%d) at commit $commit on $(nproc) cores of $cpu (load average" \
-        "$loadAtStart at the start), with $renderer drawing$($quick && echo ', in a quick run (fewer frames and rounds)')."
+        "$loadAtStart at the start, $(cut -d' ' -f1 /proc/loadavg) at the end), with $renderer drawing$($quick && echo ', in a quick run (fewer frames and rounds)')."
     echo
     echo "| What | Figure | Measured by |"
     echo "| --- | --- | --- |"
