@@ -212,53 +212,65 @@ bool parseModelFile(const uint8_t* bytes, size_t size, ParsedModel& model, std::
     return true;
 }
 
-std::vector<float> buildVertexStream(const ParsedModel& model)
-{
-    bool textured = model.textured();
-    size_t vertexCount = model.vertexCount;
+namespace {
 
-    // For every vertex, the triangle corners that use it, in file order (so grouped by group):
-    // a counting pass, then a filling pass into one flat array.
+// A triangle corner's vertex, seen from the vertex: the group and triangle that use it.
+struct VertexUse {
+    uint32_t group;
+    const ModelTriangle* triangle;
+};
+
+// For every vertex, the triangle corners that use it, in file order (so grouped by group).
+struct VertexUses {
+    std::vector<uint32_t> start;      // vertex v's uses are [start[v], start[v + 1])
+    std::vector<VertexUse> uses;      // all vertices' uses, one vertex after the other
+    std::vector<uint32_t> cornerUse;  // corner, in file order -> its slot in `uses`
+};
+
+// A counting pass, then a filling pass into one flat array.
+VertexUses listVertexUses(const ParsedModel& model)
+{
+    size_t vertexCount = model.vertexCount;
     size_t cornerCount = 0;
     for (const ModelGroup& group : model.groups)
         cornerCount += 3 * group.size();
-    std::vector<uint32_t> useStart(vertexCount + 1, 0);
+    VertexUses lists;
+    lists.start.assign(vertexCount + 1, 0);
     for (const ModelGroup& group : model.groups)
         for (const ModelTriangle& triangle : group)
             for (uint16_t index : triangle.index)
-                ++useStart[size_t(index) + 1];
+                ++lists.start[size_t(index) + 1];
     for (size_t v = 0; v < vertexCount; ++v)
-        useStart[v + 1] += useStart[v];
-    struct Use {
-        uint32_t group;
-        const ModelTriangle* triangle;
-    };
-    std::vector<Use> uses(cornerCount);
-    std::vector<uint32_t> cornerUse(cornerCount);  // corner -> its slot in `uses`
-    {
-        std::vector<uint32_t> fill(useStart.begin(), useStart.end() - 1);
-        size_t corner = 0;
-        for (size_t g = 0; g < model.groups.size(); ++g)
-            for (const ModelTriangle& triangle : model.groups[g])
-                for (uint16_t index : triangle.index) {
-                    cornerUse[corner++] = fill[index];
-                    uses[fill[index]++] = {uint32_t(g), &triangle};
-                }
-    }
+        lists.start[v + 1] += lists.start[v];
+    lists.uses.resize(cornerCount);
+    lists.cornerUse.resize(cornerCount);
+    std::vector<uint32_t> fill(lists.start.begin(), lists.start.end() - 1);
+    size_t corner = 0;
+    for (size_t g = 0; g < model.groups.size(); ++g)
+        for (const ModelTriangle& triangle : model.groups[g])
+            for (uint16_t index : triangle.index) {
+                lists.cornerUse[corner++] = fill[index];
+                lists.uses[fill[index]++] = {uint32_t(g), &triangle};
+            }
+    return lists;
+}
 
-    // The smoothed frame of a vertex within a group is the same for every corner that asks, so
-    // it is summed once per run of equal groups in the vertex's list, in list order.
+// The smoothed frame of a vertex within a group is the same for every corner that asks, so
+// it is summed once per run of equal groups in the vertex's list, in list order: `runSums`
+// gets `frameFloats` floats a run, `useRun` the run of each use.
+void sumFramesPerRun(const VertexUses& lists, size_t vertexCount, bool textured, std::vector<float>& runSums,
+                     std::vector<uint32_t>& useRun)
+{
     const int frameFloats = textured ? 9 : 3;
-    std::vector<float> runSums;
-    std::vector<uint32_t> useRun(cornerCount);
+    useRun.assign(lists.uses.size(), 0);
     for (size_t v = 0; v < vertexCount; ++v) {
-        for (uint32_t u = useStart[v]; u < useStart[v + 1];) {
+        for (uint32_t u = lists.start[v]; u < lists.start[v + 1];) {
             uint32_t runEnd = u;
             size_t run = runSums.size() / size_t(frameFloats);
             runSums.resize(runSums.size() + size_t(frameFloats), 0.0f);
             float* sum = &runSums[run * size_t(frameFloats)];
-            while (runEnd < useStart[v + 1] && uses[runEnd].group == uses[u].group) {
-                const ModelTriangle& t = *uses[runEnd].triangle;
+            while (runEnd < lists.start[v + 1] && lists.uses[runEnd].group == lists.uses[u].group) {
+                const ModelTriangle& t = *lists.uses[runEnd].triangle;
                 for (int i = 0; i < 3; ++i) {
                     sum[i] += t.normal[i];
                     if (textured) {
@@ -271,15 +283,27 @@ std::vector<float> buildVertexStream(const ParsedModel& model)
             u = runEnd;
         }
     }
+}
+
+}  // namespace
+
+std::vector<float> buildVertexStream(const ParsedModel& model)
+{
+    const bool textured = model.textured();
+    const int frameFloats = textured ? 9 : 3;
+    const VertexUses lists = listVertexUses(model);
+    std::vector<float> runSums;
+    std::vector<uint32_t> useRun;
+    sumFramesPerRun(lists, model.vertexCount, textured, runSums, useRun);
 
     std::vector<float> stream;
-    stream.reserve(cornerCount * size_t(textured ? texturedVertexFloats : plainVertexFloats));
+    stream.reserve(lists.uses.size() * size_t(textured ? texturedVertexFloats : plainVertexFloats));
     size_t corner = 0;
     for (const ModelGroup& group : model.groups)
         for (const ModelTriangle& triangle : group)
             for (int k = 0; k < 3; ++k, ++corner) {
                 const float* position = &model.positions[3 * size_t(triangle.index[k])];
-                const float* sum = &runSums[size_t(useRun[cornerUse[corner]]) * size_t(frameFloats)];
+                const float* sum = &runSums[size_t(useRun[lists.cornerUse[corner]]) * size_t(frameFloats)];
                 stream.insert(stream.end(), position, position + 3);
                 if (textured) {
                     stream.push_back(float(triangle.uv[2 * k]) / 65535.0f);

@@ -56,10 +56,12 @@ float quantisationError(const ModelSource& source)
     return largest * 0.5f + largest * 1e-3f;
 }
 
-bool encodeModelFile(const ModelSource& source, PositionEncoding encoding, std::vector<uint8_t>& bytes,
-                     std::string& error)
+namespace {
+
+// What the format cannot hold: counts past its 16-bit fields, positions that are not finite,
+// indices past the vertices. False with the reason in `error`.
+bool fitsModelFormat(const ModelSource& source, std::string& error)
 {
-    bytes.clear();
     size_t vertexCount = source.positions.size() / 3;
     if (source.positions.size() % 3 != 0) {
         error = "position count not a multiple of three";
@@ -90,6 +92,34 @@ bool encodeModelFile(const ModelSource& source, PositionEncoding encoding, std::
                     return false;
                 }
     }
+    return true;
+}
+
+// Each group's triangle count, then per corner its vertex index (and uv, when textured).
+void putGroups(const ModelSource& source, std::vector<uint8_t>& bytes)
+{
+    for (const auto& group : source.groups) {
+        putU16(bytes, uint16_t(group.size()));
+        for (const ModelSourceTriangle& triangle : group)
+            for (int corner = 0; corner < 3; ++corner) {
+                putU16(bytes, triangle.index[corner]);
+                if (source.textured) {
+                    putU16(bytes, triangle.uv[2 * corner]);
+                    putU16(bytes, triangle.uv[2 * corner + 1]);
+                }
+            }
+    }
+}
+
+}  // namespace
+
+bool encodeModelFile(const ModelSource& source, PositionEncoding encoding, std::vector<uint8_t>& bytes,
+                     std::string& error)
+{
+    bytes.clear();
+    if (!fitsModelFormat(source, error))
+        return false;
+    size_t vertexCount = source.positions.size() / 3;
 
     bool quantised = encoding == PositionEncoding::Quantised;
     bool groupCount = source.groups.size() != 1;
@@ -120,16 +150,6 @@ bool encodeModelFile(const ModelSource& source, PositionEncoding encoding, std::
         double steps = scale[axis] > 0.0f ? std::round(double(source.positions[i] - box.low[axis]) / scale[axis]) : 0.0;
         putU16(bytes, uint16_t(std::clamp(steps, 0.0, 65535.0)));
     }
-    for (const auto& group : source.groups) {
-        putU16(bytes, uint16_t(group.size()));
-        for (const ModelSourceTriangle& triangle : group)
-            for (int corner = 0; corner < 3; ++corner) {
-                putU16(bytes, triangle.index[corner]);
-                if (source.textured) {
-                    putU16(bytes, triangle.uv[2 * corner]);
-                    putU16(bytes, triangle.uv[2 * corner + 1]);
-                }
-            }
-    }
+    putGroups(source, bytes);
     return true;
 }

@@ -75,60 +75,110 @@ bool parseFrameRate(const std::string& text, FrameRate& rate)
     return true;
 }
 
+namespace {
+
+// Which options the command line gave, for the checks that look at several together.
+struct OptionsGiven {
+    bool time = false, out = false, sheet = false, filmstrip = false, frames = false;
+    bool range = false, crf = false;
+};
+
+// Takes one option and its value into `options`. False with the reason in `error`.
+bool takeOption(const std::string& name, const std::string& value, CaptureOptions& options, OptionsGiven& given,
+                std::string& error)
+{
+    if (name == "--time") {
+        if (!parseSeconds(value, options.time)) {
+            error = "--time takes seconds from 0 to 140, not \"" + value + "\"";
+            return false;
+        }
+        given.time = true;
+    } else if (name == "--from" || name == "--to") {
+        if (!parseSeconds(value, name == "--from" ? options.from : options.to)) {
+            error = name + " takes seconds from 0 to 140, not \"" + value + "\"";
+            return false;
+        }
+        given.range = true;
+    } else if (name == "--out" || name == "--sheet" || name == "--filmstrip" || name == "--frames") {
+        options.outputPath = value;
+        given.out = given.out || name == "--out";
+        given.sheet = given.sheet || name == "--sheet";
+        given.filmstrip = given.filmstrip || name == "--filmstrip";
+        given.frames = given.frames || name == "--frames";
+    } else if (name == "--size") {
+        if (!parseFrameSize(value, options.width, options.height)) {
+            error = "--size takes WxH with sides from 16 to 8192, not \"" + value + "\"";
+            return false;
+        }
+    } else if (name == "--fps") {
+        if (!parseFrameRate(value, options.rate)) {
+            error = "--fps takes a positive rate such as 60 or 60000/1001, not \"" + value + "\"";
+            return false;
+        }
+    } else if (name == "--crf") {
+        uint64_t crf = 0;
+        if (!parseWhole(value, 0, 63, crf)) {
+            error = "--crf takes a whole number from 0 to 63, not \"" + value + "\"";
+            return false;
+        }
+        options.crf = int(crf);
+        given.crf = true;
+    } else {
+        error = "unknown option " + name;
+        return false;
+    }
+    return true;
+}
+
+// The mode follows from the output option: --out is a frame with --time or a .png, else a video.
+CaptureMode modeFor(const CaptureOptions& options, const OptionsGiven& given)
+{
+    if (given.sheet)
+        return CaptureMode::Sheet;
+    if (given.filmstrip)
+        return CaptureMode::Filmstrip;
+    if (given.frames)
+        return CaptureMode::Frames;
+    if (given.time || endsWith(options.outputPath, ".png"))
+        return CaptureMode::Frame;
+    return CaptureMode::Video;
+}
+
+// Refuses options that the chosen mode does not take. False with the reason in `error`.
+bool optionsFitMode(const CaptureOptions& options, const OptionsGiven& given, std::string& error)
+{
+    const bool moving = options.mode == CaptureMode::Video || options.mode == CaptureMode::Frames;
+    if (options.mode == CaptureMode::Frame && !given.time)
+        error = "--out with a .png needs --time";
+    else if (given.time && options.mode != CaptureMode::Frame)
+        error = "--time is for one frame: give it with --out frame.png";
+    else if (given.range && !moving)
+        error = "--from and --to are for a video or --frames";
+    else if (given.crf && options.mode != CaptureMode::Video)
+        error = "--crf is for a video";
+    else if (moving && options.from >= options.to)
+        error = "--from must come before --to";
+    else
+        return true;
+    return false;
+}
+
+}  // namespace
+
 bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error)
 {
-    bool haveTime = false, haveOut = false, haveSheet = false, haveFilmstrip = false, haveFrames = false;
-    bool haveRange = false, haveCrf = false;
+    OptionsGiven given;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
         if (i + 1 == arguments.size()) {
             error = name + " needs a value";
             return false;
         }
-        const std::string& value = arguments[++i];
-        if (name == "--time") {
-            if (!parseSeconds(value, options.time)) {
-                error = "--time takes seconds from 0 to 140, not \"" + value + "\"";
-                return false;
-            }
-            haveTime = true;
-        } else if (name == "--from" || name == "--to") {
-            if (!parseSeconds(value, name == "--from" ? options.from : options.to)) {
-                error = name + " takes seconds from 0 to 140, not \"" + value + "\"";
-                return false;
-            }
-            haveRange = true;
-        } else if (name == "--out" || name == "--sheet" || name == "--filmstrip" || name == "--frames") {
-            options.outputPath = value;
-            haveOut = haveOut || name == "--out";
-            haveSheet = haveSheet || name == "--sheet";
-            haveFilmstrip = haveFilmstrip || name == "--filmstrip";
-            haveFrames = haveFrames || name == "--frames";
-        } else if (name == "--size") {
-            if (!parseFrameSize(value, options.width, options.height)) {
-                error = "--size takes WxH with sides from 16 to 8192, not \"" + value + "\"";
-                return false;
-            }
-        } else if (name == "--fps") {
-            if (!parseFrameRate(value, options.rate)) {
-                error = "--fps takes a positive rate such as 60 or 60000/1001, not \"" + value + "\"";
-                return false;
-            }
-        } else if (name == "--crf") {
-            uint64_t crf = 0;
-            if (!parseWhole(value, 0, 63, crf)) {
-                error = "--crf takes a whole number from 0 to 63, not \"" + value + "\"";
-                return false;
-            }
-            options.crf = int(crf);
-            haveCrf = true;
-        } else {
-            error = "unknown option " + name;
+        if (!takeOption(name, arguments[++i], options, given, error))
             return false;
-        }
     }
 
-    if (int(haveOut) + int(haveSheet) + int(haveFilmstrip) + int(haveFrames) != 1) {
+    if (int(given.out) + int(given.sheet) + int(given.filmstrip) + int(given.frames) != 1) {
         error = "give one of --out, --sheet, --filmstrip or --frames";
         return false;
     }
@@ -136,40 +186,13 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         error = "the output path is empty";
         return false;
     }
-    if (haveSheet)
-        options.mode = CaptureMode::Sheet;
-    else if (haveFilmstrip)
-        options.mode = CaptureMode::Filmstrip;
-    else if (haveFrames)
-        options.mode = CaptureMode::Frames;
-    else if (haveTime || endsWith(options.outputPath, ".png"))
-        options.mode = CaptureMode::Frame;
-    else
-        options.mode = CaptureMode::Video;
-
-    const bool moving = options.mode == CaptureMode::Video || options.mode == CaptureMode::Frames;
-    if (options.mode == CaptureMode::Frame && !haveTime) {
-        error = "--out with a .png needs --time";
+    options.mode = modeFor(options, given);
+    if (!optionsFitMode(options, given, error))
         return false;
-    }
-    if (haveTime && options.mode != CaptureMode::Frame) {
-        error = "--time is for one frame: give it with --out frame.png";
-        return false;
-    }
-    if (haveRange && !moving) {
-        error = "--from and --to are for a video or --frames";
-        return false;
-    }
-    if (haveCrf && options.mode != CaptureMode::Video) {
-        error = "--crf is for a video";
-        return false;
-    }
-    if (moving && options.from >= options.to) {
-        error = "--from must come before --to";
-        return false;
-    }
     if (options.width == 0) {
-        const bool tiled = haveSheet || haveFilmstrip;
+        // Each mode's default size: a video at full HD, a sheet's or filmstrip's tiles small.
+        const bool moving = options.mode == CaptureMode::Video || options.mode == CaptureMode::Frames;
+        const bool tiled = given.sheet || given.filmstrip;
         options.width = moving ? 1920 : tiled ? 480 : 1280;
         options.height = moving ? 1080 : tiled ? 270 : 720;
     }

@@ -165,64 +165,93 @@ bool prepareMovingCapture(const MovingCapture& capture, PreparedCapture& prepare
     return decodeSoundtrack(capture.soundtrackPath, prepared.sound, error);
 }
 
-int runMovingCapture(Show& show, const MovingCapture& capture, PreparedCapture& prepared, CaptureFigures& figures)
+namespace {
+
+// Starts ffmpeg on the partial file with the sound that goes with these frames, to the sample:
+// from the first frame's time, as long as the frames last, silence past the soundtrack's end.
+bool startVideoEncoder(const MovingCapture& capture, PreparedCapture& prepared, const FrameRange& range,
+                       FfmpegEncoder& encoder)
 {
-    const FrameRange range = videoFrameRange(capture.rate, capture.from, capture.to);
-    const Clock::time_point begin = Clock::now();
-
-    FfmpegEncoder encoder;
-    if (capture.destination == FrameDestination::Video) {
-        EncoderSettings settings;
-        settings.outputPath = prepared.partialPath;
-        settings.width = capture.width;
-        settings.height = capture.height;
-        settings.rate = capture.rate;
-        settings.crf = capture.crf;
-        settings.sampleRate = prepared.sound.sampleRate;
-        settings.channels = prepared.sound.channels;
-        // The sound that goes with these frames, to the sample: from the first frame's time,
-        // as long as the frames last, silence past the soundtrack's end.
-        std::vector<float> sound =
-            soundtrackStretch(prepared.sound, samplesForFrames(range.first, capture.rate, settings.sampleRate),
-                              samplesForFrames(range.count, capture.rate, settings.sampleRate));
-        prepared.sound.samples.clear();
-        prepared.sound.samples.shrink_to_fit();
-        std::string error;
-        if (!encoder.start(settings, std::move(sound), error)) {
-            std::fprintf(stderr, "capture: %s\n", error.c_str());
-            return 1;
-        }
+    EncoderSettings settings;
+    settings.outputPath = prepared.partialPath;
+    settings.width = capture.width;
+    settings.height = capture.height;
+    settings.rate = capture.rate;
+    settings.crf = capture.crf;
+    settings.sampleRate = prepared.sound.sampleRate;
+    settings.channels = prepared.sound.channels;
+    std::vector<float> sound =
+        soundtrackStretch(prepared.sound, samplesForFrames(range.first, capture.rate, settings.sampleRate),
+                          samplesForFrames(range.count, capture.rate, settings.sampleRate));
+    prepared.sound.samples.clear();
+    prepared.sound.samples.shrink_to_fit();
+    std::string error;
+    if (!encoder.start(settings, std::move(sound), error)) {
+        std::fprintf(stderr, "capture: %s\n", error.c_str());
+        return false;
     }
+    return true;
+}
 
-    interrupted = 0;
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    struct sigaction previousInt {
-    }, previousTerm{};
-    sigaction(SIGINT, &action, &previousInt);
-    sigaction(SIGTERM, &action, &previousTerm);
+// While it lives, Ctrl-C and SIGTERM only set `interrupted`, so the run can stop between frames
+// and clean up; the handlers from before are put back when it goes.
+class InterruptCatcher {
+public:
+    InterruptCatcher()
+    {
+        interrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &previousInt_);
+        sigaction(SIGTERM, &action, &previousTerm_);
+    }
+    ~InterruptCatcher()
+    {
+        sigaction(SIGINT, &previousInt_, nullptr);
+        sigaction(SIGTERM, &previousTerm_, nullptr);
+    }
+    InterruptCatcher(const InterruptCatcher&) = delete;
+    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
 
+private:
+    struct sigaction previousInt_ {
+    }, previousTerm_{};
+};
+
+// How the frames went: how many reached the writer, and what stopped the run early.
+struct FramesOutcome {
+    uint64_t collected = 0;
+    bool readFailed = false;
+    bool writeFailed = false;
+    std::string writeFailure;
+};
+
+// Draws each frame of the range at its exact time and passes it through the read-back ring to
+// the writer thread, until the range is done, Ctrl-C, or a read-back or write fails.
+FramesOutcome drawAndWriteFrames(Show& show, const MovingCapture& capture, const FrameRange& range,
+                                 FfmpegEncoder& encoder, CaptureFigures& figures)
+{
+    InterruptCatcher interruptCatcher;
     FrameQueue queue(3);
     FrameWriter writer(capture, &encoder, queue);
     std::thread writerThread([&] { writer.run(); });
     PixelReadbackRing ring(capture.width, capture.height);
     ProgressLine progress(range.count, capture.showProgress);
 
-    bool readFailed = false;
-    uint64_t collected = 0;
+    FramesOutcome outcome;
     auto collectOldest = [&]() {
         const Clock::time_point reading = Clock::now();
         QueuedFrame frame;
-        frame.index = range.first + collected;
-        readFailed = !ring.takeOldest(frame.rgba) || readFailed;
+        frame.index = range.first + outcome.collected;
+        outcome.readFailed = !ring.takeOldest(frame.rgba) || outcome.readFailed;
         figures.readbackSeconds += secondsSince(reading);
         queue.push(std::move(frame));
-        ++collected;
-        progress.update(collected);
+        ++outcome.collected;
+        progress.update(outcome.collected);
     };
 
-    for (uint64_t i = 0; i < range.count && !interrupted && !writer.failed && !readFailed; ++i) {
+    for (uint64_t i = 0; i < range.count && !interrupted && !writer.failed && !outcome.readFailed; ++i) {
         const double t = capture.rate.frameTime(range.first + i);
         const Clock::time_point drawing = Clock::now();
         presentShowFrame(show, t);
@@ -233,56 +262,87 @@ int runMovingCapture(Show& show, const MovingCapture& capture, PreparedCapture& 
         ring.startRead();
         figures.readbackSeconds += secondsSince(reading);
     }
-    while (!ring.empty() && !interrupted && !writer.failed && !readFailed)
+    while (!ring.empty() && !interrupted && !writer.failed && !outcome.readFailed)
         collectOldest();
     queue.close();
     writerThread.join();
     progress.finish();
-    sigaction(SIGINT, &previousInt, nullptr);
-    sigaction(SIGTERM, &previousTerm, nullptr);
 
-    figures.frames = collected;
+    figures.frames = outcome.collected;
     figures.convertSeconds = writer.convertSeconds;
     figures.writeSeconds = writer.writeSeconds;
-    bool complete = collected == range.count && !writer.failed && !readFailed && !interrupted;
+    outcome.writeFailed = writer.failed;
+    outcome.writeFailure = writer.failure;
+    return outcome;
+}
 
-    if (capture.destination == FrameDestination::Video) {
-        std::string error;
-        const Clock::time_point finishing = Clock::now();
-        if (complete && encoder.finish(error)) {
-            figures.finishSeconds = secondsSince(finishing);
-            if (std::rename(prepared.partialPath.c_str(), capture.outputPath.c_str()) != 0) {
-                std::fprintf(stderr, "capture: cannot name the video %s: %s\n", capture.outputPath.c_str(),
-                             std::strerror(errno));
-                std::remove(prepared.partialPath.c_str());
-                return 1;
-            }
-        } else {
-            encoder.abort();
+enum class VideoEnd { Written, Dropped, NotNamed };
+
+// A complete run's video is finished by ffmpeg and takes its name; any other run's partial file
+// is removed. NotNamed when the finished video could not be given its name (said here).
+VideoEnd finishVideo(const MovingCapture& capture, const PreparedCapture& prepared, FfmpegEncoder& encoder,
+                     bool complete, CaptureFigures& figures)
+{
+    std::string error;
+    const Clock::time_point finishing = Clock::now();
+    if (complete && encoder.finish(error)) {
+        figures.finishSeconds = secondsSince(finishing);
+        if (std::rename(prepared.partialPath.c_str(), capture.outputPath.c_str()) != 0) {
+            std::fprintf(stderr, "capture: cannot name the video %s: %s\n", capture.outputPath.c_str(),
+                         std::strerror(errno));
             std::remove(prepared.partialPath.c_str());
-            if (complete)
-                std::fprintf(stderr, "capture: %s; nothing written\n", error.c_str());
-            complete = false;
+            return VideoEnd::NotNamed;
         }
+        return VideoEnd::Written;
     }
-    figures.wallSeconds = secondsSince(begin);
+    encoder.abort();
+    std::remove(prepared.partialPath.c_str());
+    if (complete)
+        std::fprintf(stderr, "capture: %s; nothing written\n", error.c_str());
+    return VideoEnd::Dropped;
+}
 
+// The exit status, with the reason on standard error when the run stopped early.
+int exitStatusOf(const MovingCapture& capture, const FramesOutcome& outcome, bool complete)
+{
     if (interrupted) {
         if (capture.destination == FrameDestination::Video)
             std::fprintf(stderr, "capture: interrupted; the unfinished video was removed\n");
         else
             std::fprintf(stderr, "capture: interrupted after %llu frames\n",
-                         static_cast<unsigned long long>(collected));
+                         static_cast<unsigned long long>(outcome.collected));
         return 130;
     }
-    if (readFailed) {
+    if (outcome.readFailed) {
         std::fputs("capture: the driver could not map a read-back buffer; nothing written\n", stderr);
         return 1;
     }
-    if (writer.failed) {
-        std::fprintf(stderr, "capture: %s%s\n", writer.failure.c_str(),
+    if (outcome.writeFailed) {
+        std::fprintf(stderr, "capture: %s%s\n", outcome.writeFailure.c_str(),
                      capture.destination == FrameDestination::Video ? "; nothing written" : "");
         return 1;
     }
     return complete ? 0 : 1;
+}
+
+}  // namespace
+
+int runMovingCapture(Show& show, const MovingCapture& capture, PreparedCapture& prepared, CaptureFigures& figures)
+{
+    const FrameRange range = videoFrameRange(capture.rate, capture.from, capture.to);
+    const Clock::time_point begin = Clock::now();
+
+    FfmpegEncoder encoder;
+    if (capture.destination == FrameDestination::Video && !startVideoEncoder(capture, prepared, range, encoder))
+        return 1;
+    const FramesOutcome outcome = drawAndWriteFrames(show, capture, range, encoder, figures);
+    bool complete = outcome.collected == range.count && !outcome.writeFailed && !outcome.readFailed && !interrupted;
+    if (capture.destination == FrameDestination::Video) {
+        const VideoEnd end = finishVideo(capture, prepared, encoder, complete, figures);
+        if (end == VideoEnd::NotNamed)
+            return 1;
+        complete = end == VideoEnd::Written;
+    }
+    figures.wallSeconds = secondsSince(begin);
+    return exitStatusOf(capture, outcome, complete);
 }

@@ -63,9 +63,14 @@ struct SoilTexel {
     float tone;   // the soil's own lightness, roughly -1 to 1
 };
 
-}  // namespace
+// The soil before the stones: its heights (in texels) and, per texel, what the colour needs.
+struct SoilSurface {
+    HeightField height;
+    std::vector<SoilTexel> soil;
+};
 
-void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
+// Plates parted by cracks at three scales, on a gentle relief, with sand and crumbs.
+SoilSurface shapeSoil(int size)
 {
     // Heights are in texels at 2048 and scale with the size, so slopes (and the normal map)
     // look the same at any resolution.
@@ -82,8 +87,9 @@ void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
     const std::vector<float> crumbs = blurredTexelNoise(size, std::max(1, size / 1024), 13u);
     const CrackNetwork hairline(hairlineCells, 0x4A1Bull, {0.00012f, 0.0003f, 0.5f, finest});
 
-    HeightField height(size);
-    std::vector<SoilTexel> soil(size_t(size) * size_t(size));
+    SoilSurface surface{HeightField(size), std::vector<SoilTexel>(size_t(size) * size_t(size))};
+    HeightField& height = surface.height;
+    std::vector<SoilTexel>& soil = surface.soil;
     forEachRowInParallel(size, [&](int y) {
         for (int x = 0; x < size; ++x) {
             float u = (float(x) + 0.5f) / float(size), v = (float(y) + 0.5f) / float(size);
@@ -113,9 +119,12 @@ void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
             t.tone = 0.8f * fields.mottle.sample(u, v) + 0.25f * dust + 0.12f * plate + 0.5f * grain + 0.5f * crumb;
         }
     });
+    return surface;
+}
 
-    StoneCover stones = scatterStones(height, 0x570E5ull);
-
+// The colour: soil from dark to pale by its tone, crack floors, and the stones over it.
+void paintDryEarth(int size, const std::vector<SoilTexel>& soil, const StoneCover& stones, TextureImage& colour)
+{
     colour = TextureImage(size, 3);
     forEachRowInParallel(size, [&](int y) {
         for (int x = 0; x < size; ++x) {
@@ -138,6 +147,15 @@ void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
             }
         }
     });
+}
+
+}  // namespace
+
+void makeDryEarth(int size, TextureImage& colour, TextureImage& normals)
+{
+    SoilSurface surface = shapeSoil(size);
+    StoneCover stones = scatterStones(surface.height, 0x570E5ull);
+    paintDryEarth(size, surface.soil, stones, colour);
     normals = TextureImage(size, 3);
-    writeNormals(height, 0.5f, normals);
+    writeNormals(surface.height, 0.5f, normals);
 }
