@@ -67,6 +67,24 @@ TEST(CaptureOptions, VideosAndFrameFolders)
     EXPECT_EQ(options.width, 64u);
 }
 
+TEST(CaptureOptions, FrameStackingAndTheReport)
+{
+    CaptureOptions options;
+    std::string error;
+    ASSERT_TRUE(parse({"--out", "show.mp4", "--subframes", "8", "--shutter", "0.25", "--strict"}, options, error))
+        << error;
+    EXPECT_EQ(options.mode, CaptureMode::Video);
+    EXPECT_EQ(options.subframes, 8);
+    EXPECT_EQ(options.shutter, 0.25);
+    EXPECT_TRUE(options.strict);
+    ASSERT_TRUE(parse({"--time", "75", "--out", "f.png", "--subframes", "4"}, options, error)) << error;
+    EXPECT_EQ(options.shutter, 0.5);
+    ASSERT_TRUE(parse({"--strict", "--report", "v.mp4"}, options, error)) << error;
+    EXPECT_EQ(options.mode, CaptureMode::Report);
+    EXPECT_EQ(options.reportPath, "v.mp4");
+    EXPECT_TRUE(options.strict);
+}
+
 TEST(CaptureOptions, RefusesWhatCannotBeCaptured)
 {
     CaptureOptions options;
@@ -95,6 +113,16 @@ TEST(CaptureOptions, RefusesWhatCannotBeCaptured)
         {{"--time", "3", "--out", "f.png", "--fps", "29.97"}, "--fps"},
         {{"--time", "3", "--out", "f.png", "--fps"}, "--fps needs a value"},
         {{"--time", "3", "--out", "f.png", "--colour", "red"}, "unknown option --colour"},
+        {{"--out", "show.mp4", "--subframes", "0"}, "--subframes"},
+        {{"--out", "show.mp4", "--subframes", "65"}, "--subframes"},
+        {{"--out", "show.mp4", "--subframes", "4", "--shutter", "0"}, "--shutter"},
+        {{"--out", "show.mp4", "--subframes", "4", "--shutter", "1.5"}, "--shutter"},
+        {{"--out", "show.mp4", "--shutter", "0.5"}, "--shutter needs --subframes"},
+        {{"--sheet", "s.png", "--subframes", "4"}, "are for a frame"},
+        {{"--frames", "dir", "--strict"}, "--strict is for"},
+        {{"--report", "v.mp4", "--out", "w.mp4"}, "one of"},
+        {{"--report", "v.mp4", "--size", "320x180"}, "--report takes only --strict"},
+        {{"--report", ""}, "not named"},
     };
     for (const auto& [arguments, reason] : cases) {
         EXPECT_FALSE(parse(arguments, options, error)) << testing::PrintToString(arguments);

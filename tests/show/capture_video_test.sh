@@ -2,7 +2,7 @@
 # Videos made by capture, checked with ffprobe and ffmpeg: frame and sound-sample counts at an
 # integer and a fractional rate, for a part and for the whole show; a frame of a video against
 # the still of the same moment; and each failure's message, with no complete-looking output
-# left behind.
+# left behind; frame stacking and the report at a video's end.
 #   capture_video_test.sh <capture>
 set -uo pipefail
 capture=$1
@@ -64,6 +64,17 @@ cmp -s "$work/frames/frame-002700.png" "$work/still.png" || fail "frame 2700 dif
 psnr=$(ffmpeg -v info -i "$work/near-lossless.mkv" -i "$work/still.png" -lavfi "[0:v][1:v]psnr" -f null - 2>&1 |
     sed -n 's/.*PSNR.*average:\([0-9.inf]*\).*/\1/p')
 awk -v p="$psnr" 'BEGIN { exit !(p == "inf" || p + 0 >= 35) }' || fail "video frame against the still: PSNR $psnr dB"
+
+# Frame stacking: a stacked frame in a folder of frames is the stacked still of the same moment,
+# to the bit, and differs from the frame without blur; a video ends with its report.
+"$capture" --frames "$work/stacked" --from 72 --to 72.01 --size 96x54 --subframes 3 >/dev/null ||
+    fail "stacked frames"
+"$capture" --time 72 --out "$work/stacked.png" --size 96x54 --subframes 3 >/dev/null || fail "stacked still"
+"$capture" --time 72 --out "$work/sharp.png" --size 96x54 >/dev/null || fail "sharp still"
+cmp -s "$work/stacked/frame-004320.png" "$work/stacked.png" || fail "stacked frame 4320 differs from the stacked still"
+cmp -s "$work/stacked.png" "$work/sharp.png" && fail "three sub-frames drew the frame without blur"
+grep -q "fit for a party's stream" <("$capture" --out "$work/reported.mp4" --from 30 --to 30.5 --size 64x36) ||
+    fail "a video without its report"
 
 # Failures: the message, a status other than 0, and no file that looks complete.
 refused() {

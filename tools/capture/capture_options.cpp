@@ -8,8 +8,9 @@ const char* const captureUsage =
     "usage: capture --time T --out frame.png [--size WxH] [--fps F]\n"
     "       capture --sheet sheet.png [--size WxH] [--fps F]\n"
     "       capture --filmstrip strip.png [--size WxH] [--fps F]\n"
-    "       capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1]\n"
+    "       capture --out show.mp4 [--size WxH] [--fps F] [--crf N] [--from T0] [--to T1] [--strict]\n"
     "       capture --frames DIR [--size WxH] [--fps F] [--from T0] [--to T1]\n"
+    "       capture --report video.mp4 [--strict]\n"
     "  T, T0, T1 in seconds of demo time (0 to 140); WxH the frame size (16 to 8192 a side;\n"
     "  default 1280x720 for a frame, 480x270 for each frame of a sheet or filmstrip, 1920x1080\n"
     "  for a video or frames); F the rate the show is played at, an integer or a fraction\n"
@@ -18,7 +19,12 @@ const char* const captureUsage =
     "  encodes it as the file name's extension asks (.mp4: H.264 and AAC). N: the encoder's\n"
     "  constant rate factor (0 to 63, lower is better; default the encoder's own). A filmstrip\n"
     "  shows the show at one frame a second, a row per scene, over a plot of each frame's mean\n"
-    "  brightness and local contrast, and prints those figures.\n";
+    "  brightness and local contrast, and prints those figures. A frame, a video or frames\n"
+    "  take --subframes N [--shutter S]: each frame the mean in linear light of N frames\n"
+    "  (1 to 64) across the open shutter, S the share of the frame interval it is open (above\n"
+    "  0, at most 1; default 0.5). A video ends with a report for publishing it (frames,\n"
+    "  loudness, flashes, a stream's requirements), which --report prints for any video;\n"
+    "  --strict makes a line that fails an exit status 1.\n";
 
 namespace {
 
@@ -80,8 +86,33 @@ namespace {
 // Which options the command line gave, for the checks that look at several together.
 struct OptionsGiven {
     bool time = false, out = false, sheet = false, filmstrip = false, frames = false;
-    bool range = false, crf = false;
+    bool range = false, crf = false, report = false, subframes = false, shutter = false;
 };
+
+// --subframes and --shutter into `options`. False with the reason in `error`.
+bool takeStackingOption(const std::string& name, const std::string& value, CaptureOptions& options, OptionsGiven& given,
+                        std::string& error)
+{
+    if (name == "--subframes") {
+        uint64_t subframes = 0;
+        if (!parseWhole(value, 1, 64, subframes)) {
+            error = "--subframes takes a whole number from 1 to 64, not \"" + value + "\"";
+            return false;
+        }
+        options.subframes = int(subframes);
+        given.subframes = true;
+        return true;
+    }
+    char* end = nullptr;
+    const double open = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || !(open > 0.0 && open <= 1.0)) {
+        error = "--shutter takes a share of the frame interval above 0 and at most 1, not \"" + value + "\"";
+        return false;
+    }
+    options.shutter = open;
+    given.shutter = true;
+    return true;
+}
 
 // Takes one option and its value into `options`. False with the reason in `error`.
 bool takeOption(const std::string& name, const std::string& value, CaptureOptions& options, OptionsGiven& given,
@@ -115,6 +146,11 @@ bool takeOption(const std::string& name, const std::string& value, CaptureOption
             error = "--fps takes a positive rate such as 60 or 60000/1001, not \"" + value + "\"";
             return false;
         }
+    } else if (name == "--report") {
+        options.reportPath = value;
+        given.report = true;
+    } else if (name == "--subframes" || name == "--shutter") {
+        return takeStackingOption(name, value, options, given, error);
     } else if (name == "--crf") {
         uint64_t crf = 0;
         if (!parseWhole(value, 0, 63, crf)) {
@@ -133,6 +169,8 @@ bool takeOption(const std::string& name, const std::string& value, CaptureOption
 // The mode follows from the output option: --out is a frame with --time or a .png, else a video.
 CaptureMode modeFor(const CaptureOptions& options, const OptionsGiven& given)
 {
+    if (given.report)
+        return CaptureMode::Report;
     if (given.sheet)
         return CaptureMode::Sheet;
     if (given.filmstrip)
@@ -156,6 +194,12 @@ bool optionsFitMode(const CaptureOptions& options, const OptionsGiven& given, st
         error = "--from and --to are for a video or --frames";
     else if (given.crf && options.mode != CaptureMode::Video)
         error = "--crf is for a video";
+    else if ((given.subframes || given.shutter) && !moving && options.mode != CaptureMode::Frame)
+        error = "--subframes and --shutter are for a frame, a video or --frames";
+    else if (given.shutter && !given.subframes)
+        error = "--shutter needs --subframes";
+    else if (options.strict && options.mode != CaptureMode::Video && options.mode != CaptureMode::Report)
+        error = "--strict is for a video or --report";
     else if (moving && options.from >= options.to)
         error = "--from must come before --to";
     else
@@ -170,6 +214,10 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     OptionsGiven given;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
+        if (name == "--strict") {
+            options.strict = true;
+            continue;
+        }
         if (i + 1 == arguments.size()) {
             error = name + " needs a value";
             return false;
@@ -178,9 +226,17 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             return false;
     }
 
-    if (int(given.out) + int(given.sheet) + int(given.filmstrip) + int(given.frames) != 1) {
-        error = "give one of --out, --sheet, --filmstrip or --frames";
+    if (int(given.out) + int(given.sheet) + int(given.filmstrip) + int(given.frames) + int(given.report) != 1) {
+        error = "give one of --out, --sheet, --filmstrip, --frames or --report";
         return false;
+    }
+    if (given.report) {
+        options.mode = CaptureMode::Report;
+        if (options.reportPath.empty())
+            error = "the video to report on is not named";
+        else if (given.time || given.range || given.crf || given.subframes || given.shutter || options.width != 0)
+            error = "--report takes only --strict";
+        return error.empty();
     }
     if (options.outputPath.empty()) {
         error = "the output path is empty";

@@ -16,6 +16,7 @@
 #include "filmstrip.h"
 #include "headless_show.h"
 #include "moving_capture.h"
+#include "publish_report.h"
 
 #include "core/gl_api.h"
 #include "show/show.h"
@@ -26,6 +27,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -73,6 +75,7 @@ bool prepareMoving(const CaptureOptions& options, const std::string& outputPath,
     capture.from = options.from;
     capture.to = options.to;
     capture.crf = options.crf;
+    capture.shutter = Shutter{options.subframes, options.shutter};
     std::string error;
     if (prepareMovingCapture(capture, prepared, error))
         return true;
@@ -93,7 +96,8 @@ bool fitsTheDriver(uint32_t width, uint32_t height)
     return false;
 }
 
-int writeMoving(Show& show, const MovingCapture& capture, PreparedCapture& prepared)
+// A video ends with its report for publishing; under --strict a line that fails fails the run.
+int writeMoving(Show& show, const MovingCapture& capture, PreparedCapture& prepared, bool strict)
 {
     CaptureFigures figures;
     const int status = runMovingCapture(show, capture, prepared, figures);
@@ -102,12 +106,18 @@ int writeMoving(Show& show, const MovingCapture& capture, PreparedCapture& prepa
                     capture.outputPath.c_str(), static_cast<unsigned long long>(figures.frames), capture.width,
                     capture.height, capture.rate.frameTime(figures.frames), figures.wallSeconds,
                     figures.wallSeconds > 0.0 ? double(figures.frames) / figures.wallSeconds : 0.0);
-    return status;
+    if (status != 0 || capture.destination != FrameDestination::Video)
+        return status;
+    std::fflush(stdout);
+    const int reportStatus = runPublishReport(capture.outputPath, strict, std::cout, std::cerr);
+    return strict ? reportStatus : 0;
 }
 
 int writeOneFrame(Show& show, const CaptureOptions& options, const std::string& outputPath)
 {
-    if (!writePng(outputPath, options.width, options.height, captureShowFrame(show, options.time)))
+    const Shutter shutter{options.subframes, options.shutter};
+    const std::vector<uint8_t> frame = captureStackedShowFrame(show, options.time, options.rate.frameTime(1), shutter);
+    if (!writePng(outputPath, options.width, options.height, frame))
         return 1;
     std::printf("%s: %ux%u at t = %g s\n", outputPath.c_str(), options.width, options.height, options.time);
     return 0;
@@ -139,6 +149,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "capture: %s\n%s", error.c_str(), captureUsage);
         return 2;
     }
+    if (options.mode == CaptureMode::Report)
+        return runPublishReport(options.reportPath, options.strict, std::cout, std::cerr);
     const std::string outputPath = absolutePath(options.outputPath);
     if (!enterDataFolder(argv[0]))
         return 1;
@@ -163,9 +175,10 @@ int main(int argc, char** argv)
     switch (options.mode) {
     case CaptureMode::Filmstrip: return runFilmstrip(*show, outputPath, options.width, options.height);
     case CaptureMode::Video:
-    case CaptureMode::Frames: return writeMoving(*show, capture, prepared);
+    case CaptureMode::Frames: return writeMoving(*show, capture, prepared, options.strict);
     case CaptureMode::Frame: return writeOneFrame(*show, options, outputPath);
-    case CaptureMode::Sheet: break;
+    case CaptureMode::Sheet:
+    case CaptureMode::Report: break;
     }
     return writeContactSheet(*show, options, outputPath);
 }

@@ -227,6 +227,21 @@ struct FramesOutcome {
     std::string writeFailure;
 };
 
+// A stacked frame, drawn sub-frame by sub-frame and read back whole (each sub-frame must be read
+// before the next is drawn), as the read-back ring would hand it on: bottom row first.
+QueuedFrame stackedFrame(Show& show, const MovingCapture& capture, uint64_t index)
+{
+    const std::vector<uint8_t> topDown =
+        captureStackedShowFrame(show, capture.rate.frameTime(index), capture.rate.frameTime(1), capture.shutter);
+    QueuedFrame frame;
+    frame.index = index;
+    frame.rgba.resize(topDown.size());
+    const size_t row = size_t(capture.width) * 4;
+    for (uint32_t y = 0; y < capture.height; ++y)
+        std::memcpy(&frame.rgba[size_t(capture.height - 1 - y) * row], &topDown[size_t(y) * row], row);
+    return frame;
+}
+
 // Draws each frame of the range at its exact time and passes it through the read-back ring to
 // the writer thread, until the range is done, Ctrl-C, or a read-back or write fails.
 FramesOutcome drawAndWriteFrames(Show& show, const MovingCapture& capture, const FrameRange& range,
@@ -254,6 +269,12 @@ FramesOutcome drawAndWriteFrames(Show& show, const MovingCapture& capture, const
     for (uint64_t i = 0; i < range.count && !interrupted && !writer.failed && !outcome.readFailed; ++i) {
         const double t = capture.rate.frameTime(range.first + i);
         const Clock::time_point drawing = Clock::now();
+        if (capture.shutter.subframes > 1) {
+            queue.push(stackedFrame(show, capture, range.first + i));
+            figures.renderSeconds += secondsSince(drawing);
+            progress.update(++outcome.collected);
+            continue;
+        }
         presentShowFrame(show, t);
         figures.renderSeconds += secondsSince(drawing);
         if (ring.full())

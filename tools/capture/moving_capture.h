@@ -4,6 +4,7 @@
 // ffmpeg with the soundtrack (a video), to numbered PNG files (--frames), or nowhere (to
 // measure rendering alone). Needs the show started headless at the frame size.
 #include "capture_options.h"
+#include "frame_stacking.h"
 #include "soundtrack_samples.h"
 
 #include <cstdint>
@@ -20,6 +21,7 @@ struct MovingCapture {
     FrameRate rate;
     double from = 0.0, to = 140.0;
     int crf = -1;
+    Shutter shutter;  // more than one sub-frame: each frame stacked across the open shutter
     const char* soundtrackPath = "demooooooo.ogg";
     bool showProgress = true;
 };
