@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
 # One chunk of a farm: capture draws its frames as PNG, ffmpeg packs them losslessly (FFV1 in
 # Matroska), and the record that the join checks is written last, so that a chunk killed at any
 # point has no record and is rendered again. A chunk already whole is left as it is.
@@ -24,7 +25,7 @@ renderOnce() {
     "$showDir/capture" --frames "$frames" --size "$size" --fps "$fps" --from "$chunkFrom" --to "$chunkTo" \
         >>"$work/$name.log" 2>&1 || status=$?
     if [ "$status" -ne 0 ]; then
-        echo "capture failed with status $status (see $name.log)"
+        echo "capture failed with status $status, see $name.log"
         return 1
     fi
     local drawn
@@ -36,7 +37,7 @@ renderOnce() {
     if ! ffmpeg -hide_banner -nostdin -loglevel error -y -framerate "$fps" -start_number "$first" \
         -i "$frames/frame-%06d.png" -frames:v "$count" -c:v ffv1 -level 3 -slicecrc 1 -g 1 "$partial" \
         >>"$work/$name.log" 2>&1; then
-        echo "ffmpeg could not pack the frames (see $name.log)"
+        echo "ffmpeg could not pack the frames, see $name.log"
         return 1
     fi
     rm -rf "$frames"
@@ -48,9 +49,16 @@ renderOnce() {
     [ -z "$problem" ] || { echo "the packed chunk is $problem"; return 1; }
 }
 
+# A scheduler that retries shows only the last try's messages: this one says why it is needed.
 problem=$(chunkProblem "$chunk")
 [ -n "$problem" ] || exit 0
-[ "$problem" = missing ] || echo "capture-farm: $label is $problem; rendering it again" >&2
+if [ -f "$work/$name.failed" ]; then
+    echo "capture-farm: $label failed before ($(cat "$work/$name.failed")); rendering it again" >&2
+elif [ "$problem" != missing ]; then
+    echo "capture-farm: $label is $problem; rendering it again" >&2
+elif [ -e "$work/$name.frames" ] || [ -e "$work/$name.partial.mkv" ]; then
+    echo "capture-farm: $label was left unfinished by an earlier try; rendering it again" >&2
+fi
 for ((try = 1; try <= tries; ++try)); do
     echo "=== $label, try $try on $(hostname)" >>"$work/$name.log"
     if why=$(renderOnce); then

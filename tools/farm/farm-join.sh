@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
 # The farm's join: checks every chunk first (one that is missing, short, cut or made with other
 # settings is named and rendered again here, once, or the join refuses), then joins the chunks
 # by stream copy through ffmpeg's concat demuxer, decodes them to the raw frames capture itself
@@ -17,7 +18,7 @@ for ((chunk = 0; chunk < chunks; ++chunk)); do
     planOf "$chunk" || exit 1
     problem=$(chunkProblem "$chunk")
     if [ -n "$problem" ]; then
-        echo "capture-farm: $(chunkLabel "$chunk") is $problem; rendering it again before the join" >&2
+        # It names the chunk and says why it is rendered again.
         "$here/farm-chunk.sh" "$work" "$chunk" 1 || true
         problem=$(chunkProblem "$chunk")
     fi

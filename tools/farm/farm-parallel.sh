@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
 # The farm on GNU parallel: one job a chunk, on this machine's job slots or, with --sshlogin or
 # --sshloginfile among the options, on other machines that see the work folder, the runnable
 # folder and this folder at the same paths. A failed chunk is tried again (--retries), then the

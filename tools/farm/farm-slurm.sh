@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
 # The farm on Slurm: an array job of one task a chunk (the chunk from $SLURM_ARRAY_TASK_ID)
 # and a join job that starts when every task has succeeded, both on the folders that all the
 # cluster's nodes share. A task tries its chunk RETRIES times; a failed task leaves the join's
@@ -16,12 +17,15 @@ shift 3
 
 chunkCommand=$(printf '%q ' "$here/farm-chunk.sh" "$work")"\$SLURM_ARRAY_TASK_ID $retries"
 array=$(sbatch --parsable --job-name=capture-farm-chunks --array="0-$((chunks - 1))" \
-    --output="$work/chunk-%a.slurm.log" "$@" --wrap "$chunkCommand") ||
+    --output="$work/chunk-%3a.log" --open-mode=append "$@" --wrap "$chunkCommand") ||
     { echo "capture-farm: sbatch refused the chunks' array job" >&2; exit 1; }
 array=${array%%;*}
 joinOptions=(--parsable --job-name=capture-farm-join --dependency="afterok:$array" --kill-on-invalid-dep=yes
     --output="$work/join.log" "$@")
-joinCommand=$(printf '%q ' "$here/farm-join.sh" "$work")
+# A join that Slurm cancels for a failed chunk still lets `sbatch --wait` return 0: only the
+# mark the join leaves when it has delivered says that it did.
+rm -f "$work/joined"
+joinCommand="$(printf '%q ' "$here/farm-join.sh" "$work")&& : >$(printf '%q' "$work/joined")"
 if [ "$wait" != true ]; then
     join=$(sbatch "${joinOptions[@]}" --wrap "$joinCommand") ||
         { echo "capture-farm: sbatch refused the join job" >&2; exit 1; }
@@ -36,9 +40,13 @@ joiner=$!
 watchChunks "$joiner"
 wait "$joiner"
 status=$?
-if [ "$status" -ne 0 ]; then
-    reportUnfinished || tail -n 5 "$work/join.log" >&2
-    echo "capture-farm: the join job ended with status $status; see $work/join.log" >&2
+if [ "$status" -ne 0 ] || [ ! -e "$work/joined" ]; then
+    if reportUnfinished; then
+        echo "capture-farm: the join did not run; nothing delivered" >&2
+    else
+        tail -n 5 "$work/join.log" >&2
+        echo "capture-farm: the join failed; see $work/join.log" >&2
+    fi
     exit 1
 fi
 echo "capture-farm: $out written in $((SECONDS - begin)) s"
