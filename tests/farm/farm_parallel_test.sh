@@ -11,6 +11,17 @@ set -uo pipefail
 trap 'rm -rf "$work"' EXIT
 cd "$show" || exit 1
 
+# The plan at rates whose frame times are not whole milliseconds: whatever the chunk count, the
+# chunks follow on frame by frame and hold all the video's frames, to the close of the show.
+for fps in 60 60000/1001 24000/1001 144; do
+    whole=$("$show/farm_plan" --chunks 1 --out x.mp4 --fps "$fps" | cut -d' ' -f3)
+    for chunks in 2 7 500; do
+        "$show/farm_plan" --chunks "$chunks" --out x.mp4 --fps "$fps" | awk -v whole="$whole" '
+            $2 != next_ { exit 1 } { next_ = $2 + $3 } END { exit next_ != whole }' ||
+            fail "plan of $chunks chunks at $fps fps: not $whole frames one after another"
+    done
+done
+
 # Three chunks of 100 frames, the flash at 25 s inside the second.
 "$capture" --out "$work/single.mp4" --size 96x54 --fps 30 --from 20 --to 30 >/dev/null 2>&1 || fail "single capture"
 succeeds "farm over 20-30 s" "$farm" --engine parallel --chunks 3 --out "$work/farm.mp4" --size 96x54 --fps 30 \
@@ -50,6 +61,7 @@ refusedFarm() {
     shift 2
     rm -f "$work/farm.mp4"
     "$@" >"$work/out.txt" 2>&1 && fail "$name: status 0"
+    grep -F 'capture-farm: chunk' "$work/out.txt"
     says "$name" "$message"
     if [ -e "$work/farm.mp4" ] || [ -e "$work/farm.partial.mp4" ]; then
         fail "$name: a delivery file was made"

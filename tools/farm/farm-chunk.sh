@@ -52,10 +52,10 @@ renderOnce() {
 # A scheduler that retries shows only the last try's messages: this one says why it is needed.
 problem=$(chunkProblem "$chunk")
 [ -n "$problem" ] || exit 0
-if [ -f "$work/$name.failed" ]; then
-    echo "capture-farm: $label failed before ($(cat "$work/$name.failed")); rendering it again" >&2
-elif [ "$problem" != missing ]; then
+if [ "$problem" != missing ]; then
     echo "capture-farm: $label is $problem; rendering it again" >&2
+elif [ -f "$work/$name.failed" ]; then
+    echo "capture-farm: $label failed before ($(cat "$work/$name.failed")); rendering it again" >&2
 elif [ -e "$work/$name.frames" ] || [ -e "$work/$name.partial.mkv" ]; then
     echo "capture-farm: $label was left unfinished by an earlier try; rendering it again" >&2
 fi
