@@ -6,8 +6,11 @@
 #          clang-tidy and clang-format, GoogleTest, a virtual display and its tools, the GLSL
 #          reference compiler, the package checks
 #   web    the web build (emscripten) and the browser its tests drive (chromium, headless)
-# With no group named, all four (tools/test.sh). Safe to run again: what is there is skipped.
-# Usage: install-deps.sh [play] [video] [test] [web]
+#   farm   the capture farm's schedulers (GNU parallel; Slurm and munge, whose one-node test
+#          cluster the farm's test starts itself) and ffmpeg, which packs and joins the chunks
+# With no group named, the first four (tools/test.sh, whose farm step installs farm itself).
+# Safe to run again: what is there is skipped.
+# Usage: install-deps.sh [play] [video] [test] [web] [farm]
 set -euo pipefail
 
 play=(
@@ -33,6 +36,7 @@ test=(
 # emscripten's own cache ships prebuilt, so the web build needs no download beyond these; its tests
 # serve the page, compare pictures and decode the soundtrack natively
 web=(emscripten nodejs chromium python3 curl libgl-dev ffmpeg imagemagick)
+farm=(parallel slurm-wlm munge ffmpeg)
 
 groups=("$@")
 [ ${#groups[@]} -gt 0 ] || groups=(play video test web)
@@ -43,7 +47,8 @@ for group in "${groups[@]}"; do
         video) packages+=("${video[@]}") ;;
         test) packages+=("${test[@]}") ;;
         web) packages+=("${web[@]}") ;;
-        *) echo "install-deps.sh: no group $group (play, video, test or web)" >&2; exit 2 ;;
+        farm) packages+=("${farm[@]}") ;;
+        *) echo "install-deps.sh: no group $group (play, video, test, web or farm)" >&2; exit 2 ;;
     esac
 done
 

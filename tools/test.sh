@@ -6,6 +6,9 @@
 #               frame scan (no frame of the show may stall), the
 #               whole show played to its own end in Xvfb, and the play command without a display;
 #               the .deb unpacked and played from another folder
+#   farm        the capture farm on GNU parallel and on a one-node Slurm cluster the test starts:
+#               its delivery file equal to a single capture by framemd5, chunks killed, cut,
+#               swapped or failing named and rendered again or refused
 #   web         the web page builds (emscripten, warnings are errors); in headless chromium its
 #               moments match the native capture, its audio buffer the native decode, and it
 #               starts on a click, plays with its music and goes back to the start on Escape
@@ -111,6 +114,12 @@ linuxPackage() {
     bash tests/app/linux_package_test.sh build/linux/the-show_*.deb build/linux/show
 }
 step "linux package" linuxPackage
+# The farm's schedulers are installed here rather than by every run of install-deps.sh.
+farm() {
+    bash tools/install-deps.sh farm || return 1
+    bash tests/farm/farm_parallel_test.sh build/linux/show && bash tests/farm/farm_slurm_test.sh build/linux/show
+}
+step "capture farm on GNU parallel and Slurm" farm
 step "web build" build web
 step "web page in headless chromium" bash tests/web/web_page_test.sh build/web/show build/linux/show
 
