@@ -2,9 +2,9 @@
 # shellcheck source-path=SCRIPTDIR
 # The capture farm on GNU parallel's local job slots: the delivery file equals a single
 # `capture --out` with the same options by framemd5 of video and audio, across the hand-over
-# from the intro to the flash at 25 s and at a fractional rate into Matroska; a chunk killed
-# partway or cut short is named and rendered again; a chunk that cannot be made is named and
-# refused, and then no delivery file is made.
+# from the intro to the flash at 25 s, at a fractional rate into Matroska and with motion blur;
+# a chunk killed partway or cut short is named and rendered again; a chunk that cannot be made
+# is named and refused, and then no delivery file is made.
 #   farm_parallel_test.sh SHOW    (SHOW: the runnable folder)
 set -uo pipefail
 . "$(dirname "$0")/farm_helpers.sh" "$1"
@@ -37,6 +37,13 @@ succeeds "farm at 60000/1001" "$farm" --engine parallel --chunks 3 --out "$work/
     --fps 60000/1001 --crf 30 --from 60 --to 70 --jobs 2
 sameAsSingle "farm at 60000/1001" "$work/single.mkv" "$work/farm-ntsc.mkv"
 [ ! -e "$work/farm-ntsc.farm/chunk-000.mkv" ] || fail "the chunks were kept without --keep-chunks"
+
+# Motion blur: chunks of stacked frames join into the single capture's stacked video.
+"$capture" --out "$work/single-blur.mp4" --size 96x54 --fps 30 --from 72 --to 73 --subframes 3 --shutter 0.75 \
+    >/dev/null 2>&1 || fail "single capture with motion blur"
+succeeds "farm with motion blur" "$farm" --engine parallel --chunks 2 --out "$work/farm-blur.mp4" --size 96x54 \
+    --fps 30 --from 72 --to 73 --subframes 3 --shutter 0.75
+sameAsSingle "farm with motion blur" "$work/single-blur.mp4" "$work/farm-blur.mp4"
 
 # Killed partway: parallel's next try renders it, and the message names it.
 faulty=$(faultyShow)

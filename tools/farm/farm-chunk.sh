@@ -23,7 +23,7 @@ renderOnce() {
     local frames="$work/$name.frames" partial="$work/$name.partial.mkv" status=0
     rm -rf "$frames" "$partial" "$work/$name.done"
     "$showDir/capture" --frames "$frames" --size "$size" --fps "$fps" --from "$chunkFrom" --to "$chunkTo" \
-        >>"$work/$name.log" 2>&1 || status=$?
+        --subframes "$subframes" --shutter "$shutter" >>"$work/$name.log" 2>&1 || status=$?
     if [ "$status" -ne 0 ]; then
         echo "capture failed with status $status, see $name.log"
         return 1
@@ -43,7 +43,7 @@ renderOnce() {
     rm -rf "$frames"
     mv "$partial" "$work/$name.mkv" || return 1
     echo "$first $count $size $fps $(stat -c %s "$work/$name.mkv") $(sha256sum <"$work/$name.mkv" | cut -d' ' -f1)" \
-        >"$work/$name.done"
+        "$subframes $shutter" >"$work/$name.done"
     local problem
     problem=$(chunkProblem "$chunk")
     [ -z "$problem" ] || { echo "the packed chunk is $problem"; return 1; }

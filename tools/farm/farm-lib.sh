@@ -7,19 +7,20 @@
 #   farm.conf          the run's settings (written by capture-farm, read by every step)
 #   plan.txt           one line a chunk: CHUNK FIRST COUNT FROM TO (see farm_plan)
 #   chunk-K.mkv        chunk K's frames, lossless (FFV1), K written with three digits
-#   chunk-K.done       its record: FIRST COUNT SIZE FPS BYTES SHA256, written once it is whole
+#   chunk-K.done       its record: FIRST COUNT SIZE FPS BYTES SHA256 SUBFRAMES SHUTTER, written
+#                      once it is whole
 #   chunk-K.log        capture's own progress and messages for the chunk
 #   chunk-K.failed     why the chunk's last try failed, until a try succeeds
 #   join.log           the join's messages
 
 # The run's settings, as loadFarm reads them, and the chunk that planOf looks up.
-showDir="" out="" size="" fps="" from="" to="" crf="" chunks="" keepChunks=""
+showDir="" out="" size="" fps="" from="" to="" crf="" subframes=1 shutter=0.5 chunks="" keepChunks=""
 first="" count="" chunkFrom="" chunkTo=""
 
 farmName() { printf 'chunk-%03d' "$1"; }
 
 # Reads farm.conf from work folder $1 into the caller's variables (showDir, out, size, fps,
-# from, to, crf, chunks, keepChunks).
+# from, to, crf, subframes, shutter, chunks, keepChunks).
 loadFarm() {
     work=$1
     [ -f "$work/farm.conf" ] || { echo "capture-farm: $work holds no farm.conf" >&2; return 1; }
@@ -52,6 +53,8 @@ chunkProblem() {
         { echo "made with other settings (frames from ${record[0]:-?}, ${record[1]:-?} of them, ${record[2]:-?} at ${record[3]:-?} fps)"; return; }
     [ "$(stat -c %s "$file")" = "${record[4]:-}" ] || { echo "truncated or changed (its size is not the recorded one)"; return; }
     [ "$(sha256sum <"$file" | cut -d' ' -f1)" = "${record[5]:-}" ] || { echo "changed since it was made (checksum)"; return; }
+    [ "${record[*]:6:2}" = "$subframes $shutter" ] ||
+        { echo "made with other motion blur (${record[6]:-?} sub-frames, shutter ${record[7]:-?})"; return; }
     probe=$(ffprobe -v error -count_packets -select_streams v:0 \
         -show_entries stream=codec_name,width,height,nb_read_packets -of csv=p=0 "$file" 2>&1)
     [ "$probe" = "ffv1,${size%x*},${size#*x},$count" ] || { echo "not $count FFV1 frames of $size: $probe"; return; }
