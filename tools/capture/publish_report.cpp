@@ -76,7 +76,8 @@ std::string flashValue(const FlashWorst& worst)
 {
     if (worst.flashes == 0)
         return "none";
-    return format("at most %.0f in a second (the second to %.2f s)", worst.flashes, worst.endSeconds);
+    return format("at most %.0f in a second (the second to %.2f s, ", worst.flashes, worst.endSeconds) +
+           format("in the field from %.0f/6 across and %.0f/6 down)", worst.fieldColumn, worst.fieldRow);
 }
 
 ReportLine flashLine(const char* name, const FlashWorst& worst)
