@@ -1,6 +1,7 @@
 #include "flash_count.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -14,8 +15,15 @@ constexpr int kFieldSixths = 2;        // a field is two sixths (a third) of the
 
 float linear(uint8_t value)
 {
-    const float v = float(value) / 255.0f;
-    return v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f);
+    static const std::array<float, 256> table = [] {
+        std::array<float, 256> values{};
+        for (int i = 0; i < 256; ++i) {
+            const float v = float(i) / 255.0f;
+            values[size_t(i)] = v <= 0.04045f ? v / 12.92f : std::pow((v + 0.055f) / 1.055f, 2.4f);
+        }
+        return values;
+    }();
+    return table[value];
 }
 
 }  // namespace

@@ -9,9 +9,10 @@
 
 namespace {
 
-// Flashes are counted on the frames scaled to this width (the fields are shares of the frame,
-// so the count does not depend on the size, and a 4K video decodes as fast as a small one).
-constexpr uint32_t kAnalysisWidth = 384;
+// Flashes are counted on the frames scaled to at most this width: the guidance's field is drawn
+// on a screen 1024 pixels wide, and a pattern finer than the analysis's pixels would average
+// away (at 384 pixels the tunnel's flickering ribs counted half as many flashes).
+constexpr uint32_t kAnalysisWidth = 1024;
 constexpr int kMostFlashesASecond = 3;
 constexpr double kTargetLufs = -14.0;
 constexpr double kLufsTolerance = 1.0;
