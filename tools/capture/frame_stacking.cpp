@@ -42,6 +42,7 @@ std::vector<double> subframeTimes(double t, double frameSeconds, const Shutter& 
     const double first = row ? row->start : t;
     const double last = row ? std::nextafter(row->end, first) : t;
     std::vector<double> times;
+    times.reserve(size_t(count));
     for (int k = 0; k < count; ++k)
         times.push_back(std::clamp(t + open * ((k + 0.5) / count - 0.5), std::max(first, 0.0), last));
     return times;

@@ -94,14 +94,12 @@ MediaFacts mediaFactsFrom(const std::map<std::string, std::string>& flat)
 
 bool probeMedia(const std::string& path, MediaFacts& facts, std::string& error)
 {
+    constexpr const char* kEntries = "format=format_name,duration,bit_rate:stream=codec_type,codec_name,profile,"
+                                     "pix_fmt,level,width,height,r_frame_rate,avg_frame_rate,bit_rate,duration,"
+                                     "channels,sample_rate";
     std::string output;
     const ChildResult result = runChildForText(
-        "ffprobe",
-        {"-v", "error", "-show_entries",
-         "format=format_name,duration,bit_rate:stream=codec_type,codec_name,profile,pix_fmt,level,width,height,"
-         "r_frame_rate,avg_frame_rate,bit_rate,duration,channels,sample_rate",
-         "-of", "flat", "--", path},
-        output);
+        "ffprobe", {"-v", "error", "-show_entries", std::string(kEntries), "-of", "flat", "--", path}, output);
     if (!result.started) {
         error = "ffprobe could not be run (install ffmpeg)";
         return false;
