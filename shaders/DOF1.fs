@@ -13,34 +13,7 @@ uniform vec2 step2;
 uniform sampler2DRect S;
 out vec4 O0;
 
-// Keep equal to DOF0.fs.
-const float kMaxRadiusFraction = 0.025;
-const int kMaxSamples = 16;
-const int kNearSamples = 8;
-const float kSteadyRadius = 4.0;
-const float kSamplesPerPixel = 0.75;
-const float kLeastSharedCircle = 0.75;
-
-// A value in [0, 1) per pixel whose neighbours differ as much as possible.
-float interleavedGradientNoise(vec2 p)
-{
-    return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
-}
-
-// Filtered, at a point kept inside the image.
-vec4 readAt(sampler2DRect image, vec2 q)
-{
-    return texture(image, clamp(q, vec2(0.5), vec2(textureSize(image)) - 0.5));
-}
-
-// One sample of the own layer, d pixels out, weighted as DOF0.fs explains.
-vec4 ownSample(vec4 s, float d, float coc)
-{
-    float share = s.a / max(coc, 1e-3);
-    float reach = s.a < 0.0 ? -s.a : s.a * smoothstep(kLeastSharedCircle, 0.95, share);
-    float w = s.a < coc ? clamp(reach - d + 0.5, 0.0, 1.0) : 1.0;
-    return vec4(s.rgb * w, w);
-}
+#include "common/depth_of_field.glsl"
 
 // The own layers of both lines in one loop: they gather within the same circle (halfColor's),
 // so their samples lie at the same distances, and a block runs the turns of its widest circle
