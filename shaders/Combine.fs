@@ -131,13 +131,12 @@ vec3 encodingRoot(vec3 display)
     return (((0.0747448338 * t - 0.3122008247) * t + 1.0590966866) * t + 0.1877163767) * t - 0.0093305974;
 }
 
+#include "common/pixel_hash.glsl"
+
 // Two independent values in [0, 1) per pixel from an integer hash of its position.
 vec2 pixelNoise(uvec2 p)
 {
-    uint h = p.x * 1973u + p.y * 9277u + 26699u;
-    h = (h ^ (h >> 16u)) * 0x7feb352du;
-    h = (h ^ (h >> 15u)) * 0x846ca68bu;
-    h = h ^ (h >> 16u);
+    uint h = pixelHash(p, 26699u);
     return vec2(float(h & 0xffffu), float(h >> 16u)) * (1.0 / 65536.0);
 }
 

@@ -39,9 +39,9 @@ const float kSurroundKnee = 0.12;
 // Per unit of exposure ("s", which rises as the square of the intro's time) squared.
 const float kStudioScatter = 0.002;
 
+#include "common/view_depth.glsl"
 // The camera's lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's diagonal field, so
 // the vertical field follows from the render size's aspect alone.
-#include "common/view_depth.glsl"
 const float kDiagonalField = 0.95155;   // 2 atan(18 / 35), radians
 
 // Ambient occlusion: six samples on a spiral within a disc of this share of the render
@@ -57,6 +57,7 @@ const float kLeastOpenness = 0.3;
 const float kTangentBias = 0.2;
 
 #include "common/octahedral.glsl"
+#include "common/interleaved_gradient_noise.glsl"
 
 float tanHalfVerticalField(vec2 size)
 {
@@ -80,7 +81,7 @@ float ambientOcclusion(vec3 position, vec3 n, vec2 size, float tanHalfField)
 {
     float radiusPixels = kOcclusionRadiusShare * size.y;
     float radius = radiusPixels * (-position.z) * 2.0 * tanHalfField / size.y;
-    float noise = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
+    float noise = gradientNoiseAt(gl_FragCoord.xy);
     // The spiral's samples are shared between the two pixels of a row's pair: this one takes
     // every other one, starting at its place in the pair, and the pair's sums are added below.
     // Each sample is turned by the same angle from the one before, so one sine and cosine

@@ -45,12 +45,11 @@ vec4 sampleRepeatingAlongFootprint(sampler2D map, vec2 coordinates)
 const float kCloudCellsPerRepeat = 0.7;
 const float kShadowLight = 0.45;
 
+#include "common/pixel_hash.glsl"
+
 float latticeValue(ivec2 cell)
 {
-    uint h = uint(cell.x) * 1973u + uint(cell.y) * 9277u + 26699u;
-    h = (h ^ (h >> 16u)) * 0x7feb352du;
-    h = (h ^ (h >> 15u)) * 0x846ca68bu;
-    return float((h ^ (h >> 16u)) & 0xffffu) / 65536.0;
+    return float(pixelHash(uvec2(cell), 26699u) & 0xffffu) / 65536.0;
 }
 
 float valueNoise(vec2 p)

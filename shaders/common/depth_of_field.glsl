@@ -19,11 +19,7 @@ const float kSamplesPerPixel = 0.75;
 // surface's.
 const float kLeastSharedCircle = 0.75;
 
-// A value in [0, 1) per pixel whose neighbours differ as much as possible.
-float interleavedGradientNoise(vec2 p)
-{
-    return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
-}
+#include "common/interleaved_gradient_noise.glsl"
 
 // Filtered, at a point kept inside the image.
 vec4 readAt(sampler2DRect image, vec2 q)
