@@ -51,37 +51,6 @@ void ownLayers(vec2 p, vec2 dirA, vec2 dirB, vec4 centre, float radius, out vec3
         ownB = sumB.rgb / sumB.a;
 }
 
-// The near layer along one line over the own layer "own": rgb colour and alpha circle, as
-// described above.
-vec4 nearLayer(vec2 p, vec2 dir, float coc, float radius, float limit, vec3 own)
-{
-    float spacing = (limit - radius) / float(kNearSamples);
-    if (spacing < 0.5)
-        return vec4(own, coc);
-    // Sparse samples along a line would draw the near layer in stripes; an offset that changes
-    // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
-    float jitter = interleavedGradientNoise(p);
-    vec3 nearLight = vec3(0.0);
-    float nearCoc = 0.0;
-    float cover = 0.0;
-    for (int i = 0; i < kNearSamples; ++i) {
-        float d = radius + (float(i) + jitter) * spacing;
-        vec4 s = readAt(S, p + dir * d);
-        float reach = min(-s.a, limit);
-        if (s.a < min(coc, 0.0) && reach >= d) {
-            float share = spacing / reach;
-            nearLight += s.rgb * share;
-            nearCoc += s.a * share;
-            cover += share;
-        }
-    }
-    if (cover <= 0.0)
-        return vec4(own, coc);
-    // Alpha from here on is the reach of the near layer that covers this pixel, so that the
-    // second pass spreads it by its full circle; the colour already holds how much it covers.
-    return vec4(mix(own, nearLight / cover, min(cover, 1.0)), min(nearCoc / cover, coc));
-}
-
 void main()
 {
     vec2 p = gl_FragCoord.xy;
@@ -91,8 +60,8 @@ void main()
     float radius = min(abs(centre.a), limit);
     vec3 own0, own1;
     ownLayers(p, step0, step1, centre, radius, own0, own1);
-    vec4 along0 = nearLayer(p, step0, centre.a, radius, limit, own0);
-    vec4 along1 = nearLayer(p, step1, centre.a, radius, limit, own1);
+    vec4 along0 = nearLayer(S, p, vec2(0.0), step0, centre.a, radius, limit, own0);
+    vec4 along1 = nearLayer(S, p, vec2(0.0), step1, centre.a, radius, limit, own1);
     O0 = along0;
     O1 = vec4((along0.rgb + along1.rgb) * 0.5, min(along0.a, along1.a));
 }

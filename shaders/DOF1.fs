@@ -52,31 +52,6 @@ void ownLayers(vec2 p, float coc, float radius, out vec3 own01, out vec3 own02An
         own02And12 = sum02And12.rgb / sum02And12.a;
 }
 
-// The near layer along one line over the own layer "own"; each sample's reach is the input's
-// alpha.
-vec3 nearLayer(sampler2DRect image, vec2 p, vec2 dir, float coc, float radius, float limit, vec3 own)
-{
-    float spacing = (limit - radius) / float(kNearSamples);
-    if (spacing < 0.5)
-        return own;
-    // Sparse samples along a line would draw the near layer in stripes; an offset that changes
-    // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
-    float jitter = interleavedGradientNoise(p + vec2(37.0, 17.0));
-    vec3 nearLight = vec3(0.0);
-    float cover = 0.0;
-    for (int i = 0; i < kNearSamples; ++i) {
-        float d = radius + (float(i) + jitter) * spacing;
-        vec4 s = readAt(image, p + dir * d);
-        float reach = min(-s.a, limit);
-        if (s.a < min(coc, 0.0) && reach >= d) {
-            float share = spacing / reach;
-            nearLight += s.rgb * share;
-            cover += share;
-        }
-    }
-    return cover > 0.0 ? mix(own, nearLight / cover, min(cover, 1.0)) : own;
-}
-
 void main()
 {
     vec2 p = gl_FragCoord.xy;
@@ -86,7 +61,7 @@ void main()
     float radius = min(abs(coc), limit);
     vec3 own01, own02And12;
     ownLayers(p, coc, radius, own01, own02And12);
-    vec3 rhombus01 = nearLayer(S0, p, step1, coc, radius, limit, own01);
-    vec3 rhombi02And12 = nearLayer(S1, p, step2, coc, radius, limit, own02And12);
+    vec3 rhombus01 = nearLayer(S0, p, vec2(37.0, 17.0), step1, coc, radius, limit, own01).rgb;
+    vec3 rhombi02And12 = nearLayer(S1, p, vec2(37.0, 17.0), step2, coc, radius, limit, own02And12).rgb;
     O0 = vec4((rhombus01 + 2.0 * rhombi02And12) * (1.0 / 3.0), 1.0);
 }

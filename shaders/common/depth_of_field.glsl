@@ -42,3 +42,35 @@ vec4 ownSample(vec4 s, float d, float coc)
     float w = s.a < coc ? clamp(reach - d + 0.5, 0.0, 1.0) : 1.0;
     return vec4(s.rgb * w, w);
 }
+
+// The near layer along one line of `image` over the own layer "own": rgb colour, and alpha the
+// circle the line carries on (DOF0.fs tells the rule), which the second pass does without.
+// `noiseOffset` moves the jitter's pattern, so that each pass's lines sample other distances.
+vec4 nearLayer(sampler2DRect image, vec2 p, vec2 noiseOffset, vec2 dir, float coc, float radius, float limit, vec3 own)
+{
+    float spacing = (limit - radius) / float(kNearSamples);
+    if (spacing < 0.5)
+        return vec4(own, coc);
+    // Sparse samples along a line would draw the near layer in stripes; an offset that changes
+    // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
+    float jitter = interleavedGradientNoise(p + noiseOffset);
+    vec3 nearLight = vec3(0.0);
+    float nearCoc = 0.0;
+    float cover = 0.0;
+    for (int i = 0; i < kNearSamples; ++i) {
+        float d = radius + (float(i) + jitter) * spacing;
+        vec4 s = readAt(image, p + dir * d);
+        float reach = min(-s.a, limit);
+        if (s.a < min(coc, 0.0) && reach >= d) {
+            float share = spacing / reach;
+            nearLight += s.rgb * share;
+            nearCoc += s.a * share;
+            cover += share;
+        }
+    }
+    if (cover <= 0.0)
+        return vec4(own, coc);
+    // Alpha from here on is the reach of the near layer that covers this pixel, so that the
+    // second pass spreads it by its full circle; the colour already holds how much it covers.
+    return vec4(mix(own, nearLight / cover, min(cover, 1.0)), min(nearCoc / cover, coc));
+}
