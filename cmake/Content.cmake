@@ -12,16 +12,23 @@ set(SHOW_MODEL_FILES
     3d/g_0.3d 3d/g_1.3d 3d/g_2.3d 3d/g_3.3d 3d/g_4.3d 3d/g_5.3d 3d/g_6.3d 3d/g_7.3d 3d/g_8.3d)
 set(SHOW_MUSIC_FILE demooooooo.ogg)
 
-# Shaders: copied one by one so an edit reaches the runnable folder on the next build.
-file(GLOB shader_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shaders/*.vs ${CMAKE_SOURCE_DIR}/shaders/*.fs)
-set(shader_outputs)
-foreach(source IN LISTS shader_sources)
-    get_filename_component(name ${source} NAME)
+# Shaders: copied one by one so an edit reaches the runnable folder on the next build. The 26
+# stage files sit in shaders/, the code they share (core/glsl_include.h) in shaders/common/.
+set(shader_source_dir ${CMAKE_SOURCE_DIR}/shaders)
+file(GLOB shader_stage_names RELATIVE ${shader_source_dir} CONFIGURE_DEPENDS
+    ${shader_source_dir}/*.vs ${shader_source_dir}/*.fs)
+file(GLOB shader_common_names RELATIVE ${shader_source_dir} CONFIGURE_DEPENDS ${shader_source_dir}/common/*.glsl)
+set(shader_names ${shader_stage_names} ${shader_common_names})
+foreach(name IN LISTS shader_names)
+    get_filename_component(folder ${SHOW_RUN_DIR}/shaders/${name} DIRECTORY)
     add_custom_command(OUTPUT ${SHOW_RUN_DIR}/shaders/${name}
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${SHOW_RUN_DIR}/shaders/${name}
-        DEPENDS ${source} VERBATIM)
-    list(APPEND shader_outputs ${SHOW_RUN_DIR}/shaders/${name})
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${shader_source_dir}/${name} ${SHOW_RUN_DIR}/shaders/${name}
+        DEPENDS ${shader_source_dir}/${name} VERBATIM)
 endforeach()
+list(TRANSFORM shader_stage_names PREPEND ${SHOW_RUN_DIR}/shaders/ OUTPUT_VARIABLE shader_stage_outputs)
+list(TRANSFORM shader_common_names PREPEND ${SHOW_RUN_DIR}/shaders/ OUTPUT_VARIABLE shader_common_outputs)
+set(shader_outputs ${shader_stage_outputs} ${shader_common_outputs})
 add_custom_target(shaders ALL DEPENDS ${shader_outputs})
 
 list(TRANSFORM SHOW_TEXTURE_FILES PREPEND ${SHOW_RUN_DIR}/ OUTPUT_VARIABLE texture_outputs)

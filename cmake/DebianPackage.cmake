@@ -27,7 +27,8 @@ install(TARGETS demo player capture RUNTIME DESTINATION ${package_programs})
 install(FILES ${music_output} DESTINATION ${package_data})
 install(FILES ${texture_outputs} DESTINATION ${package_data}/2d)
 install(FILES ${model_outputs} DESTINATION ${package_data}/3d)
-install(FILES ${shader_outputs} DESTINATION ${package_data}/shaders)
+install(FILES ${shader_stage_outputs} DESTINATION ${package_data}/shaders)
+install(FILES ${shader_common_outputs} DESTINATION ${package_data}/shaders/common)
 
 # The links, made here and installed as links. Relative, so they hold wherever the tree is
 # unpacked (a test's temporary root as much as /).

@@ -38,13 +38,14 @@ list(TRANSFORM SHOW_MODEL_FILES PREPEND ${SHOW_RUN_DIR}/ OUTPUT_VARIABLE package
 add_custom_target(package
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${package_stage}
     COMMAND ${CMAKE_COMMAND} -E make_directory
-        ${package_dir}/2d ${package_dir}/3d ${package_dir}/shaders
+        ${package_dir}/2d ${package_dir}/3d ${package_dir}/shaders/common
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:demo> ${package_dir}/demo.exe
     COMMAND ${CMAKE_COMMAND} -E copy ${package_readme} ${package_dir}/README.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${SHOW_RUN_DIR}/${SHOW_MUSIC_FILE} ${package_dir}/
     COMMAND ${CMAKE_COMMAND} -E copy ${package_textures} ${package_dir}/2d/
     COMMAND ${CMAKE_COMMAND} -E copy ${package_models} ${package_dir}/3d/
-    COMMAND ${CMAKE_COMMAND} -E copy ${shader_outputs} ${package_dir}/shaders/
+    COMMAND ${CMAKE_COMMAND} -E copy ${shader_stage_outputs} ${package_dir}/shaders/
+    COMMAND ${CMAKE_COMMAND} -E copy ${shader_common_outputs} ${package_dir}/shaders/common/
     COMMAND ${CMAKE_COMMAND} -E chdir ${package_stage}
         ${CMAKE_COMMAND} -E tar cf ${package_zip} --format=zip ${package_name}
     BYPRODUCTS ${package_zip}

@@ -9,8 +9,7 @@ if(NOT shader_outputs OR NOT SHOW_TEXTURE_FILES OR NOT SHOW_MODEL_FILES OR NOT S
 endif()
 
 set(web_data_files ${SHOW_TEXTURE_FILES} ${SHOW_MODEL_FILES} ${SHOW_MUSIC_FILE})
-foreach(shader IN LISTS shader_outputs)
-    get_filename_component(name ${shader} NAME)
+foreach(name IN LISTS shader_names)
     list(APPEND web_data_files shaders/${name})
 endforeach()
 list(JOIN web_data_files "', '" web_data_list)

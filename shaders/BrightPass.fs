@@ -6,9 +6,7 @@
 uniform sampler2DRect S;
 out vec4 O0;
 
-// The composite's fixed gain (keep equal to kGain in Combine.fs): the threshold is set where
-// the tone-mapped picture approaches white.
-const float kGain = 8.0;
+#include "common/composite_gain.glsl"
 const float kThreshold = 1.0;
 const float kKnee = 0.5;
 

@@ -10,13 +10,9 @@ uniform sampler2DRect D;
 uniform sampler2DRect G;
 out vec4 O0;
 
-// Fixed gain from the exposed scene light to the tone curve's input: the credits scene at its
-// effective exposure 0.053 lands its mid tones near 18 % grey. Keep BrightPass.fs equal.
-const float kGain = 8.0;
+#include "common/composite_gain.glsl"
 const float kGlowStrength = 0.15;
 const float kCornerLight = 0.78;
-// The brightest light any pass carries (as in Half.fs).
-const float kMaxLight = 60000.0;
 
 // Tone curve: mid grey in, a little brighter out. Below mid grey a filmic toe with contrast 1.4;
 // above it a shoulder laid out in stops: from mid grey (0.485 encoded) the encoded value rises
@@ -135,43 +131,18 @@ vec3 encodingRoot(vec3 display)
     return (((0.0747448338 * t - 0.3122008247) * t + 1.0590966866) * t + 0.1877163767) * t - 0.0093305974;
 }
 
+#include "common/pixel_hash.glsl"
+
 // Two independent values in [0, 1) per pixel from an integer hash of its position.
 vec2 pixelNoise(uvec2 p)
 {
-    uint h = p.x * 1973u + p.y * 9277u + 26699u;
-    h = (h ^ (h >> 16u)) * 0x7feb352du;
-    h = (h ^ (h >> 15u)) * 0x846ca68bu;
-    h = h ^ (h >> 16u);
+    uint h = pixelHash(p, 26699u);
     return vec2(float(h & 0xffffu), float(h >> 16u)) * (1.0 / 65536.0);
 }
 
-// The half-size colour of the pixel's block as Half.fs makes it: the mean of the four texels
-// weighted by how close each one's circle is to the nearest of them (keep the two equal).
-float layerWeight(float coc, float chosen)
-{
-    return max(1.0 - 0.5 * abs(coc - chosen), 0.02);
-}
-
-vec4 finite(vec4 v)
-{
-    v = mix(v, vec4(0.0), isnan(v));
-    return clamp(v, vec4(0.0, 0.0, 0.0, -kMaxLight), vec4(kMaxLight));
-}
-
-// From the block's four texels as read (the composite reads them once for both uses): the
-// colour in rgb, the block's circle (full-size pixels, the nearest of the four) in alpha.
-vec4 halfSizeColour(vec4 t00, vec4 t10, vec4 t01, vec4 t11)
-{
-    t00 = finite(t00);
-    t10 = finite(t10);
-    t01 = finite(t01);
-    t11 = finite(t11);
-    float nearestCoc = min(min(t00.a, t10.a), min(t01.a, t11.a));
-    vec4 w = vec4(layerWeight(t00.a, nearestCoc), layerWeight(t10.a, nearestCoc),
-                  layerWeight(t01.a, nearestCoc), layerWeight(t11.a, nearestCoc));
-    vec3 colour = (t00.rgb * w.x + t10.rgb * w.y + t01.rgb * w.z + t11.rgb * w.w) / (w.x + w.y + w.z + w.w);
-    return vec4(colour, nearestCoc);
-}
+// The half-size colour of the pixel's block as Half.fs makes it, from the four texels the
+// composite reads once for both uses.
+#include "common/half_size_colour.glsl"
 
 // The lens lets a little less light reach the corners than the middle: a third of a stop at
 // the corners, falling off smoothly, so the eye settles inside the frame.

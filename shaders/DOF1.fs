@@ -13,34 +13,7 @@ uniform vec2 step2;
 uniform sampler2DRect S;
 out vec4 O0;
 
-// Keep equal to DOF0.fs.
-const float kMaxRadiusFraction = 0.025;
-const int kMaxSamples = 16;
-const int kNearSamples = 8;
-const float kSteadyRadius = 4.0;
-const float kSamplesPerPixel = 0.75;
-const float kLeastSharedCircle = 0.75;
-
-// A value in [0, 1) per pixel whose neighbours differ as much as possible.
-float interleavedGradientNoise(vec2 p)
-{
-    return fract(52.9829189 * fract(dot(floor(p), vec2(0.06711056, 0.00583715))));
-}
-
-// Filtered, at a point kept inside the image.
-vec4 readAt(sampler2DRect image, vec2 q)
-{
-    return texture(image, clamp(q, vec2(0.5), vec2(textureSize(image)) - 0.5));
-}
-
-// One sample of the own layer, d pixels out, weighted as DOF0.fs explains.
-vec4 ownSample(vec4 s, float d, float coc)
-{
-    float share = s.a / max(coc, 1e-3);
-    float reach = s.a < 0.0 ? -s.a : s.a * smoothstep(kLeastSharedCircle, 0.95, share);
-    float w = s.a < coc ? clamp(reach - d + 0.5, 0.0, 1.0) : 1.0;
-    return vec4(s.rgb * w, w);
-}
+#include "common/depth_of_field.glsl"
 
 // The own layers of both lines in one loop: they gather within the same circle (halfColor's),
 // so their samples lie at the same distances, and a block runs the turns of its widest circle
@@ -79,31 +52,6 @@ void ownLayers(vec2 p, float coc, float radius, out vec3 own01, out vec3 own02An
         own02And12 = sum02And12.rgb / sum02And12.a;
 }
 
-// The near layer along one line over the own layer "own"; each sample's reach is the input's
-// alpha.
-vec3 nearLayer(sampler2DRect image, vec2 p, vec2 dir, float coc, float radius, float limit, vec3 own)
-{
-    float spacing = (limit - radius) / float(kNearSamples);
-    if (spacing < 0.5)
-        return own;
-    // Sparse samples along a line would draw the near layer in stripes; an offset that changes
-    // from pixel to pixel turns the stripes into a fine grain the other passes smooth away.
-    float jitter = interleavedGradientNoise(p + vec2(37.0, 17.0));
-    vec3 nearLight = vec3(0.0);
-    float cover = 0.0;
-    for (int i = 0; i < kNearSamples; ++i) {
-        float d = radius + (float(i) + jitter) * spacing;
-        vec4 s = readAt(image, p + dir * d);
-        float reach = min(-s.a, limit);
-        if (s.a < min(coc, 0.0) && reach >= d) {
-            float share = spacing / reach;
-            nearLight += s.rgb * share;
-            cover += share;
-        }
-    }
-    return cover > 0.0 ? mix(own, nearLight / cover, min(cover, 1.0)) : own;
-}
-
 void main()
 {
     vec2 p = gl_FragCoord.xy;
@@ -113,7 +61,7 @@ void main()
     float radius = min(abs(coc), limit);
     vec3 own01, own02And12;
     ownLayers(p, coc, radius, own01, own02And12);
-    vec3 rhombus01 = nearLayer(S0, p, step1, coc, radius, limit, own01);
-    vec3 rhombi02And12 = nearLayer(S1, p, step2, coc, radius, limit, own02And12);
+    vec3 rhombus01 = nearLayer(S0, p, vec2(37.0, 17.0), step1, coc, radius, limit, own01).rgb;
+    vec3 rhombi02And12 = nearLayer(S1, p, vec2(37.0, 17.0), step2, coc, radius, limit, own02And12).rgb;
     O0 = vec4((rhombus01 + 2.0 * rhombi02And12) * (1.0 / 3.0), 1.0);
 }

@@ -17,30 +17,11 @@ in vec2 ndc;
 out vec4 O0;
 out vec4 O1;
 
-// The camera's clip planes, fixed at start-up (world units).
-const float kNear = 0.1;
-const float kFar = 100.0;
 const float kPi = 3.14159265;
 
-vec2 signNotZero(vec2 v)
-{
-    return vec2(v.x >= 0.0 ? 1.0 : -1.0, v.y >= 0.0 ? 1.0 : -1.0);
-}
-
-vec3 safeNormalize(vec3 v, vec3 fallback)
-{
-    float lengthSquared = dot(v, v);
-    return lengthSquared > 1e-20 ? v * inversesqrt(lengthSquared) : fallback;
-}
-
-vec3 octahedralDecode(vec2 encoded)
-{
-    vec2 e = encoded * 2.0 - 1.0;
-    vec3 n = vec3(e, 1.0 - abs(e.x) - abs(e.y));
-    if (n.z < 0.0)
-        n.xy = (1.0 - abs(n.yx)) * signNotZero(n.xy);
-    return normalize(n);
-}
+#include "common/view_depth.glsl"
+#include "common/safe_normalize.glsl"
+#include "common/octahedral.glsl"
 
 void main()
 {
@@ -53,7 +34,7 @@ void main()
     // Depth to view space. The horizontal tangent is aspect x the vertical one, with the aspect
     // taken from the render size, as the projection has it.
     float depth = texelFetch(Z, pixel).r;
-    float viewZ = -2.0 * kFar * kNear / ((kFar + kNear) - (depth * 2.0 - 1.0) * (kFar - kNear));
+    float viewZ = viewDepth(depth);
     vec2 size = vec2(textureSize(N));
     vec2 tangents = vec2(hfov.y * size.x / size.y, hfov.y);
     vec3 position = vec3(ndc * tangents * -viewZ, viewZ);

@@ -39,10 +39,9 @@ const float kSurroundKnee = 0.12;
 // Per unit of exposure ("s", which rises as the square of the intro's time) squared.
 const float kStudioScatter = 0.002;
 
-// The camera's clip planes and lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's
-// diagonal field, so the vertical field follows from the render size's aspect alone.
-const float kNear = 0.1;
-const float kFar = 100.0;
+#include "common/view_depth.glsl"
+// The camera's lens, fixed at start-up: a 35 mm lens on a 36 x 24 mm frame's diagonal field, so
+// the vertical field follows from the render size's aspect alone.
 const float kDiagonalField = 0.95155;   // 2 atan(18 / 35), radians
 
 // Ambient occlusion: six samples on a spiral within a disc of this share of the render
@@ -57,19 +56,8 @@ const float kOcclusionStrength = 1.0;
 const float kLeastOpenness = 0.3;
 const float kTangentBias = 0.2;
 
-vec2 signNotZero(vec2 v)
-{
-    return vec2(v.x >= 0.0 ? 1.0 : -1.0, v.y >= 0.0 ? 1.0 : -1.0);
-}
-
-vec3 octahedralDecode(vec2 encoded)
-{
-    vec2 e = encoded * 2.0 - 1.0;
-    vec3 n = vec3(e, 1.0 - abs(e.x) - abs(e.y));
-    if (n.z < 0.0)
-        n.xy = (1.0 - abs(n.yx)) * signNotZero(n.xy);
-    return normalize(n);
-}
+#include "common/octahedral.glsl"
+#include "common/interleaved_gradient_noise.glsl"
 
 float tanHalfVerticalField(vec2 size)
 {
@@ -80,7 +68,7 @@ float tanHalfVerticalField(vec2 size)
 vec3 viewPosition(vec2 pixel, vec2 size, float tanHalfField)
 {
     float depth = texelFetch(Z, ivec2(pixel)).r;
-    float viewZ = -2.0 * kFar * kNear / ((kFar + kNear) - (depth * 2.0 - 1.0) * (kFar - kNear));
+    float viewZ = viewDepth(depth);
     vec2 ndc = pixel / size * 2.0 - 1.0;
     return vec3(ndc * vec2(tanHalfField * size.x / size.y, tanHalfField) * -viewZ, viewZ);
 }
@@ -93,7 +81,7 @@ float ambientOcclusion(vec3 position, vec3 n, vec2 size, float tanHalfField)
 {
     float radiusPixels = kOcclusionRadiusShare * size.y;
     float radius = radiusPixels * (-position.z) * 2.0 * tanHalfField / size.y;
-    float noise = fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715))));
+    float noise = gradientNoiseAt(gl_FragCoord.xy);
     // The spiral's samples are shared between the two pixels of a row's pair: this one takes
     // every other one, starting at its place in the pair, and the pair's sums are added below.
     // Each sample is turned by the same angle from the one before, so one sine and cosine

@@ -15,36 +15,9 @@ in vec3 bitangentV;
 in vec2 uv;
 out vec4 O0;
 
-vec3 safeNormalize(vec3 v, vec3 fallback)
-{
-    float lengthSquared = dot(v, v);
-    return lengthSquared > 1e-20 ? v * inversesqrt(lengthSquared) : fallback;
-}
-
-vec2 signNotZero(vec2 v)
-{
-    return vec2(v.x >= 0.0 ? 1.0 : -1.0, v.y >= 0.0 ? 1.0 : -1.0);
-}
-
-vec2 octahedralEncode(vec3 n)
-{
-    n /= abs(n.x) + abs(n.y) + abs(n.z);
-    vec2 e = n.z >= 0.0 ? n.xy : (1.0 - abs(n.yx)) * signNotZero(n.xy);
-    return e * 0.5 + 0.5;
-}
-
-// The 8-bit buffer rounds the normal to steps that show as streaks across smooth curved
-// surfaces far away; noise of one step before the rounding turns them into fine grain.
-vec2 ditheredForEightBits(vec2 encoded)
-{
-    uvec2 p = uvec2(gl_FragCoord.xy);
-    uint h = p.x * 1973u + p.y * 9277u + 5381u;
-    h = (h ^ (h >> 16u)) * 0x7feb352du;
-    h = (h ^ (h >> 15u)) * 0x846ca68bu;
-    h = h ^ (h >> 16u);
-    vec2 noise = vec2(float(h & 0xffffu), float(h >> 16u)) * (1.0 / 65536.0) - 0.5;
-    return clamp(encoded + noise / 255.0, 0.0, 1.0);
-}
+#include "common/safe_normalize.glsl"
+#include "common/octahedral.glsl"
+#include "common/normal_dither.glsl"
 
 // Texels of the map under one pixel over which its relief fades out (the tunnel's ribs repeat
 // every 128 texels).

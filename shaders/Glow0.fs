@@ -1,33 +1,5 @@
 #version 330 core
 // Glow, first half: horizontal Gaussian blur of the bright pass (glowB, "S", unit 8,
-// quarter-size linear rgb) into glowA. The width follows the image height (sigma 2.5 % of it),
-// so the glow looks the same at every resolution.
-uniform sampler2DRect S;
-out vec4 O0;
-
-const float kSigmaFraction = 0.025;
-const int kMaxReach = 24;
-
-void main()
-{
-    // Every tap lies on a texel centre, so a plain fetch reads what a filtered read would, at a
-    // quarter of the cost on a software rasterizer.
-    ivec2 p = ivec2(gl_FragCoord.xy);
-    float sigma = max(kSigmaFraction * float(textureSize(S).y), 0.5);
-    int reach = int(min(ceil(sigma * 3.0), float(kMaxReach)));
-    int hiX = textureSize(S).x - 1;
-    vec3 sum = vec3(0.0);
-    float weightSum = 0.0;
-    // The weights by recurrence, each from the last: exp(-x^2 / 2 sigma^2) steps by a factor that
-    // itself shrinks by exp(-1 / sigma^2) a tap, so three exponentials serve every tap.
-    float w = exp(-0.5 * float(reach * reach) / (sigma * sigma));
-    float ratio = exp((float(2 * reach) - 1.0) / (2.0 * sigma * sigma));
-    float ratioStep = exp(-1.0 / (sigma * sigma));
-    for (int i = -reach; i <= reach; ++i) {
-        sum += texelFetch(S, ivec2(clamp(p.x + i, 0, hiX), p.y)).rgb * w;
-        weightSum += w;
-        w *= ratio;
-        ratio *= ratioStep;
-    }
-    O0 = vec4(sum / weightSum, 1.0);
-}
+// quarter-size linear rgb) into glowA.
+const int kAxis = 0;
+#include "common/glow_blur.glsl"

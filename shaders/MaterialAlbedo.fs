@@ -7,7 +7,6 @@
 uniform sampler2D A;
 uniform sampler2DRect D;
 uniform sampler2DRect S;
-uniform vec2 c;
 uniform vec3 sc;
 uniform vec3 ds;
 uniform vec3 db;
@@ -18,23 +17,9 @@ out vec4 O0;
 // The ground runs to the horizon: fog this thin leaves its far edge a line against the sky
 // instead of a grey band of haze, and the flash's ground less veiled.
 const float kFogDistance = 250.0;
-const float kMaxCoc = 4000.0;
-// Behind the focus a third of the thin lens's circle, as MaterialSolid.fs explains (keep the
-// materials equal).
-const float kFarBlurShare = 0.3;
 
-float circleOfConfusion(float z)
-{
-    float coc = c.x / z + c.y;
-    return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
-}
-
-// Light buffers can hold infinity when an exposure runs off the scale, and 0 x infinity would
-// make a black hole: every term is made finite before it is weighted.
-vec3 finiteColour(vec3 v)
-{
-    return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
-}
+#include "common/circle_of_confusion.glsl"
+#include "common/finite_colour.glsl"
 
 // The map repeats. Its coordinates are wrapped here, with the gradients of the unwrapped ones,
 // so the filter's footprint and the picture stay the same: far away they grow large, and
@@ -60,12 +45,11 @@ vec4 sampleRepeatingAlongFootprint(sampler2D map, vec2 coordinates)
 const float kCloudCellsPerRepeat = 0.7;
 const float kShadowLight = 0.45;
 
+#include "common/pixel_hash.glsl"
+
 float latticeValue(ivec2 cell)
 {
-    uint h = uint(cell.x) * 1973u + uint(cell.y) * 9277u + 26699u;
-    h = (h ^ (h >> 16u)) * 0x7feb352du;
-    h = (h ^ (h >> 15u)) * 0x846ca68bu;
-    return float((h ^ (h >> 16u)) & 0xffffu) / 65536.0;
+    return float(pixelHash(uvec2(cell), 26699u) & 0xffffu) / 65536.0;
 }
 
 float valueNoise(vec2 p)

@@ -8,7 +8,6 @@
 // so unit 0: depthStencil), and writes "e", brighter towards the centre, faded into "fc" with
 // view distance. Alpha: the signed circle of confusion from "c" (circleOfConfusion).
 uniform mat4 m;
-uniform vec2 c;
 uniform vec3 e;
 uniform vec3 fc;
 uniform sampler2DRect Z;
@@ -26,16 +25,8 @@ const float kRimLevel = 0.14;
 const float kBodyLevel = 0.22;
 const float kCoreLevel = 1.6;
 const float kFogDistance = 35.0;
-const float kMaxCoc = 4000.0;
-// Behind the focus a third of the thin lens's circle, as MaterialSolid.fs explains (keep the
-// materials equal).
-const float kFarBlurShare = 0.3;
 
-float circleOfConfusion(float z)
-{
-    float coc = c.x / z + c.y;
-    return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
-}
+#include "common/circle_of_confusion.glsl"
 
 vec3 worldAt(float ndcDepth)
 {

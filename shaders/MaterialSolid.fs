@@ -6,7 +6,6 @@
 // pixels (circleOfConfusion).
 uniform sampler2DRect D;
 uniform sampler2DRect S;
-uniform vec2 c;
 uniform vec3 sc;
 uniform vec3 dc;
 uniform vec3 fc;
@@ -19,26 +18,9 @@ out vec4 O0;
 // distant lettering keeps its colour and shade against the sky instead of paling into it.
 const float kTunnelFogDistance = 80.0;
 const float kOpenAirFogDistance = 250.0;
-const float kMaxCoc = 4000.0;
-// Behind the focus a thin lens's circle grows towards the aperture's whole width, so at this
-// camera's wide apertures everything far (the credits' name, the flash's plain, the carousel's
-// backdrop) would dissolve into one veil. This lens keeps a third of it there: the depth still
-// reads and the subject stays legible. In front of the focus the circle is the camera's.
-// Keep equal in every material (MaterialAlbedo, MaterialEmissive, TunnelFireWorks).
-const float kFarBlurShare = 0.3;
 
-float circleOfConfusion(float z)
-{
-    float coc = c.x / z + c.y;
-    return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
-}
-
-// Light buffers can hold infinity when an exposure runs off the scale, and 0 x infinity would
-// make a black hole: every term is made finite before it is weighted.
-vec3 finiteColour(vec3 v)
-{
-    return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
-}
+#include "common/circle_of_confusion.glsl"
+#include "common/finite_colour.glsl"
 
 void main()
 {

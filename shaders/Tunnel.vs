@@ -4,30 +4,17 @@
 // the unit ring, z from 0.001 to about -1, w around the ring; radius "rad", length "len", axis
 // bent by "a" and "q", projection "mp"). Hands the fragment stage the wall texture coordinates,
 // scrolling with the double-precision "time" (seconds; the firework layers pass -2 x time).
-// gl_Position must stay the same expression as in TunnelNM.vs: this pass meets the geometry
-// pass's surface with depth test EQUAL.
+// The tube's place is common/tunnel_tube.glsl's, as TunnelNM.vs has it: this pass meets the
+// geometry pass's surface with depth test EQUAL.
 in vec4 A0;
-uniform vec2 q;
-uniform vec2 a;
-uniform float len;
-uniform float rad;
 uniform double time;
 uniform mat4 mp;
 invariant gl_Position;
 out vec2 uv;
 
-const float kBend = 0.5;
-const float kTilesAround = 3.0;
-const double kScrollRate = 0.75lf;
-// Keep equal to 1 / kStreakStretch in TunnelFireWorks.fs.
-const double kStreakTiles = 3.0lf;
-
-vec3 tunnelPosition(vec4 v)
-{
-    float depth = -v.z;
-    vec2 axis = (a * (depth * depth) + q * (depth * depth * depth)) * (len * kBend);
-    return vec3(axis + v.xy * rad, -depth * len);
-}
+#include "common/tunnel_tube.glsl"
+#include "common/streak_tiles.glsl"
+const double kStreakTiles = double(kStreakTileCount);
 
 void main()
 {

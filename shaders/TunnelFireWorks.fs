@@ -8,15 +8,10 @@
 uniform sampler2D T;
 uniform vec3 e;
 uniform vec3 fc;
-uniform vec2 c;
 in vec2 uv;
 out vec4 O0;
 
 const float kFogDistance = 35.0;
-const float kMaxCoc = 4000.0;
-// Behind the focus a third of the thin lens's circle, as MaterialSolid.fs explains (keep the
-// materials equal).
-const float kFarBlurShare = 0.3;
 const float kCutoff = 0.05;
 // View distances (world units) over which the streaks fade in from the lens.
 const float kNearFadeStart = 1.5;
@@ -25,19 +20,11 @@ const float kNearFadeEnd = 4.0;
 // rims keep their colour. Brighter, the lines on the dark tube take the frame's local contrast
 // past a photograph's (at 0.7 a third of the scene's frames are over).
 const float kStreakLevel = 0.5;
-// Keep 1 / kStreakTiles in Tunnel.vs, whose scroll wraps after that many tiles.
-const float kStreakStretch = 1.0 / 3.0;
+#include "common/streak_tiles.glsl"
+const float kStreakStretch = 1.0 / kStreakTileCount;
 
-float circleOfConfusion(float z)
-{
-    float coc = c.x / z + c.y;
-    return clamp(coc > 0.0 ? coc * kFarBlurShare : coc, -kMaxCoc, kMaxCoc);
-}
-
-vec3 finiteColour(vec3 v)
-{
-    return clamp(mix(v, vec3(0.0), isnan(v)), 0.0, 60000.0);
-}
+#include "common/circle_of_confusion.glsl"
+#include "common/finite_colour.glsl"
 
 void main()
 {

@@ -6,13 +6,9 @@
 // down -z, its axis bent sideways with depth by "a" (quadratic) and "q" (cubic). Hands the
 // fragment stage the view-space tangent frame and the scratch map coordinates, which scroll
 // along the tube with the double-precision "time" (seconds).
-// gl_Position must stay the same expression as in Tunnel.vs: the forward pass meets this
-// surface with depth test EQUAL.
+// The tube's place is common/tunnel_tube.glsl's, as Tunnel.vs has it: the forward pass meets
+// this surface with depth test EQUAL.
 in vec4 A0;
-uniform vec2 q;
-uniform vec2 a;
-uniform float len;
-uniform float rad;
 uniform double time;
 uniform mat4 mp;
 invariant gl_Position;
@@ -21,16 +17,7 @@ out vec3 tangentV;
 out vec3 bitangentV;
 out vec2 uv;
 
-const float kBend = 0.5;           // axis offset per unit of len at the far end, per unit of a, q
-const float kTilesAround = 3.0;    // scratch map repeats around the ring
-const double kScrollRate = 0.75lf; // scratch map tiles per second along the tube
-
-vec3 tunnelPosition(vec4 v)
-{
-    float depth = -v.z;
-    vec2 axis = (a * (depth * depth) + q * (depth * depth * depth)) * (len * kBend);
-    return vec3(axis + v.xy * rad, -depth * len);
-}
+#include "common/tunnel_tube.glsl"
 
 void main()
 {

@@ -1,5 +1,6 @@
 #include "render/shader_library.h"
 
+#include "core/glsl_include.h"
 #include "core/load_whole_file.h"
 #include "render/programs.h"
 
@@ -127,6 +128,18 @@ void compileEveryStage(StageList& list)
     }
 }
 
+// The log numbers lines by source string; where a stage includes files, a line saying which
+// file each number is, so "1:12" can be found.
+std::string sourceStringLegend(const std::vector<std::string>& files)
+{
+    if (files.size() < 2)
+        return "";
+    std::string legend = "Source strings:";
+    for (size_t number = 0; number < files.size(); ++number)
+        legend += " " + std::to_string(number) + " " + files[number] + (number + 1 < files.size() ? "," : "\n");
+    return legend;
+}
+
 }  // namespace
 
 int reloadShaders()
@@ -183,12 +196,20 @@ GLuint compileShaderFile(const char* path, GLenum stageType)
         return 0;
     }
 
+    const ExpandedGlsl expanded =
+        expandGlslIncludes(std::string(reinterpret_cast<const char*>(source), size), path, "shaders");
+    std::free(source);
+    if (!expanded.error.empty()) {
+        reportInMessageBox(expanded.error.c_str());
+        std::fprintf(stderr, "%s\n", expanded.error.c_str());
+        return 0;
+    }
+
     const GLuint shader = glCreateShader(stageType);
-    const GLchar* text = reinterpret_cast<const GLchar*>(source);
-    const GLint length = GLint(size);
+    const GLchar* text = expanded.text.c_str();
+    const GLint length = GLint(expanded.text.size());
     glShaderSource(shader, 1, &text, &length);
     glCompileShader(shader);
-    std::free(source);
 
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -196,7 +217,7 @@ GLuint compileShaderFile(const char* path, GLenum stageType)
         return shader;
 
     const std::vector<GLchar> log = infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
-    reportInMessageBox(log.data());
+    reportInMessageBox((log.data() + sourceStringLegend(expanded.files)).c_str());
     glDeleteShader(shader);
     return 0;
 }

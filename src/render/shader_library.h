@@ -41,7 +41,11 @@ bool loadShaders();
 // up again. Returns the number of programs that kept their old one.
 int reloadShaders();
 
-// Reads and compiles one stage file; the shader name, or 0 after the report above.
+// Reads one stage file, expands its includes from "shaders/" (core/glsl_include.h) and
+// compiles it; the shader name, or 0 after the report above. An include that cannot be
+// expanded (a missing file, a cycle) is reported like a compile error, its one line naming the
+// file and line in a message box and on standard error; a compile log of a stage with includes
+// ends with a line saying which file each source-string number is.
 GLuint compileShaderFile(const char* path, GLenum stageType);
 
 // Binds "A0".."A4" to attribute locations 0-4 and "O0".."O3" to fragment outputs 0-3, then

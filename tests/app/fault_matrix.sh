@@ -10,7 +10,7 @@ faultKinds=(missing truncated random)
 # The data files of a runnable folder, relative to it: the soundtrack, the textures, the
 # models and the shaders. These are what the show reads; the programs are not data.
 dataFiles() {
-    (cd "$1" && ls demooooooo.ogg 2d/* 3d/* shaders/*)
+    (cd "$1" && ls demooooooo.ogg 2d/* 3d/* shaders/*.[vf]s shaders/common/*)
 }
 
 # makeFaultCopy FOLDER PROGRAM...: copies FOLDER's data and the named programs into a new

@@ -4,7 +4,7 @@
 #   1. its control fields: name, this machine's architecture, the libraries it depends on; and
 #      apt, asked to install it here, finds nothing missing (simulated: nothing is installed)
 #   2. everything under /usr; the programs as the-show, the-show-player and the-show-capture
-#      in bin/; the data in share/the-show (5 textures, 12 models, 26 shaders, the soundtrack),
+#      in bin/; the data in share/the-show (5 textures, 12 models, 26 shaders and their shared code, the soundtrack),
 #      byte for byte the data of the runnable folder it was built from
 #   3. the desktop entry passes desktop-file-validate, starts the-show and names the icon,
 #      which is a 256x256 PNG that is not black
@@ -51,7 +51,8 @@ count() { find "$data/$1" -maxdepth 1 -type f -name "$2" | wc -l; }
 [ "$(count 2d '*')" = 5 ] || caseFailed "$(count 2d '*') textures, not 5"
 [ "$(count 3d '*.3d')" = 12 ] || caseFailed "$(count 3d '*.3d') models, not 12"
 [ "$(count shaders '*.[vf]s')" = 26 ] || caseFailed "$(count shaders '*.[vf]s') shaders, not 26"
-(cd "$built" && ls demooooooo.ogg 2d/* 3d/* shaders/*) | while read -r file; do
+[ "$(count shaders/common '*.glsl')" -gt 0 ] || caseFailed "no shared shader code in shaders/common"
+(cd "$built" && ls demooooooo.ogg 2d/* 3d/* shaders/*.[vf]s shaders/common/*) | while read -r file; do
     cmp -s "$built/$file" "$data/$file" || echo "FAIL: $file differs from the built one or is missing"
 done | tee "$work/data.txt"
 [ -s "$work/data.txt" ] && failures=$((failures + 1))

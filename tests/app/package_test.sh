@@ -43,9 +43,11 @@ while IFS= read -r entry; do
         2d/|2d/*.png|2d/*.jpg) ;;
         3d/|3d/*.3d) ;;
         shaders/|shaders/*.vs|shaders/*.fs) ;;
+        shaders/common/|shaders/common/*.glsl) ;;
         *) fail "unexpected entry: $entry" ;;
     esac
     case $name in
+        shaders/common/*) ;;
         */*/?*) fail "unexpected nesting: $entry" ;;
     esac
 done <<<"$entries"
@@ -57,6 +59,7 @@ has "$top/2d/[^/]+\\.(png|jpg)" "textures in $top/2d/"
 has "$top/3d/[^/]+\\.3d" "models in $top/3d/"
 has "$top/shaders/[^/]+\\.vs" "vertex shaders in $top/shaders/"
 has "$top/shaders/[^/]+\\.fs" "fragment shaders in $top/shaders/"
+has "$top/shaders/common/[^/]+\\.glsl" "the shaders' shared code in $top/shaders/common/"
 music=$(grep -cxE "$top/[^/]+\\.ogg" <<<"$entries")
 [ "$music" -eq 1 ] || fail "$music music files at the top, not one"
 echo "$zip: $(grep -cv '/$' <<<"$entries") files under $top/"

@@ -58,8 +58,8 @@ expectTitle 2 "t 25.000 s | particle flash 0.000 s"
 expectTitle 4 "t 65.000 s | fireworks 65.000 s"
 expectTitle Home "t 0.000 s | tunnel intro 0.000 s"
 
-# 3. Shaders: a save that breaks one reports its log and keeps the picture; R and a good save
-# reload. Each reload ends with a line of its own in the log.
+# 3. Shaders: a save that breaks one reports its log and keeps the picture; R, a good save and a
+# save of shared code reload. Each reload ends with a line of its own in the log.
 reloads() { grep -c "shaders reloaded" "$work/player.log"; }
 hasReloads() { [ "$(reloads)" -ge "$1" ]; }
 combine="$run/shaders/Combine.fs"
@@ -73,6 +73,11 @@ cp "$work/Combine.fs" "$combine"
 waitFor 10 hasReloads 2 || fail "saving the good shader again reloaded nothing"
 xdotool key --window "$window" r
 waitFor 10 hasReloads 3 || fail "R reloaded nothing"
+# The code the stages share is watched too: saving it rebuilds the stages that include it.
+shared="$run/shaders/common/composite_gain.glsl"
+cp "$shared" "$work/shared.glsl"
+cp "$work/shared.glsl" "$shared"
+waitFor 10 hasReloads 4 || fail "saving a shared file in shaders/common reloaded nothing"
 [ "$(grep -c "kept their last good build" "$work/player.log")" = 1 ] || fail "the good reloads kept old programs"
 echo "reloads: $(reloads), one of them with the broken shader"
 

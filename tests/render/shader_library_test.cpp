@@ -248,3 +248,28 @@ TEST(RealShaders, AllTwentyProgramsBuildAndReadTheirTextures)
     EXPECT_GE(program::tunnelNMGeometryNM.time.location, 0);
     EXPECT_GE(program::tunnelTunnelFireWorks.time.location, 0);
 }
+
+TEST_F(StandInShaders, IncludesAreExpandedAndTheirFailuresNameFileAndLine)
+{
+    fs::create_directories(folder / "shaders" / "common");
+    overwrite("common/colour.glsl", "vec4 colour() { return vec4(1.0); }\n");
+    overwrite("Color.fs", "#version 330 core\n#include \"common/colour.glsl\"\nout vec4 O0;\n"
+                          "uniform float f_Color;\nvoid main() { O0 = colour() * f_Color; }\n");
+    std::string errors;
+    ASSERT_TRUE(loadShadersIn(folder, errors)) << errors;
+
+    // A missing include ends the build like a compile error, in one line with file and line.
+    overwrite("Color.fs", "#version 330 core\n\n#include \"common/none.glsl\"\nvoid main() {}\n");
+    EXPECT_FALSE(loadShadersIn(folder, errors));
+    const std::string missing = "shaders/Color.fs:3: cannot open the included shaders/common/none.glsl\n";
+    EXPECT_EQ(errors, missing + missing);  // the message box, then the line
+
+    // An error in an included file: the driver's log numbers it by file, and says which is which.
+    overwrite("common/colour.glsl", "\nvec4 colour() { return vec4(1.0) }\n");
+    overwrite("Color.fs", "#version 330 core\n#include \"common/colour.glsl\"\nout vec4 O0;\n"
+                          "void main() { O0 = colour(); }\n");
+    EXPECT_FALSE(loadShadersIn(folder, errors));
+    EXPECT_NE(errors.find("1:2("), std::string::npos) << errors;
+    EXPECT_NE(errors.find("Source strings: 0 shaders/Color.fs, 1 shaders/common/colour.glsl\n"), std::string::npos)
+        << errors;
+}

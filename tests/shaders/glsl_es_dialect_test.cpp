@@ -2,6 +2,7 @@
 // stage the reference compiler accepts as ES 3.00, and the rewrite keeps what the desktop
 // stage meant (texel addressing, output places, precision, the presenting pass's encoding).
 #include "core/glsl_es_dialect.h"
+#include "core/glsl_include.h"
 #include "core/load_whole_file.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,10 @@ TEST(GlslEsDialect, EveryStageBecomesValidEs300)
         const bool fragment = endsWith(name, ".fs");
         if (!fragment && !endsWith(name, ".vs"))
             continue;
-        const std::string rewritten = toGlslEs300(readStage("shaders/" + name), fragment);
+        const std::string path = "shaders/" + name;
+        const ExpandedGlsl expanded = expandGlslIncludes(readStage(path), path, "shaders");
+        ASSERT_EQ(expanded.error, "") << name;
+        const std::string rewritten = toGlslEs300(expanded.text, fragment);
         const std::string out = testing::TempDir() + "es300_" + name + (fragment ? ".frag" : ".vert");
         std::ofstream(out) << rewritten;
         const std::string command = "glslangValidator " + out + " > " + out + ".log 2>&1";

@@ -1,6 +1,7 @@
 #include "shaders/shader_build.h"
 
 #include "core/gl_api.h"
+#include "core/glsl_include.h"
 
 #include <fstream>
 #include <sstream>
@@ -27,9 +28,14 @@ uint32_t compileStage(const std::string& name, GLenum type, std::string& log)
         log = "cannot read " + path;
         return 0;
     }
+    const ExpandedGlsl expanded = expandGlslIncludes(text, path, "shaders");
+    if (!expanded.error.empty()) {
+        log = expanded.error;
+        return 0;
+    }
     GLuint shader = glCreateShader(type);
-    const GLchar* source = text.c_str();
-    GLint length = GLint(text.size());
+    const GLchar* source = expanded.text.c_str();
+    GLint length = GLint(expanded.text.size());
     glShaderSource(shader, 1, &source, &length);
     glCompileShader(shader);
     GLint status = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // Builds the show's programs straight from the files under shaders/ (the runnable folder's
 // copy), with the fixed attribute names A0-A4 and output names O0-O3, so the tests can check
-// the GLSL independently of the C++ shader library.
+// the GLSL independently of the C++ shader library. Includes are expanded as the library
+// expands them (core/glsl_include.h).
 #include <cstdint>
 #include <string>
 

@@ -5,11 +5,14 @@
 #include "support/gl_context.h"
 
 #include "core/gl_api.h"
+#include "core/glsl_include.h"
 #include "render/program_table.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -92,8 +95,25 @@ TEST(ShaderFiles, TheProgramTableNamesEveryStageFileAndNoOther)
 
     std::set<std::string> onDisk;
     for (const auto& entry : std::filesystem::directory_iterator(SHOW_SHADER_SOURCE_DIR))
-        onDisk.insert(entry.path().filename().string());
+        if (!entry.is_directory())
+            onDisk.insert(entry.path().filename().string());
     EXPECT_EQ(onDisk, named) << "files of " << SHOW_SHADER_SOURCE_DIR << " against the table";
+
+    // The shared code: every file of shaders/common is taken in by some stage, so none lingers
+    // after the last stage that used it stops including it.
+    const std::string folder = SHOW_SHADER_SOURCE_DIR;
+    std::set<std::string> included;
+    for (const std::string& stage : named) {
+        std::ifstream file(folder + "/" + stage, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const ExpandedGlsl expanded = expandGlslIncludes(text, folder + "/" + stage, folder);
+        EXPECT_EQ(expanded.error, "");
+        included.insert(expanded.files.begin() + 1, expanded.files.end());
+    }
+    std::set<std::string> shared;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/common"))
+        shared.insert(folder + "/common/" + entry.path().filename().string());
+    EXPECT_EQ(shared, included) << "files of " << folder << "/common against what the stages include";
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 //   , .         one frame at 60 fps back / on, while paused
 //   Escape      quit
 //
-// Saving a file in shaders/ reloads them as R does.
+// Saving a file in shaders/ or its shared code in shaders/common/ reloads them as R does.
 //
 // Its data is the show's, beside the executable: run it from anywhere.
 #include "player_frame.h"

@@ -4,9 +4,9 @@
 // a moment.
 #include <cstdint>
 
-// Starts watching `folder`; false (the player then reloads on R only) where it cannot.
+// Starts watching `folder` and the folders in it; false (the player then reloads on R only) where it cannot.
 bool watchShaderFolder(const char* folder);
 
-// True once, when files in the folder changed and then nothing more for `quietMs` milliseconds.
+// True once, when files in them changed and then nothing more for `quietMs` milliseconds.
 // Never blocks. `nowMs` is any millisecond clock.
 bool shaderFolderChanged(int64_t nowMs, int64_t quietMs = 100);
